@@ -1,0 +1,11 @@
+#include "hosts/HostsPaths.h"
+
+#include "platform/Platform.h"
+
+namespace quenlix {
+
+std::u16string HostsPath(Platform& platform) {
+    return platform.Environment(u"windir") + u"\\system32\\drivers\\etc\\hosts";
+}
+
+}  // namespace quenlix

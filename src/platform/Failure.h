@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace quenlix {
+
+// The one exception type every platform operation throws. It carries what the
+// error report shows: a number (for Win32 failures, GetLastError()) and a
+// description (the system's own text for that number).
+class Failure : public std::exception {
+public:
+    Failure(std::uint32_t number, std::u16string description)
+        : number_(number), description_(std::move(description)) {}
+
+    std::uint32_t Number() const noexcept { return number_; }
+    const std::u16string& Description() const noexcept { return description_; }
+    const char* what() const noexcept override { return "quenlix::Failure"; }
+
+private:
+    std::uint32_t number_;
+    std::u16string description_;
+};
+
+}  // namespace quenlix

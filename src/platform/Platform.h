@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Failure.h"
+
+namespace quenlix {
+
+// An open file that a command writes. Closing happens when the object goes:
+// no file stays open past the command that opened it.
+class WritableFile {
+public:
+    virtual ~WritableFile() = default;
+
+    // True when the open created the file (it did not exist before).
+    virtual bool Created() const = 0;
+    virtual std::uint64_t Size() = 0;
+    // The whole current content, read through this handle.
+    virtual std::string ReadAll() = 0;
+    virtual void WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
+    // Cuts or extends the file to exactly `length` bytes.
+    virtual void SetLength(std::uint64_t length) = 0;
+    // Pushes what was written to the disk before the command reports success.
+    virtual void Flush() = 0;
+};
+
+// Everything the commands need of the operating system. The Win32 build
+// implements it over the real system; tests implement it in memory.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Message boxes, programs, the program's own place ---
+
+    // A modal message box. `style` is a sum of the Win32 MB_* values; returns
+    // the pressed button (Answer). No title shows the application's title.
+    virtual int ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                            std::optional<std::u16string_view> title = std::nullopt) = 0;
+    // Starts a whole command line with a show state; never waits for it.
+    virtual void StartProgram(std::u16string_view commandLine, int windowStyle) = 0;
+    // The directory of the program's executable, as the system reports it.
+    virtual std::u16string ProgramDirectory() = 0;
+    virtual void CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) = 0;
+    // Ends the program at once; nothing is saved.
+    virtual void EndProgram() = 0;
+    // The standard error report: a message box titled with the application's
+    // title that names the failure by number and description.
+    virtual void ReportFailure(const Failure& failure) = 0;
+
+    // --- Environment, text encoding and case ---
+
+    // The value of an environment variable; empty when unset.
+    virtual std::u16string Environment(std::u16string_view name) = 0;
+    // Conversions between UTF-16 and the system's ANSI code page. A character
+    // the code page cannot hold becomes the code page's default character.
+    virtual std::u16string FromAnsi(std::string_view bytes) = 0;
+    virtual std::string ToAnsi(std::u16string_view text) = 0;
+    // The system's case mapping, character by character.
+    virtual std::u16string ToUpper(std::u16string_view text) = 0;
+    virtual std::u16string ToLower(std::u16string_view text) = 0;
+
+    // --- Files ---
+
+    // Directory lookup with attribute mask 0: the file's name when `path`
+    // names an ordinary file (not a directory, not hidden, not system),
+    // otherwise the empty string. Never fails.
+    virtual std::u16string FindOrdinaryFile(std::u16string_view path) = 0;
+    // Opens for reading, reads every byte, closes. Fails on a missing file.
+    virtual std::string ReadFileBytes(std::u16string_view path) = 0;
+    // Opens for writing, creating the file when it is missing; the file keeps
+    // its content until the caller changes it.
+    virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) = 0;
+    virtual void RemoveFile(std::u16string_view path) = 0;
+
+    // --- Administrator group membership (advapi32) ---
+
+    // Opaque security identifier handed out by AllocateAndInitializeSid.
+    using Sid = void*;
+    // Returns false on failure; on success `sid` holds a new identifier that
+    // the caller must release with FreeSid.
+    virtual bool AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
+                                          const std::uint32_t (&subAuthorities)[8], Sid& sid) = 0;
+    // Returns false when the call fails; otherwise `isMember` tells whether the
+    // group is enabled in the calling thread's (or the process's) token.
+    virtual bool CheckTokenMembership(Sid sid, bool& isMember) = 0;
+    virtual void FreeSid(Sid sid) = 0;
+};
+
+}  // namespace quenlix

@@ -1,0 +1,272 @@
+#include "platform/Win32Platform.h"
+
+#include <climits>
+#include <string>
+
+#include "platform/Win32Failure.h"
+#include "platform/Win32Handle.h"
+#include "platform/Win32Text.h"
+
+namespace quenlix {
+
+namespace {
+
+constexpr wchar_t ApplicationTitle[] = L"Quenlix";
+
+// Win32 string lengths are ints; a longer text cannot be handed over at once.
+int CheckedLength(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX)) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+    return static_cast<int>(size);
+}
+
+class Win32WritableFile : public WritableFile {
+public:
+    Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
+
+    bool Created() const override { return created_; }
+
+    std::uint64_t Size() override {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(handle_.Get(), &size)) throw LastWin32Failure();
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    std::string ReadAll() override {
+        std::string bytes(Size(), '\0');
+        Seek(0);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD read = 0;
+            if (!ReadFile(handle_.Get(), bytes.data() + done, chunk, &read, nullptr)) throw LastWin32Failure();
+            if (read == 0) break;
+            done += read;
+        }
+        bytes.resize(done);
+        return bytes;
+    }
+
+    void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        Seek(offset);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(handle_.Get(), bytes.data() + done, chunk, &written, nullptr)) throw LastWin32Failure();
+            if (written == 0) throw Win32Failure(ERROR_WRITE_FAULT);
+            done += written;
+        }
+    }
+
+    void SetLength(std::uint64_t length) override {
+        Seek(length);
+        if (!SetEndOfFile(handle_.Get())) throw LastWin32Failure();
+    }
+
+    void Flush() override {
+        if (!FlushFileBuffers(handle_.Get())) throw LastWin32Failure();
+    }
+
+private:
+    void Seek(std::uint64_t offset) {
+        LARGE_INTEGER to;
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) throw LastWin32Failure();
+    }
+
+    UniqueHandle handle_;
+    bool created_;
+};
+
+// advapi32 is bound by name on first use, from the system directory only.
+template <typename Function>
+Function BindAdvapi(const char* name) {
+    static HMODULE module = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr) throw LastWin32Failure();
+    FARPROC address = GetProcAddress(module, name);
+    if (address == nullptr) throw LastWin32Failure();
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD,
+                                          DWORD, DWORD, DWORD, PSID*);
+using CheckMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+using FreeSidFunction = PVOID(WINAPI*)(PSID);
+
+}  // namespace
+
+std::u16string FailureReportText(const Failure& failure) {
+    return u"错误 " + [&] {
+        const std::string digits = std::to_string(failure.Number());
+        return std::u16string(digits.begin(), digits.end());
+    }() + u"：\n" + failure.Description();
+}
+
+int Win32Platform::ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                               std::optional<std::u16string_view> title) {
+    const std::wstring text = ToWide(prompt);
+    const std::wstring caption = title ? ToWide(*title) : std::wstring(ApplicationTitle);
+    return MessageBoxW(owner_, text.c_str(), caption.c_str(), style);
+}
+
+void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
+    std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        throw LastWin32Failure();
+    // Started programs run on by themselves; nothing waits for them.
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+}
+
+std::u16string Win32Platform::ProgramDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // a long path: try again with room
+    }
+    const auto slash = path.find_last_of(L'\\');
+    return FromWide(slash == std::wstring::npos ? std::wstring_view() : std::wstring_view(path).substr(0, slash));
+}
+
+void Win32Platform::CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) {
+    if (!CopyFileW(ToWide(source).c_str(), ToWide(destination).c_str(), FALSE)) throw LastWin32Failure();
+}
+
+void Win32Platform::EndProgram() { ExitProcess(0); }
+
+void Win32Platform::ReportFailure(const Failure& failure) {
+    const std::wstring text = ToWide(FailureReportText(failure));
+    MessageBoxW(owner_, text.c_str(), ApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+std::u16string Win32Platform::Environment(std::u16string_view name) {
+    const std::wstring key = ToWide(name);
+    std::wstring value(256, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = GetEnvironmentVariableW(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};  // unset or empty
+        if (length < value.size()) {
+            value.resize(length);
+            return FromWide(value);
+        }
+        value.resize(length);  // the needed size, terminator included
+    }
+}
+
+std::u16string Win32Platform::FromAnsi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = CheckedLength(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (length == 0) throw LastWin32Failure();
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
+    return FromWide(text);
+}
+
+std::string Win32Platform::ToAnsi(std::u16string_view text) {
+    if (text.empty()) return {};
+    const std::wstring wide = ToWide(text);
+    const int size = CheckedLength(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length == 0) throw LastWin32Failure();
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::u16string Win32Platform::ToUpper(std::u16string_view text) {
+    std::wstring wide = ToWide(text);
+    if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return FromWide(wide);
+}
+
+std::u16string Win32Platform::ToLower(std::u16string_view text) {
+    std::wstring wide = ToWide(text);
+    if (!wide.empty()) CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return FromWide(wide);
+}
+
+std::u16string Win32Platform::FindOrdinaryFile(std::u16string_view path) {
+    WIN32_FIND_DATAW found;
+    UniqueFind search(FindFirstFileW(ToWide(path).c_str(), &found));
+    if (!search.Valid()) return {};
+    // FindFirstFileW also returns directories, hidden and system files; an
+    // ordinary-files lookup passes over them.
+    constexpr DWORD notOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if ((found.dwFileAttributes & notOrdinary) == 0) return FromWide(found.cFileName);
+    } while (FindNextFileW(search.Get(), &found));
+    return {};
+}
+
+std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;  // the file shrank while we read it
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path) {
+    // OPEN_ALWAYS keeps an existing file's attributes and access list; the
+    // content is changed afterwards, through this handle only.
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    return std::make_unique<Win32WritableFile>(std::move(file), created);
+}
+
+void Win32Platform::RemoveFile(std::u16string_view path) {
+    if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
+}
+
+bool Win32Platform::AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
+                                             const std::uint32_t (&sub)[8], Sid& sid) {
+    static const auto allocate = BindAdvapi<AllocateSidFunction>("AllocateAndInitializeSid");
+    SID_IDENTIFIER_AUTHORITY identifierAuthority;
+    for (int i = 0; i < 6; ++i) identifierAuthority.Value[i] = authority[i];
+    PSID created = nullptr;
+    if (!allocate(&identifierAuthority, count, sub[0], sub[1], sub[2], sub[3], sub[4], sub[5], sub[6], sub[7],
+                  &created))
+        return false;
+    sid = created;
+    return true;
+}
+
+bool Win32Platform::CheckTokenMembership(Sid sid, bool& isMember) {
+    static const auto check = BindAdvapi<CheckMembershipFunction>("CheckTokenMembership");
+    BOOL member = FALSE;
+    if (!check(nullptr, static_cast<PSID>(sid), &member)) return false;
+    isMember = member != FALSE;
+    return true;
+}
+
+void Win32Platform::FreeSid(Sid sid) {
+    static const auto release = BindAdvapi<FreeSidFunction>("FreeSid");
+    release(static_cast<PSID>(sid));
+}
+
+}  // namespace quenlix

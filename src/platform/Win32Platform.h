@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace quenlix {
+
+// The real platform: Win32 calls, nothing else.
+class Win32Platform : public Platform {
+public:
+    // Message boxes are owned by this window once it exists.
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    int ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                    std::optional<std::u16string_view> title) override;
+    void StartProgram(std::u16string_view commandLine, int windowStyle) override;
+    std::u16string ProgramDirectory() override;
+    void CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) override;
+    void EndProgram() override;
+    void ReportFailure(const Failure& failure) override;
+
+    std::u16string Environment(std::u16string_view name) override;
+    std::u16string FromAnsi(std::string_view bytes) override;
+    std::string ToAnsi(std::u16string_view text) override;
+    std::u16string ToUpper(std::u16string_view text) override;
+    std::u16string ToLower(std::u16string_view text) override;
+
+    std::u16string FindOrdinaryFile(std::u16string_view path) override;
+    std::string ReadFileBytes(std::u16string_view path) override;
+    std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
+    void RemoveFile(std::u16string_view path) override;
+
+    bool AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
+                                  const std::uint32_t (&subAuthorities)[8], Sid& sid) override;
+    bool CheckTokenMembership(Sid sid, bool& isMember) override;
+    void FreeSid(Sid sid) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+// The text of the standard error report for a failure.
+std::u16string FailureReportText(const Failure& failure);
+
+}  // namespace quenlix

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quenlix {
+
+enum class TextBox { Text1, Text2, Text3, Text4 };
+
+// What the commands read and write of the main window. The commands read it
+// at the moment they run and cache nothing between clicks.
+class WindowState {
+public:
+    virtual ~WindowState() = default;
+
+    virtual std::u16string Title() = 0;
+    virtual void SetTitle(std::u16string_view title) = 0;
+
+    // The outer width of the window in twips.
+    virtual float OuterWidth() = 0;
+    virtual void SetOuterWidth(float twips) = 0;
+
+    virtual std::u16string Text(TextBox box) = 0;
+    virtual void SetText(TextBox box, std::u16string_view text) = 0;
+
+    // The number of characters before the caret of Text1; with a selection,
+    // the position of its start.
+    virtual std::size_t CaretPosition() = 0;
+};
+
+}  // namespace quenlix

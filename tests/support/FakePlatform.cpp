@@ -1,0 +1,193 @@
+#include "support/FakePlatform.h"
+
+#include <algorithm>
+
+namespace quenlix::testing {
+
+namespace {
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
+char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? c - 32 : c; }
+
+class FakeWritableFile : public WritableFile {
+public:
+    FakeWritableFile(FakePlatform& platform, std::u16string path, bool created)
+        : platform_(platform), path_(std::move(path)), created_(created) {
+        ++platform_.openFiles;
+    }
+    ~FakeWritableFile() override { --platform_.openFiles; }
+
+    bool Created() const override { return created_; }
+    std::uint64_t Size() override { return Bytes().size(); }
+    std::string ReadAll() override { return Bytes(); }
+
+    void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        std::string& content = Bytes();
+        std::uint64_t allowed = bytes.size();
+        platform_.ChargeWrite(allowed, bytes.size());
+        // Write what the budget allows, then fail: a torn write.
+        const std::uint64_t end = offset + allowed;
+        if (content.size() < end) content.resize(end);
+        std::copy_n(bytes.begin(), allowed, content.begin() + offset);
+        if (allowed < bytes.size()) throw Failure(112, u"磁盘空间不足。");
+    }
+    void SetLength(std::uint64_t length) override {
+        if (platform_.setLengthFails) throw Failure(112, u"磁盘空间不足。");
+        Bytes().resize(length);
+    }
+    void Flush() override {
+        if (platform_.flushFails) throw Failure(1117, u"由于 I/O 设备错误，无法运行此项请求。");
+    }
+
+private:
+    std::string& Bytes() { return platform_.File(path_).bytes; }
+
+    FakePlatform& platform_;
+    std::u16string path_;
+    bool created_;
+};
+
+}  // namespace
+
+std::u16string FakePlatform::Key(std::u16string_view path) {
+    std::u16string key(path);
+    std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
+    return key;
+}
+
+bool FakePlatform::Denied(std::u16string_view path) const {
+    const std::u16string key = Key(path);
+    return std::any_of(deniedPaths.begin(), deniedPaths.end(),
+                       [&](const std::u16string& p) { return Key(p) == key; });
+}
+
+void FakePlatform::PutFile(std::u16string_view path, std::string bytes) {
+    files_[Key(path)] = FakeFile{std::move(bytes)};
+}
+
+std::optional<std::string> FakePlatform::FileBytes(std::u16string_view path) const {
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) return std::nullopt;
+    return it->second.bytes;
+}
+
+FakePlatform::FakeFile& FakePlatform::File(std::u16string_view path) { return files_[Key(path)]; }
+
+bool FakePlatform::Has(std::u16string_view path) const { return files_.count(Key(path)) > 0; }
+
+int FakePlatform::ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                              std::optional<std::u16string_view> title) {
+    messages.push_back({std::u16string(prompt), style,
+                        title ? std::optional<std::u16string>(std::u16string(*title)) : std::nullopt});
+    if (answers.empty()) return 2;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakePlatform::StartProgram(std::u16string_view commandLine, int windowStyle) {
+    if (startFails) throw Failure(2, u"系统找不到指定的文件。");
+    started.push_back({std::u16string(commandLine), windowStyle});
+}
+
+void FakePlatform::CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) {
+    const auto bytes = FileBytes(source);
+    if (!bytes) throw Failure(2, u"系统找不到指定的文件。");
+    if (Denied(destination)) throw Failure(AccessDenied, u"拒绝访问。");
+    File(destination).bytes = *bytes;
+}
+
+std::u16string FakePlatform::Environment(std::u16string_view name) {
+    const auto it = environment.find(std::u16string(name));
+    return it == environment.end() ? std::u16string() : it->second;
+}
+
+std::u16string FakePlatform::FromAnsi(std::string_view bytes) {
+    std::u16string text(bytes.size(), u'\0');
+    std::transform(bytes.begin(), bytes.end(), text.begin(),
+                   [](char b) { return static_cast<char16_t>(static_cast<unsigned char>(b)); });
+    return text;
+}
+
+std::string FakePlatform::ToAnsi(std::u16string_view text) {
+    std::string bytes(text.size(), '\0');
+    std::transform(text.begin(), text.end(), bytes.begin(),
+                   [](char16_t c) { return c < 0x100 ? static_cast<char>(c) : '?'; });
+    return bytes;
+}
+
+std::u16string FakePlatform::ToUpper(std::u16string_view text) {
+    std::u16string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), AsciiUpper);
+    return out;
+}
+
+std::u16string FakePlatform::ToLower(std::u16string_view text) {
+    std::u16string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), AsciiLower);
+    return out;
+}
+
+std::u16string FakePlatform::FindOrdinaryFile(std::u16string_view path) {
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) return {};
+    const FakeFile& f = it->second;
+    if (f.directory || f.hidden || f.system) return {};
+    const auto slash = path.find_last_of(u"\\/");
+    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
+    const auto it = files_.find(Key(path));
+    if (it == files_.end() || it->second.directory) throw Failure(2, u"系统找不到指定的文件。");
+    if (Denied(path)) throw Failure(AccessDenied, u"拒绝访问。");
+    return it->second.bytes;
+}
+
+std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path) {
+    const auto it = files_.find(Key(path));
+    if (Denied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
+        throw Failure(AccessDenied, u"拒绝访问。");
+    const bool created = it == files_.end();
+    if (created) File(path);
+    return std::make_unique<FakeWritableFile>(*this, std::u16string(path), created);
+}
+
+void FakePlatform::RemoveFile(std::u16string_view path) {
+    if (files_.erase(Key(path)) == 0) throw Failure(2, u"系统找不到指定的文件。");
+}
+
+bool FakePlatform::AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
+                                            const std::uint32_t (&subAuthorities)[8], Sid& sid) {
+    if (sidAllocationFails) return false;
+    // Only the well-known Administrators identifier is handed out.
+    const std::uint8_t nt[6] = {0, 0, 0, 0, 0, 5};
+    if (!std::equal(authority, authority + 6, nt) || count != 2 || subAuthorities[0] != 32 ||
+        subAuthorities[1] != 544 || std::any_of(subAuthorities + 2, subAuthorities + 8, [](auto v) { return v != 0; }))
+        return false;
+    ++sidsAllocated;
+    sid = &sidToken_;
+    return true;
+}
+
+bool FakePlatform::CheckTokenMembership(Sid sid, bool& isMember) {
+    if (membershipCallFails || sid != &sidToken_) return false;
+    isMember = administrator;
+    return true;
+}
+
+void FakePlatform::FreeSid(Sid sid) {
+    if (sid == &sidToken_) ++sidsFreed;
+}
+
+void FakePlatform::ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted) {
+    allowed = wanted;
+    if (!writeBudget) return;
+    allowed = std::min(wanted, *writeBudget);
+    *writeBudget -= allowed;
+    // A failure is a passing one unless the test says otherwise, so that what
+    // the program does after it (putting the old bytes back) can succeed.
+    if (allowed < wanted && !writesKeepFailing) writeBudget.reset();
+}
+
+}  // namespace quenlix::testing

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace quenlix::testing {
+
+// An in-memory stand-in for the operating system: files, message boxes
+// answered from a script, started programs recorded, failures on demand.
+// Its "ANSI code page" is Latin-1 with '?' as the default character and its
+// case mapping is ASCII, so tests see conversions happen without Win32.
+class FakePlatform : public Platform {
+public:
+    struct FakeFile {
+        std::string bytes;
+        bool directory = false;
+        bool hidden = false;
+        bool system = false;
+        bool readOnly = false;
+    };
+    struct Message {
+        std::u16string prompt;
+        std::uint32_t style;
+        std::optional<std::u16string> title;
+    };
+    struct Started {
+        std::u16string commandLine;
+        int windowStyle;
+    };
+
+    // --- What the test arranges ---
+    std::map<std::u16string, std::u16string> environment{{u"windir", u"C:\\WINDOWS"}};
+    std::u16string programDirectory = u"D:\\Tools";
+    bool administrator = true;
+    bool sidAllocationFails = false;
+    bool membershipCallFails = false;
+    std::deque<int> answers;  // answers to message boxes, in order; Cancel when empty
+    // Paths whose opening for writing (or reading) is refused, as access denied.
+    std::vector<std::u16string> deniedPaths;
+    // When set, writing fails once this many more bytes have been written.
+    std::optional<std::uint64_t> writeBudget;
+    bool writesKeepFailing = false;
+    bool flushFails = false;
+    bool setLengthFails = false;
+    bool startFails = false;
+
+    // --- What the test reads back ---
+    std::vector<Message> messages;
+    std::vector<Started> started;
+    std::vector<Failure> reported;
+    int sidsAllocated = 0;
+    int sidsFreed = 0;
+    bool ended = false;
+    int openFiles = 0;
+
+    // Files, keyed by path; paths are compared without regard to letter case.
+    void PutFile(std::u16string_view path, std::string bytes);
+    std::optional<std::string> FileBytes(std::u16string_view path) const;
+    FakeFile& File(std::u16string_view path);
+    bool Has(std::u16string_view path) const;
+
+    int ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                    std::optional<std::u16string_view> title) override;
+    void StartProgram(std::u16string_view commandLine, int windowStyle) override;
+    std::u16string ProgramDirectory() override { return programDirectory; }
+    void CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) override;
+    void EndProgram() override { ended = true; }
+    void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
+
+    std::u16string Environment(std::u16string_view name) override;
+    std::u16string FromAnsi(std::string_view bytes) override;
+    std::string ToAnsi(std::u16string_view text) override;
+    std::u16string ToUpper(std::u16string_view text) override;
+    std::u16string ToLower(std::u16string_view text) override;
+
+    std::u16string FindOrdinaryFile(std::u16string_view path) override;
+    std::string ReadFileBytes(std::u16string_view path) override;
+    std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
+    void RemoveFile(std::u16string_view path) override;
+
+    bool AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
+                                  const std::uint32_t (&subAuthorities)[8], Sid& sid) override;
+    bool CheckTokenMembership(Sid sid, bool& isMember) override;
+    void FreeSid(Sid sid) override;
+
+    // Counts written bytes against writeBudget; throws when it runs out.
+    void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);
+
+private:
+    static std::u16string Key(std::u16string_view path);
+    bool Denied(std::u16string_view path) const;
+    std::map<std::u16string, FakeFile> files_;
+    int sidToken_ = 0;
+};
+
+// The failure the fake throws for a refused open: Win32's access denied.
+inline constexpr std::uint32_t AccessDenied = 5;
+
+}  // namespace quenlix::testing

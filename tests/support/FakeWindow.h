@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ui/WindowState.h"
+
+namespace quenlix::testing {
+
+// The main window's state as plain fields, with the initial texts the real
+// window starts with, and a log of which boxes were read and written.
+class FakeWindow : public WindowState {
+public:
+    std::u16string title = u"Hosts";
+    float outerWidth = 9300;
+    std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
+    std::size_t caret = 0;
+    std::vector<std::string> log;
+
+    std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
+
+    std::u16string Title() override { return title; }
+    void SetTitle(std::u16string_view t) override { title = t; }
+    float OuterWidth() override { return outerWidth; }
+    void SetOuterWidth(float twips) override { outerWidth = twips; }
+    std::u16string Text(TextBox box) override {
+        log.push_back("read Text" + std::to_string(static_cast<int>(box) + 1));
+        return texts[static_cast<int>(box)];
+    }
+    void SetText(TextBox box, std::u16string_view t) override {
+        log.push_back("set Text" + std::to_string(static_cast<int>(box) + 1));
+        texts[static_cast<int>(box)] = t;
+    }
+    std::size_t CaretPosition() override { return caret; }
+};
+
+}  // namespace quenlix::testing
