@@ -43,6 +43,10 @@ void ReplaceFileContent(Platform& platform, std::u16string_view path, std::strin
     }
 }
 
+void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination) {
+    ReplaceFileContent(platform, destination, platform.ReadFileBytes(source));
+}
+
 AppendingFile::AppendingFile(Platform& platform, std::u16string_view path)
     : platform_(platform), path_(path), file_(platform.OpenForWriting(path)) {}
 

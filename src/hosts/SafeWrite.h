@@ -18,6 +18,11 @@ namespace quenlix {
 // length, so a full disk fails before a single old byte is overwritten.
 void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes);
 
+// A byte-for-byte copy of `source` over `destination`, with the guarantee of
+// ReplaceFileContent: a copy that fails leaves the destination as it was.
+// The source is only read.
+void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination);
+
 // A file opened for appending. It opens (creating a missing file) when made
 // and closes when it goes. A failed append cuts the file back to where it
 // ended, or removes it again when the open created it.

@@ -44,7 +44,6 @@ public:
     virtual void StartProgram(std::u16string_view commandLine, int windowStyle) = 0;
     // The directory of the program's executable, as the system reports it.
     virtual std::u16string ProgramDirectory() = 0;
-    virtual void CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) = 0;
     // Ends the program at once; nothing is saved.
     virtual void EndProgram() = 0;
     // The standard error report: a message box titled with the application's

@@ -109,14 +109,41 @@ int Win32Platform::ShowMessage(std::u16string_view prompt, std::uint32_t style,
     return MessageBoxW(owner_, text.c_str(), caption.c_str(), style);
 }
 
+std::wstring SystemProgramPath(std::u16string_view commandLine) {
+    // The command lines name their program by its bare name. Left to
+    // CreateProcessW, that name would be looked up in the program's own
+    // folder and the current folder first, where a planted cmd.exe or
+    // Notepad.exe would run in its place; only the system's folders count.
+    const std::wstring name = ToWide(commandLine.substr(0, commandLine.find(u' ')));
+    wchar_t system[MAX_PATH];
+    wchar_t windows[MAX_PATH];
+    const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH);
+    const UINT windowsLength = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (systemLength == 0 || systemLength >= MAX_PATH || windowsLength == 0 || windowsLength >= MAX_PATH)
+        throw LastWin32Failure();
+    const std::wstring folders = std::wstring(system) + L";" + windows;
+    std::wstring found(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            SearchPathW(folders.c_str(), name.c_str(), L".exe", static_cast<DWORD>(found.size()), found.data(), nullptr);
+        if (length == 0) throw Win32Failure(ERROR_FILE_NOT_FOUND);
+        if (length < found.size()) {
+            found.resize(length);
+            return found;
+        }
+        found.resize(length);
+    }
+}
+
 void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
+    const std::wstring program = SystemProgramPath(commandLine);
     std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(windowStyle);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         throw LastWin32Failure();
     // Started programs run on by themselves; nothing waits for them.
     UniqueHandle processHandle(process.hProcess);
@@ -136,10 +163,6 @@ std::u16string Win32Platform::ProgramDirectory() {
     }
     const auto slash = path.find_last_of(L'\\');
     return FromWide(slash == std::wstring::npos ? std::wstring_view() : std::wstring_view(path).substr(0, slash));
-}
-
-void Win32Platform::CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) {
-    if (!CopyFileW(ToWide(source).c_str(), ToWide(destination).c_str(), FALSE)) throw LastWin32Failure();
 }
 
 void Win32Platform::EndProgram() { ExitProcess(0); }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/Platform.h"
 
 namespace quenlix {
@@ -16,7 +18,6 @@ public:
                     std::optional<std::u16string_view> title) override;
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
     std::u16string ProgramDirectory() override;
-    void CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) override;
     void EndProgram() override;
     void ReportFailure(const Failure& failure) override;
 
@@ -39,6 +40,10 @@ public:
 private:
     HWND owner_ = nullptr;
 };
+
+// The full path of the program a command line names, found in the system
+// directory or the Windows directory and nowhere else.
+std::wstring SystemProgramPath(std::u16string_view commandLine);
 
 // The text of the standard error report for a failure.
 std::u16string FailureReportText(const Failure& failure);

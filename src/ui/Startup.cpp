@@ -11,8 +11,9 @@ namespace quenlix {
 
 namespace {
 
+// Text1 changes only once the file has been read: a read that fails leaves
+// the text (and any unsaved edits) where it was.
 void LoadHostsFile(WindowState& window, Platform& platform) {
-    window.SetText(TextBox::Text1, u"");
     const std::u16string text = ReadHostsText(platform, HostsPath(platform));
     window.SetText(TextBox::Text1, text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ public:
 
     virtual std::u16string Text(TextBox box) = 0;
     virtual void SetText(TextBox box, std::u16string_view text) = 0;
+
+    // Lends the text of Text1 to `use` for the length of the call. Text1 may
+    // hold a whole hosts file of many megabytes; the window lends its own
+    // buffer where the control allows, instead of a copy.
+    virtual void ReadText1(const std::function<void(std::u16string_view)>& use) { use(Text(TextBox::Text1)); }
 
     // The number of characters before the caret of Text1; with a selection,
     // the position of its start.

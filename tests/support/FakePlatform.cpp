@@ -90,13 +90,6 @@ void FakePlatform::StartProgram(std::u16string_view commandLine, int windowStyle
     started.push_back({std::u16string(commandLine), windowStyle});
 }
 
-void FakePlatform::CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) {
-    const auto bytes = FileBytes(source);
-    if (!bytes) throw Failure(2, u"系统找不到指定的文件。");
-    if (Denied(destination)) throw Failure(AccessDenied, u"拒绝访问。");
-    File(destination).bytes = *bytes;
-}
-
 std::u16string FakePlatform::Environment(std::u16string_view name) {
     const auto it = environment.find(std::u16string(name));
     return it == environment.end() ? std::u16string() : it->second;

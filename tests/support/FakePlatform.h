@@ -69,7 +69,6 @@ public:
                     std::optional<std::u16string_view> title) override;
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
     std::u16string ProgramDirectory() override { return programDirectory; }
-    void CopyFileOverwrite(std::u16string_view source, std::u16string_view destination) override;
     void EndProgram() override { ended = true; }
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
 

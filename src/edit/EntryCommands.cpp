@@ -1,0 +1,52 @@
+#include "edit/EntryCommands.h"
+
+#include "edit/DuplicateTest.h"
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "hosts/SafeWrite.h"
+#include "platform/MessageStyle.h"
+#include "platform/Platform.h"
+#include "ui/WindowState.h"
+
+namespace quenlix {
+
+void Command1(WindowState& window, Platform& platform) {
+    const std::u16string path = HostsPath(platform);
+    const std::u16string line = window.Text(TextBox::Text2);
+    // This one command never reports: whatever fails from here on is dropped,
+    // and the file stays as the failed step left it (a failed append is
+    // undone by the store).
+    try {
+        AppendHostsLine(platform, path, line);
+    } catch (const Failure&) {
+    }
+}
+
+void Command2(WindowState& window, Platform& platform) {
+    AppendingFile file(platform, HostsPath(platform));
+    const std::u16string address = window.Text(TextBox::Text2);
+    const std::u16string host = window.Text(TextBox::Text3);
+    file.Append(EncodeLine(platform, EntryLine(address, host)));
+}
+
+void Command3(WindowState& window, Platform& platform) {
+    const std::u16string text = window.Text(TextBox::Text1);
+    OverwriteHostsText(platform, FixedHostsPath::Save, text);
+}
+
+void Command5(WindowState& window, Platform& platform) {
+    const std::u16string_view path = FixedHostsPath::DuplicateCheckedAppend;
+    // The platform's case mapping works character by character, so mapping
+    // the whole text once equals mapping each kept line.
+    const std::u16string upperText = platform.ToUpper(ReadHostsText(platform, path));
+    const std::u16string entry =
+        EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
+
+    if (const auto duplicate = FirstDuplicateLine(upperText, platform.ToUpper(entry))) {
+        platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), MessageStyle::Ok);
+        return;
+    }
+    AppendHostsLine(platform, path, entry);
+}
+
+}  // namespace quenlix

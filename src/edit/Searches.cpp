@@ -1,0 +1,227 @@
+#include "edit/Searches.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+#include <unordered_map>
+#include <vector>
+
+#include "edit/StringRules.h"
+
+namespace quenlix {
+
+namespace {
+
+constexpr std::u16string_view CrLf = u"\r\n";
+
+// Adds count copies of a piece of `size` units to `total`, refusing a result
+// that no string could hold rather than letting the sum wrap around.
+void AddCopies(std::size_t& total, std::size_t count, std::size_t size) {
+    const std::size_t limit = std::u16string().max_size();
+    if (count != 0 && size > (limit - total) / count) {
+        throw std::length_error("FindEqualLines: result too long");
+    }
+    total += count * size;
+}
+
+// Aho-Corasick automaton over the terms of Command8, so that one pass over
+// text1 answers every term at once: a Text2 of many terms costs no more than
+// one of a few. The trie's edges live in one hash table keyed by (node, unit),
+// since UTF-16 is too wide an alphabet for a table per node.
+class TermAutomaton {
+public:
+    static constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
+
+    explicit TermAutomaton(std::size_t totalTermSize) : usedUnit_(0x10000, false) {
+        parent_.push_back(0);
+        unit_.push_back(0);
+        depth_.push_back(0);
+        edges_.reserve(totalTermSize);
+    }
+
+    // The node that stands for `term`; equal terms share one node.
+    std::size_t Add(std::u16string_view term) {
+        std::size_t node = 0;
+        for (const char16_t c : term) {
+            usedUnit_[c] = true;
+            const auto [it, inserted] = edges_.try_emplace(Key(node, c), parent_.size());
+            if (inserted) {
+                parent_.push_back(node);
+                unit_.push_back(c);
+                depth_.push_back(depth_[node] + 1);
+            }
+            node = it->second;
+        }
+        return node;
+    }
+
+    // After the last Add: for every node whether the text holds the string it
+    // stands for.
+    std::vector<bool> Occurring(std::u16string_view text) const {
+        const std::vector<std::size_t> order = BreadthFirstOrder();
+        const std::vector<std::size_t> fail = FailureLinks(order);
+
+        std::vector<bool> reached(parent_.size(), false);
+        std::size_t state = 0;
+        for (const char16_t c : text) {
+            if (!usedUnit_[c]) {  // no term holds c: every match breaks here
+                state = 0;
+                continue;
+            }
+            state = Step(fail, state, c);
+            reached[state] = true;
+        }
+        // A node's string occurs wherever a longer string whose failure chain
+        // leads to it was reached; children come after parents in `order`.
+        for (std::size_t i = order.size(); i-- > 1;) {
+            const std::size_t node = order[i];
+            if (reached[node]) reached[fail[node]] = true;
+        }
+        return reached;
+    }
+
+private:
+    static std::uint64_t Key(std::size_t node, char16_t c) {
+        return (static_cast<std::uint64_t>(node) << 16) | c;
+    }
+
+    std::size_t Child(std::size_t node, char16_t c) const {
+        const auto it = edges_.find(Key(node, c));
+        return it == edges_.end() ? None : it->second;
+    }
+
+    std::size_t Step(const std::vector<std::size_t>& fail, std::size_t state, char16_t c) const {
+        for (;;) {
+            const std::size_t child = Child(state, c);
+            if (child != None) return child;
+            if (state == 0) return 0;
+            state = fail[state];
+        }
+    }
+
+    std::vector<std::size_t> BreadthFirstOrder() const {
+        std::size_t maxDepth = 0;
+        for (const std::size_t d : depth_) maxDepth = std::max(maxDepth, d);
+        std::vector<std::size_t> start(maxDepth + 2, 0);
+        for (const std::size_t d : depth_) ++start[d + 1];
+        for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+        std::vector<std::size_t> order(depth_.size());
+        for (std::size_t node = 0; node < depth_.size(); ++node) order[start[depth_[node]]++] = node;
+        return order;
+    }
+
+    std::vector<std::size_t> FailureLinks(const std::vector<std::size_t>& order) const {
+        std::vector<std::size_t> fail(parent_.size(), 0);
+        for (const std::size_t node : order) {
+            if (depth_[node] < 2) continue;  // the root and its children fail to the root
+            const char16_t c = unit_[node];
+            std::size_t f = fail[parent_[node]];
+            for (;;) {
+                const std::size_t child = Child(f, c);
+                if (child != None) {
+                    fail[node] = child;
+                    break;
+                }
+                if (f == 0) break;
+                f = fail[f];
+            }
+        }
+        return fail;
+    }
+
+    std::vector<bool> usedUnit_;
+    std::vector<std::size_t> parent_;
+    std::vector<char16_t> unit_;
+    std::vector<std::size_t> depth_;
+    std::unordered_map<std::uint64_t, std::size_t> edges_;
+};
+
+}  // namespace
+
+std::u16string FindEqualLines(std::u16string_view text1, std::u16string_view text2) {
+    const std::vector<std::u16string_view> lines1 = CutAt(text1, CrLf);
+    const std::vector<std::u16string_view> lines2 = CutAt(text2, CrLf);
+    if (lines1.empty() || lines2.empty()) return {};
+
+    // Every match equals the piece b of text2 itself, so the nested loops
+    // write b + CR LF once per equal piece of text1: only the counts matter.
+    // They are kept for text2's pieces, the short side in use.
+    std::unordered_map<std::u16string_view, std::size_t> countIn1;
+    countIn1.reserve(lines2.size());
+    for (const std::u16string_view b : lines2) countIn1.emplace(b, 0);
+    for (const std::u16string_view a : lines1) {
+        const auto it = countIn1.find(a);
+        if (it != countIn1.end()) ++it->second;
+    }
+
+    std::vector<std::size_t> copies(lines2.size());
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < lines2.size(); ++i) {
+        copies[i] = countIn1.find(lines2[i])->second;
+        AddCopies(total, copies[i], lines2[i].size() + CrLf.size());
+    }
+
+    std::u16string result;
+    result.reserve(total);
+    for (std::size_t i = 0; i < lines2.size(); ++i) {
+        for (std::size_t n = 0; n < copies[i]; ++n) {
+            result.append(lines2[i]);
+            result.append(CrLf);
+        }
+    }
+    return result;
+}
+
+std::u16string FindPresentTerms(std::u16string_view text1, std::u16string_view text2) {
+    // An empty text1 contains no term, not even the empty one; an empty term
+    // found in a non-empty text1 adds nothing. Either way only non-empty terms
+    // can change the result.
+    if (text1.empty()) return {};
+    const std::vector<std::u16string_view> terms = CutAt(text2, u",");
+
+    TermAutomaton automaton(text2.size());
+    std::vector<std::size_t> nodes(terms.size());
+    for (std::size_t i = 0; i < terms.size(); ++i) nodes[i] = automaton.Add(terms[i]);
+    const std::vector<bool> occurring = automaton.Occurring(text1);
+
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        if (!terms[i].empty() && occurring[nodes[i]]) total += terms[i].size();
+    }
+    std::u16string result;
+    result.reserve(total);
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        if (!terms[i].empty() && occurring[nodes[i]]) result.append(terms[i]);
+    }
+    return result;
+}
+
+std::u16string FindLinesContaining(std::u16string_view text1, std::u16string_view text2) {
+    const SubstringSearcher searcher(text2);
+    std::vector<std::u16string_view> hits;
+    std::size_t total = 0;
+
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t cr = text1.find(CrLf, begin);
+        if (cr == std::u16string_view::npos) break;  // an unterminated rest is not examined
+        const std::u16string_view line = text1.substr(begin, cr - begin);
+        // Contains(line, text2), with the search prepared once for all lines.
+        if (!line.empty() && searcher.Find(line) != SubstringSearcher::npos) {
+            hits.push_back(line);
+            total += line.size() + CrLf.size();
+        }
+        begin = cr + CrLf.size();
+    }
+
+    std::u16string result;
+    result.reserve(total);
+    for (const std::u16string_view line : hits) {
+        result.append(line);
+        result.append(CrLf);
+    }
+    return result;
+}
+
+}  // namespace quenlix

@@ -1,0 +1,68 @@
+#include "edit/StringRules.h"
+
+namespace quenlix {
+
+SubstringSearcher::SubstringSearcher(std::u16string_view sought)
+    : sought_(sought), border_(sought.size(), 0) {
+    std::size_t k = 0;
+    for (std::size_t i = 1; i < sought_.size(); ++i) {
+        while (k > 0 && sought_[i] != sought_[k]) k = border_[k - 1];
+        if (sought_[i] == sought_[k]) ++k;
+        border_[i] = k;
+    }
+}
+
+std::size_t SubstringSearcher::Find(std::u16string_view text) const {
+    const std::size_t m = sought_.size();
+    if (m == 0) return 0;
+    if (text.size() < m) return npos;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        while (k > 0 && c != sought_[k]) k = border_[k - 1];
+        if (c == sought_[k] && ++k == m) return i + 1 - m;
+    }
+    return npos;
+}
+
+std::size_t FindFrom(std::u16string_view text, std::u16string_view sought, std::size_t start) {
+    if (text.empty()) return 0;
+    if (start == 0) start = 1;
+    if (start > text.size()) return 0;
+    if (sought.empty()) return start;
+    const std::size_t found = SubstringSearcher(sought).Find(text.substr(start - 1));
+    return found == SubstringSearcher::npos ? 0 : start + found;
+}
+
+bool Contains(std::u16string_view text, std::u16string_view sought) {
+    return FindFrom(text, sought, 1) > 0;
+}
+
+std::vector<std::u16string_view> CutAt(std::u16string_view text, std::u16string_view delimiter) {
+    std::vector<std::u16string_view> pieces;
+    if (text.empty()) return pieces;
+    if (delimiter.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    const SubstringSearcher searcher(delimiter);
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t found = searcher.Find(text.substr(begin));
+        if (found == SubstringSearcher::npos) {
+            pieces.push_back(text.substr(begin));
+            return pieces;
+        }
+        pieces.push_back(text.substr(begin, found));
+        begin += found + delimiter.size();
+    }
+}
+
+std::u16string_view TrimSpaces(std::u16string_view s) {
+    const std::size_t first = s.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos) return {};
+    const std::size_t last = s.find_last_not_of(u' ');
+    return s.substr(first, last - first + 1);
+}
+
+}  // namespace quenlix

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenlix {
+
+// Positions are 1-based counts of UTF-16 code units; 0 means "not found".
+// Every comparison is exact, code unit by code unit.
+
+// Position of the first occurrence of `sought` in `text` that begins at or
+// after `start`, or 0. An empty text gives 0, even for an empty sought string;
+// an empty sought string in a non-empty text gives `start`; nothing is found
+// from a start beyond the end of the text (start > text.size()), not even the
+// empty string. A start of 0 is taken as 1.
+std::size_t FindFrom(std::u16string_view text, std::u16string_view sought, std::size_t start = 1);
+
+// FindFrom(text, sought, 1) > 0: an empty text contains nothing, not even the
+// empty string; a non-empty text contains the empty string.
+bool Contains(std::u16string_view text, std::u16string_view sought);
+
+// The pieces between the delimiters, in order, empty pieces included. The
+// empty text gives no pieces; a text that ends with the delimiter gives a
+// last, empty piece. An empty delimiter cuts nothing: the text is one piece.
+// The pieces are views into `text`.
+std::vector<std::u16string_view> CutAt(std::u16string_view text, std::u16string_view delimiter);
+
+// Removes leading and trailing U+0020 only; tabs, U+3000 and line breaks stay.
+std::u16string_view TrimSpaces(std::u16string_view s);
+
+// A substring search prepared once for one sought string and then run on many
+// texts, in time linear in the text whatever the strings hold (the
+// standard library's find may take |text| x |sought| steps on runs of one
+// character). Knuth-Morris-Pratt.
+class SubstringSearcher {
+public:
+    explicit SubstringSearcher(std::u16string_view sought);
+
+    // 0-based index of the first occurrence of the sought string in `text`,
+    // or npos. Plain substring semantics: an empty sought string is found at 0
+    // in any text, the empty one included. The callers apply the rules above.
+    std::size_t Find(std::u16string_view text) const;
+
+    static constexpr std::size_t npos = std::u16string_view::npos;
+
+private:
+    std::u16string sought_;
+    // border_[i]: length of the longest proper border of sought_[0..i].
+    std::vector<std::size_t> border_;
+};
+
+}  // namespace quenlix

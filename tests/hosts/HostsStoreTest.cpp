@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "hosts/RestoreDefault.h"
+#include "hosts/SafeWrite.h"
+#include "support/FakePlatform.h"
+#include "support/FakeWindow.h"
+
+namespace quenlix {
+namespace {
+
+using testing::FakePlatform;
+using testing::FakeWindow;
+
+constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
+
+TEST(HostsPathTest, JoinsWindirAndTheFixedTailAsTheyAre) {
+    FakePlatform platform;
+    platform.environment[u"windir"] = u"C:\\Windows";
+    EXPECT_EQ(HostsPath(platform), u"C:\\Windows\\system32\\drivers\\etc\\hosts");
+    platform.environment[u"windir"] = u"D:\\Win\\";
+    EXPECT_EQ(HostsPath(platform), u"D:\\Win\\\\system32\\drivers\\etc\\hosts");
+    platform.environment.erase(u"windir");
+    EXPECT_EQ(HostsPath(platform), u"\\system32\\drivers\\etc\\hosts");
+}
+
+TEST(HostsPathTest, EveryCommandsSpellingNamesTheSameFileAsAWindirOfCWindows) {
+    FakePlatform platform;  // windir is C:\WINDOWS; the fake ignores case like the file system
+    platform.PutFile(HostsPath(platform), "x");
+    for (auto path : {FixedHostsPath::Save, FixedHostsPath::DuplicateCheckedAppend, FixedHostsPath::Stock})
+        EXPECT_TRUE(FileExists(platform, path)) << std::string(path.begin(), path.end());
+}
+
+TEST(ReadHostsTextTest, DecodesAndAppliesTheLineRule) {
+    FakePlatform platform;
+    platform.PutFile(Path, "a\rb\nc\r\n\r\nd");
+    EXPECT_EQ(ReadHostsText(platform, Path), u"a\r\nb\nc\r\n\r\nd\r\n");
+    platform.PutFile(Path, "");
+    EXPECT_EQ(ReadHostsText(platform, Path), u"");
+}
+
+TEST(ReadHostsTextTest, AMissingFileIsAFailure) {
+    FakePlatform platform;
+    EXPECT_THROW(ReadHostsText(platform, Path), Failure);
+}
+
+TEST(OverwriteHostsTextTest, WritesTheTextAndOneMoreCrLf) {
+    FakePlatform platform;
+    platform.PutFile(Path, "old content that is longer than the new one");
+    OverwriteHostsText(platform, Path, u"a\r\nb\r\n");
+    EXPECT_EQ(platform.FileBytes(Path), "a\r\nb\r\n\r\n");
+    EXPECT_EQ(platform.openFiles, 0);
+}
+
+TEST(OverwriteHostsTextTest, UnencodableCharactersBecomeTheDefaultCharacter) {
+    FakePlatform platform;
+    OverwriteHostsText(platform, Path, u"a\u4e2d");
+    EXPECT_EQ(platform.FileBytes(Path), "a?\r\n");
+}
+
+TEST(AppendHostsLineTest, ContinuesALastLineWithoutTerminator) {
+    FakePlatform platform;
+    platform.PutFile(Path, "a");
+    AppendHostsLine(platform, Path, u"b");
+    EXPECT_EQ(platform.FileBytes(Path), "ab\r\n");
+}
+
+TEST(AppendHostsLineTest, CreatesAMissingFile) {
+    FakePlatform platform;
+    AppendHostsLine(platform, Path, u"");
+    EXPECT_EQ(platform.FileBytes(Path), "\r\n");
+}
+
+TEST(WriteDefaultHostsTest, ReplacesAnyFileWholeOrCreatesIt) {
+    FakePlatform platform;
+    WriteDefaultHosts(platform, Path);
+    ASSERT_TRUE(platform.FileBytes(Path));
+    EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
+    platform.PutFile(Path, std::string(100000, 'x'));
+    WriteDefaultHosts(platform, Path);
+    EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
+    EXPECT_EQ(platform.FileBytes(Path)->substr(0, 9), "# Copyrig");
+}
+
+// A save that fails part-way must not leave the hosts file empty or torn:
+// cut to zero and then written, it would.
+TEST(SafeReplaceTest, AWriteThatFailsAfterNBytesLeavesThePreviousBytes) {
+    const std::string previous = "127.0.0.1 localhost\r\n::1 localhost\r\n";
+    for (const std::u16string& text : {std::u16string(u"short"), std::u16string(200, u'x')}) {
+        for (std::uint64_t n : {0u, 1u, 5u, 20u, 150u}) {
+            if (n >= text.size() + 2) continue;  // the write would succeed
+            FakePlatform platform;
+            platform.PutFile(Path, previous);
+            platform.writeBudget = n;
+            EXPECT_THROW(OverwriteHostsText(platform, Path, text), Failure) << n;
+            EXPECT_EQ(platform.FileBytes(Path), previous) << "failed after " << n << " bytes";
+            EXPECT_EQ(platform.openFiles, 0);
+        }
+    }
+}
+
+TEST(SafeReplaceTest, AFullDiskFailsBeforeAnOldByteChanges) {
+    FakePlatform platform;
+    platform.PutFile(Path, "keep");
+    platform.setLengthFails = true;
+    EXPECT_THROW(WriteDefaultHosts(platform, Path), Failure);
+    EXPECT_EQ(platform.FileBytes(Path), "keep");
+}
+
+TEST(SafeReplaceTest, AFailedFlushPutsThePreviousBytesBack) {
+    FakePlatform platform;
+    platform.PutFile(Path, "keep");
+    platform.flushFails = true;
+    EXPECT_THROW(OverwriteHostsText(platform, Path, u"new"), Failure);
+    EXPECT_EQ(platform.FileBytes(Path), "keep");
+}
+
+TEST(SafeReplaceTest, AFileTheFailedWriteCreatedIsRemovedAgain) {
+    FakePlatform platform;
+    platform.writeBudget = 10;
+    EXPECT_THROW(WriteDefaultHosts(platform, Path), Failure);
+    EXPECT_FALSE(platform.Has(Path));
+}
+
+TEST(SafeReplaceTest, ARefusedOpenChangesNothing) {
+    FakePlatform platform;
+    platform.PutFile(Path, "keep");
+    platform.File(Path).readOnly = true;
+    EXPECT_THROW(OverwriteHostsText(platform, Path, u"new"), Failure);
+    EXPECT_EQ(platform.FileBytes(Path), "keep");
+}
+
+TEST(SafeAppendTest, AFailedAppendCutsTheFileBackToItsEnd) {
+    for (std::uint64_t n : {0u, 3u}) {
+        FakePlatform platform;
+        platform.PutFile(Path, "a\r\n");
+        platform.writeBudget = n;
+        EXPECT_THROW(AppendHostsLine(platform, Path, u"0.0.0.0 example.com"), Failure);
+        EXPECT_EQ(platform.FileBytes(Path), "a\r\n");
+    }
+}
+
+TEST(SafeCopyTest, ACopyThatFailsLeavesTheDestinationAndTheSourceAlone) {
+    FakePlatform platform;
+    platform.PutFile(u"D:\\src", "new content");
+    platform.PutFile(u"D:\\dst", "old");
+    platform.writeBudget = 4;
+    EXPECT_THROW(CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst"), Failure);
+    EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "old");
+    EXPECT_EQ(platform.FileBytes(u"D:\\src"), "new content");
+    CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst");
+    EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "new content");
+}
+
+TEST(RestoreDefaultTest, OkWritesTheStockFileCancelLeavesItAlone) {
+    FakePlatform platform;
+    FakeWindow window;
+    platform.PutFile(FixedHostsPath::Save, "mine");
+    platform.answers = {2};
+    Command6(window, platform);
+    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Save), "mine");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"确定将恢复Hosts文件到系统默认状态！");
+    EXPECT_EQ(platform.messages[0].style, 49u);
+    EXPECT_EQ(platform.messages[0].title, u"提示");
+
+    platform.answers = {1};
+    Command6(window, platform);
+    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Save)->size(), 836u);
+    EXPECT_EQ(window.texts[0], u"Text1") << "Text1 is not reloaded";
+    EXPECT_EQ(platform.sidsAllocated, 0) << "the privilege query is not asked";
+}
+
+}  // namespace
+}  // namespace quenlix
