@@ -1,4 +1,169 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "platform/Win32Platform.h"
+#include "support/Win32TempFolder.h"
+#include "system/Privilege.h"
+
+namespace quenlix {
+namespace {
+
+using testing::ReadBytes;
+using testing::Win32TempFolder;
+using testing::WriteBytes;
+
+std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
+
 TEST(Win32Environment, AnsiCodePageIs936) { EXPECT_EQ(GetACP(), 936u); }
+
+TEST(Win32Encoding, ChineseRoundTripsThroughCodePage936) {
+    Win32Platform platform;
+    const std::u16string text = u"# 中文注释 0.0.0.0 广告.example";
+    const std::string bytes = platform.ToAnsi(text);
+    EXPECT_EQ(bytes.substr(2, 4), "\xD6\xD0\xCE\xC4");  // 中文 in GBK
+    EXPECT_EQ(platform.FromAnsi(bytes), text);
+}
+
+TEST(Win32Encoding, ACharacterOutsideTheCodePageBecomesTheDefaultCharacter) {
+    Win32Platform platform;
+    EXPECT_EQ(platform.ToAnsi(u"a\u0E01b"), "a?b");  // a Thai letter: not in code page 936
+}
+
+TEST(Win32Encoding, CaseMappingIsThePlatformsCharacterByCharacter) {
+    Win32Platform platform;
+    EXPECT_EQ(platform.ToUpper(u"MyHost.例子.com"), u"MYHOST.例子.COM");
+    EXPECT_EQ(platform.ToLower(u"MYHOST 例子"), u"myhost 例子");
+}
+
+TEST(Win32Files, OnlyOrdinaryFilesExist) {
+    Win32TempFolder folder;
+    Win32Platform platform;
+    WriteBytes(folder / L"plain", "x");
+    WriteBytes(folder / L"readonly", "x");
+    SetFileAttributesW((folder / L"readonly").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(folder / L"hidden", "x");
+    SetFileAttributesW((folder / L"hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteBytes(folder / L"system", "x");
+    SetFileAttributesW((folder / L"system").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CreateDirectoryW((folder / L"folder").c_str(), nullptr);
+
+    EXPECT_TRUE(FileExists(platform, folder.U16(L"plain")));
+    EXPECT_TRUE(FileExists(platform, folder.U16(L"readonly")));
+    EXPECT_FALSE(FileExists(platform, folder.U16(L"hidden")));
+    EXPECT_FALSE(FileExists(platform, folder.U16(L"system")));
+    EXPECT_FALSE(FileExists(platform, folder.U16(L"folder")));
+    EXPECT_FALSE(FileExists(platform, folder.U16(L"missing")));
+    EXPECT_FALSE(FileExists(platform, folder.U16(L"no\\such\\folder")));
+}
+
+TEST(Win32Files, TheStoreReadsAndWritesCodePage936WithCrLf) {
+    Win32TempFolder folder;
+    Win32Platform platform;
+    const auto path = folder.U16(L"hosts");
+    WriteBytes(folder / L"hosts", "127.0.0.1 \xD6\xD0\xCE\xC4\n::1 a\rb");
+    EXPECT_EQ(ReadHostsText(platform, path), u"127.0.0.1 中文\n::1 a\r\nb\r\n");
+    OverwriteHostsText(platform, path, u"0.0.0.0 广告\r\n");
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\n\r\n");
+    AppendHostsLine(platform, path, u"x");
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\n\r\nx\r\n");
+    WriteDefaultHosts(platform, path);
+    EXPECT_EQ(ReadBytes(folder / L"hosts").size(), 836u);
+}
+
+TEST(Win32Files, ASaveKeepsTheFilesAttributes) {
+    Win32TempFolder folder;
+    Win32Platform platform;
+    WriteBytes(folder / L"hosts", "old\r\n");
+    SetFileAttributesW((folder / L"hosts").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    OverwriteHostsText(platform, folder.U16(L"hosts"), u"a much longer new content than before");
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "a much longer new content than before\r\n");
+    EXPECT_TRUE(GetFileAttributesW((folder / L"hosts").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+// Real refusals from the system: each is a failure with the system's number,
+// and the file keeps every byte.
+TEST(Win32Files, RefusedWritesFailAndChangeNothing) {
+    Win32TempFolder folder;
+    Win32Platform platform;
+    const auto path = folder.U16(L"hosts");
+    WriteBytes(folder / L"hosts", "keep\r\n");
+
+    // (The read-only attribute is not tried here: Wine running as root does
+    // not enforce it. The fake platform covers that refusal.)
+
+    // Held open without sharing by another program.
+    HANDLE held = CreateFileW((folder / L"hosts").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    try {
+        OverwriteHostsText(platform, path, u"new");
+        ADD_FAILURE() << "a file held by another program was overwritten";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Number(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+        EXPECT_FALSE(failure.Description().empty());
+    }
+    EXPECT_THROW(AppendHostsLine(platform, path, u"new"), Failure);
+    EXPECT_THROW(WriteDefaultHosts(platform, path), Failure);
+    EXPECT_THROW(ReadHostsText(platform, path), Failure);
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "keep\r\n");
+
+    // A folder where the file should be, and a missing folder.
+    CreateDirectoryW((folder / L"dir").c_str(), nullptr);
+    EXPECT_THROW(OverwriteHostsText(platform, folder.U16(L"dir"), u"x"), Failure);
+    EXPECT_THROW(AppendHostsLine(platform, folder.U16(L"missing\\hosts"), u"x"), Failure);
+    EXPECT_THROW(ReadHostsText(platform, folder.U16(L"missing\\hosts")), Failure);
+}
+
+// The system's hosts file of this Wine prefix, put back after the test.
+class SystemHostsFile : public ::testing::Test {
+protected:
+    void SetUp() override { saved_ = ReadBytes(path_); }
+    void TearDown() override {
+        if (saved_ == "<missing>")
+            DeleteFileW(path_.c_str());
+        else
+            WriteBytes(path_, saved_);
+    }
+    const std::wstring path_ = L"C:\\windows\\system32\\drivers\\etc\\hosts";
+    std::string saved_;
+};
+
+TEST_F(SystemHostsFile, TheThreeSpellingsAndWindirNameOneFile) {
+    Win32Platform platform;
+    OverwriteHostsText(platform, FixedHostsPath::Save, u"one");
+    EXPECT_EQ(ReadHostsText(platform, FixedHostsPath::DuplicateCheckedAppend), u"one\r\n");
+    AppendHostsLine(platform, FixedHostsPath::Stock, u"two");
+    EXPECT_EQ(ReadHostsText(platform, HostsPath(platform)), u"one\r\ntwo\r\n");
+}
+
+TEST(Win32System, UnderWineTheProcessIsAnAdministrator) {
+    Win32Platform platform;
+    EXPECT_TRUE(IsAdministrator(platform));
+}
+
+TEST(Win32System, ProgramDirectoryIsTheFolderOfTheExecutable) {
+    Win32Platform platform;
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::u16string directory = platform.ProgramDirectory();
+    EXPECT_EQ(U16(self).rfind(directory + u"\\", 0), 0u);
+    EXPECT_NE(directory.back(), u'\\');
+}
+
+TEST(Win32System, EnvironmentIsEmptyWhenUnset) {
+    Win32Platform platform;
+    EXPECT_EQ(platform.Environment(u"QUENLIX_SURELY_UNSET"), u"");
+    SetEnvironmentVariableW(L"QUENLIX_LONG", std::wstring(5000, L'w').c_str());
+    EXPECT_EQ(platform.Environment(u"QUENLIX_LONG").size(), 5000u);
+}
+
+TEST(Win32System, FailureReportNamesNumberAndDescription) {
+    const std::u16string text = FailureReportText(Failure(5, u"拒绝访问。"));
+    EXPECT_NE(text.find(u"5"), std::u16string::npos);
+    EXPECT_NE(text.find(u"拒绝访问。"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace quenlix
