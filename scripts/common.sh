@@ -7,18 +7,18 @@ source "$QUENLIX_ROOT/scripts/wine-env.sh"
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
 
-configure_and_build() {  # name, extra cmake arguments...
-  local name="$1"; shift
+configure_and_build() {  # name, target or "all", extra cmake arguments...
+  local name="$1" target="$2"; shift 2
   cmake -S "$QUENLIX_ROOT" -B "$QUENLIX_BUILD/$name" "${generator[@]}" "$@" >/dev/null
-  cmake --build "$QUENLIX_BUILD/$name" -j "$(nproc)"
+  cmake --build "$QUENLIX_BUILD/$name" -j "$(nproc)" --target "$target"
 }
 
-build_windows() {  # extra cmake arguments...
-  configure_and_build windows -DCMAKE_TOOLCHAIN_FILE="$QUENLIX_ROOT/cmake/mingw-w64.cmake" "$@"
+build_windows() {  # target (default: everything), extra cmake arguments...
+  configure_and_build windows "${1:-all}" -DCMAKE_TOOLCHAIN_FILE="$QUENLIX_ROOT/cmake/mingw-w64.cmake" "${@:2}"
 }
 
-build_native() {
-  configure_and_build native "$@"
+build_native() {  # extra cmake arguments...
+  configure_and_build native all "$@"
 }
 
 # Uses the display in DISPLAY, or starts Xvfb on a free one; the server is

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
   icoutils xdotool
+  clang libclang-rt-14-dev libbenchmark-dev hyperfine
 )
 
 missing=()
