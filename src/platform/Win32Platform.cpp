@@ -19,6 +19,22 @@ int CheckedLength(std::size_t size) {
     return static_cast<int>(size);
 }
 
+// Reads up to `size` bytes from the file position on; less when the file
+// shrank meanwhile.
+std::string ReadToEnd(HANDLE file, std::uint64_t size) {
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 class Win32WritableFile : public WritableFile {
 public:
     Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
@@ -32,18 +48,8 @@ public:
     }
 
     std::string ReadAll() override {
-        std::string bytes(Size(), '\0');
         Seek(0);
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-            DWORD read = 0;
-            if (!ReadFile(handle_.Get(), bytes.data() + done, chunk, &read, nullptr)) throw LastWin32Failure();
-            if (read == 0) break;
-            done += read;
-        }
-        bytes.resize(done);
-        return bytes;
+        return ReadToEnd(handle_.Get(), Size());
     }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
@@ -239,17 +245,7 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
     if (!file.Valid()) throw LastWin32Failure();
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) throw LastWin32Failure();
-        if (read == 0) break;  // the file shrank while we read it
-        done += read;
-    }
-    bytes.resize(done);
-    return bytes;
+    return ReadToEnd(file.Get(), static_cast<std::uint64_t>(size.QuadPart));
 }
 
 std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path) {
