@@ -134,3 +134,18 @@ TEST(WidthToggleTest, OnlyExactlyTheNarrowWidthWidens) {
 
 }  // namespace
 }  // namespace quenlix
+
+namespace quenlix {
+namespace {
+
+TEST(CommandRunnerTest, RunningOutOfMemoryIsReportedNotFatal) {
+    testing::FakePlatform platform;
+    testing::FakeWindow window;
+    RunCommand([](WindowState&, Platform&) { throw std::bad_alloc(); }, window, platform);
+    ASSERT_EQ(platform.reported.size(), 1u);
+    EXPECT_EQ(platform.reported[0].Number(), 8u);
+    EXPECT_FALSE(platform.ended);
+}
+
+}  // namespace
+}  // namespace quenlix

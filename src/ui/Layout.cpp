@@ -1,0 +1,86 @@
+#include "ui/Layout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "edit/EntryCommands.h"
+#include "edit/LinePickerCommand.h"
+#include "edit/SearchCommands.h"
+#include "hosts/Backup.h"
+#include "hosts/RestoreDefault.h"
+#include "system/Privilege.h"
+#include "system/ShellViews.h"
+#include "ui/Startup.h"
+#include "ui/WidthToggle.h"
+
+namespace quenlix {
+
+namespace {
+
+using enum TextBoxLines;
+
+constexpr Control TextBoxControl(std::string_view name, std::u16string_view text, TwipsRect bounds, int tabIndex,
+                                 TextBoxLines lines, Command onClick = nullptr) {
+    return {name, ControlKind::TextBox, text, bounds, tabIndex, lines, onClick, {}};
+}
+
+constexpr Control ButtonControl(std::string_view name, std::u16string_view caption, TwipsRect bounds,
+                                int tabIndex, Command onClick, std::u16string_view tooltip = {}) {
+    return {name, ControlKind::Button, caption, bounds, tabIndex, None, onClick, tooltip};
+}
+
+constexpr Control LabelControl(std::string_view name, std::u16string_view caption, TwipsRect bounds, int tabIndex) {
+    return {name, ControlKind::Label, caption, bounds, tabIndex, None, nullptr, {}};
+}
+
+// The left group first, top to bottom, then the right-hand group.
+constexpr std::array<Control, 20> Form1Controls{{
+    TextBoxControl("Text1", u"Text1", {120, 120, 7455, 6735}, 1, ScrollingLines, Text1_Click),
+    ButtonControl("Command4", u"刷新", {7680, 120, 1455, 400}, 5, Command4),
+    ButtonControl("Command3", u"保存到 Hosts", {7680, 700, 1455, 400}, 4, Command3),
+    ButtonControl("Command14", u"备份 Host", {7680, 1320, 1455, 400}, 18, Command14),
+    ButtonControl("Command15", u"Hosts 备份还原", {7680, 1920, 1455, 400}, 19, Command15),
+    LabelControl("Label1", u"直接在文本框中修改并保存\r\n", {7800, 3360, 1095, 375}, 13),
+    ButtonControl("Command10", u"测试功能 \u2192", {7680, 3960, 1455, 400}, 14, Command10),
+    ButtonControl("Command6", u"还原默认 Hosts", {7680, 4680, 1455, 400}, 7, Command6),
+    ButtonControl("Command11", u"打开所在文件夹", {7680, 5280, 1455, 400}, 15, Command11),
+    ButtonControl("Command12", u"记事本打开Hosts", {7680, 5880, 1455, 400}, 16, Command12),
+    ButtonControl("Command13", u"获取访问限权", {7680, 6450, 1455, 400}, 17, Command13, u"需管理员权限运行"),
+    TextBoxControl("Text2", u"Text2", {9360, 240, 3015, 375}, 2, SingleLine),
+    TextBoxControl("Text3", u"Text3", {9360, 960, 3015, 375}, 8, SingleLine),
+    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, Command1),
+    ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, Command2),
+    ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, Command5),
+    TextBoxControl("Text4", u"Text4", {9360, 3720, 3015, 1335}, 10, WrappingLines),
+    ButtonControl("Command7", u"查找=Text2 显示相同", {9360, 5280, 2175, 375}, 9, Command7),
+    ButtonControl("Command8", u"查找含Text2 显示", {9360, 5880, 2175, 375}, 11, Command8),
+    ButtonControl("Command9", u"查找含Text2 全部显示", {9360, 6480, 2175, 375}, 12, Command9),
+}};
+
+}  // namespace
+
+std::span<const Control> Controls() { return Form1Controls; }
+
+std::vector<const Control*> TabOrder() {
+    std::vector<const Control*> order;
+    for (const Control& control : Form1Controls) order.push_back(&control);
+    std::ranges::sort(order, {}, &Control::tabIndex);
+    return order;
+}
+
+const Control* FindControl(std::string_view name) {
+    const auto found = std::ranges::find(Form1Controls, name, &Control::name);
+    return found == Form1Controls.end() ? nullptr : &*found;
+}
+
+const Control& ControlOf(TextBox box) {
+    switch (box) {
+        case TextBox::Text1: return *FindControl("Text1");
+        case TextBox::Text2: return *FindControl("Text2");
+        case TextBox::Text3: return *FindControl("Text3");
+        case TextBox::Text4: break;
+    }
+    return *FindControl("Text4");
+}
+
+}  // namespace quenlix

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/CommandRunner.h"
+#include "ui/WindowState.h"
+
+namespace quenlix {
+
+enum class ControlKind { TextBox, Button, Label };
+
+// How a text box shows its text; None for buttons and the label.
+enum class TextBoxLines {
+    None,
+    SingleLine,
+    // Both scroll bars; a long line stays on one row.
+    ScrollingLines,
+    // No scroll bars; a long line wraps at the box's width.
+    WrappingLines,
+};
+
+// A rectangle in twips, from the top-left corner of Form1's client area.
+struct TwipsRect {
+    int left;
+    int top;
+    int width;
+    int height;
+
+    constexpr int Right() const { return left + width; }
+    constexpr int Bottom() const { return top + height; }
+};
+
+// One of the twenty controls of Form1, as the window creates it.
+struct Control {
+    std::string_view name;
+    ControlKind kind;
+    // The caption of a button or the label, the initial text of a text box.
+    std::u16string_view caption;
+    TwipsRect bounds;
+    int tabIndex;
+    TextBoxLines lines;
+    // What a click runs; nullptr when a click runs nothing.
+    Command onClick;
+    // Shown while the mouse pointer rests on the control; empty for none.
+    std::u16string_view tooltip;
+};
+
+// Form1's client area in twips. The outer width adds NominalFrame on each
+// side, which is what makes the narrow width 9300.
+inline constexpr int ClientWidth = 9210;
+inline constexpr int ClientHeight = 6930;
+inline constexpr int NominalFrame = 45;
+
+// Where Form1's client area opens, in twips from the screen's top-left corner.
+inline constexpr int DesignClientLeft = 7515;
+inline constexpr int DesignClientTop = 4575;
+
+// Every control of Form1, in the order of the design table.
+std::span<const Control> Controls();
+
+// The controls by tab index, the label included: the order Tab walks.
+std::vector<const Control*> TabOrder();
+
+// The control with this name; nullptr when there is none.
+const Control* FindControl(std::string_view name);
+
+// The control behind one of the window-state text boxes.
+const Control& ControlOf(TextBox box);
+
+}  // namespace quenlix

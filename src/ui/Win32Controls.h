@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "ui/Layout.h"
+
+namespace quenlix {
+
+// Creates one control of the layout as a child of `parent`, with no size
+// yet: the window places every control when it knows its DPI.
+HWND CreateControl(const Control& control, HWND parent, int id, HINSTANCE instance);
+
+// A tooltip that shows `text` while the mouse pointer rests on `tool`. The
+// tooltip window is owned by `owner` and goes with it.
+HWND CreateTooltip(HWND owner, HWND tool, std::u16string_view text, HINSTANCE instance);
+
+}  // namespace quenlix

@@ -1,0 +1,321 @@
+#include "ui/Win32MainWindow.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "platform/Win32Failure.h"
+#include "platform/Win32Text.h"
+#include "ui/CommandRunner.h"
+#include "ui/WidthToggle.h"
+#include "ui/Win32Controls.h"
+#include "ui/Win32Dpi.h"
+#include "ui/Win32Frame.h"
+#include "ui/resources/ResourceIds.h"
+
+namespace quenlix {
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"QuenlixForm1";
+constexpr wchar_t InitialTitle[] = L"Hosts";
+// Well clear of IDOK and IDCANCEL, which the dialog manager sends for Enter
+// and Esc: those keys must run no command.
+constexpr int FirstControlId = 100;
+
+HICON LoadSharedIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUENLIX), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
+void RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadSharedIcon(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = LoadSharedIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = ClassName;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) throw LastWin32Failure();
+}
+
+void InitCommonControls() {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof classes;
+    classes.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
+    InitCommonControlsEx(&classes);
+}
+
+UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric, UINT dpi) {
+    return UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUENLIX), IMAGE_ICON,
+                                                    GetSystemMetricsForDpi(widthMetric, dpi),
+                                                    GetSystemMetricsForDpi(heightMetric, dpi), 0)));
+}
+
+int ClientWidthTwips(float outerWidth) { return static_cast<int>(std::lround(outerWidth)) - 2 * NominalFrame; }
+
+std::u16string WindowText(HWND window) {
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return FromWide(text);
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform)
+    : instance_(instance), platform_(platform), outerWidth_(NarrowWidth) {
+    InitCommonControls();
+    RegisterForm1Class(instance, WindowProcedure);
+
+    // Placed by the DPI of the primary screen, which the design position is
+    // measured on; sized again below by the DPI of the monitor it lands on.
+    const UINT systemDpi = GetDpiForSystem();
+    const int clientHeight = TwipsToPixels(ClientHeight, systemDpi);
+    const SIZE narrow{TwipsToPixels(ClientWidthTwips(NarrowWidth), systemDpi), clientHeight};
+    const SIZE wide{TwipsToPixels(ClientWidthTwips(WideWidth), systemDpi), clientHeight};
+    const RECT outer = InitialOuterRect(narrow, wide, systemDpi);
+    if (!CreateWindowExW(Form1ExtendedStyle, ClassName, InitialTitle, Form1Style, outer.left, outer.top,
+                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, this))
+        throw LastWin32Failure();
+
+    CreateControls();
+    ApplyDpi(DpiOf(Handle()));
+    ApplySize(nullptr);
+}
+
+void Win32MainWindow::CreateControls() {
+    const auto controls = Controls();
+    // Created in tab order: Tab walks the controls in the order they were
+    // made, the label (no tab stop) passed over.
+    for (const Control* control : TabOrder()) {
+        const int index = static_cast<int>(control - controls.data());
+        controls_[index] = CreateControl(*control, Handle(), FirstControlId + index, instance_);
+        if (!control->tooltip.empty()) CreateTooltip(Handle(), controls_[index], control->tooltip, instance_);
+        // A text box reports no click to its parent; one that has a click
+        // handler is watched for it.
+        if (control->kind == ControlKind::TextBox && control->onClick != nullptr &&
+            !SetWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
+                               reinterpret_cast<DWORD_PTR>(this)))
+            throw LastWin32Failure();
+    }
+    focus_ = ControlWindow(TabOrder().front()->name);
+}
+
+bool Win32MainWindow::Open(int showCommand) {
+    // Until the window is shown, message boxes of the load sequence have no
+    // owner: there is nothing on the screen to hold them.
+    if (!RunStartup(*this, platform_)) return false;
+    platform_.SetOwner(Handle());
+    ShowWindow(Handle(), showCommand);
+    UpdateWindow(Handle());
+    return true;
+}
+
+HWND Win32MainWindow::ControlWindow(std::string_view name) const {
+    const Control* control = FindControl(name);
+    return control == nullptr ? nullptr : controls_[control - Controls().data()];
+}
+
+HWND Win32MainWindow::BoxWindow(TextBox box) const { return ControlWindow(ControlOf(box).name); }
+
+// --- Window procedure: dispatch only ---
+
+// The window finds its object from its first message on.
+void Win32MainWindow::Attach(HWND window, const CREATESTRUCTW& creation) {
+    auto* self = static_cast<Win32MainWindow*>(creation.lpCreateParams);
+    self->window_.Reset(window);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+}
+
+LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) Attach(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+
+    switch (message) {
+        case WM_COMMAND: self->OnCommand(wParam); return 0;
+        case WM_NEXTDLGCTL: self->OnNextDialogControl(wParam, lParam); return 0;
+        case WM_ACTIVATE: self->OnActivate(wParam); break;
+        case WM_SETFOCUS: self->OnSetFocus(); return 0;
+        case WM_DPICHANGED: self->OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
+        case WM_CLOSE: self->OnClose(); return 0;
+        case WM_DESTROY: self->OnDestroy(); return 0;
+        case WM_NCDESTROY: self->OnNcDestroy(); break;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A text box is clicked once the mouse button is up and the box itself has
+// moved the caret to the clicked place: the handler reads the new caret.
+LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                                   UINT_PTR index, DWORD_PTR self) {
+    switch (message) {
+        case WM_LBUTTONUP: {
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
+            return result;
+        }
+        case WM_NCDESTROY: RemoveWindowSubclass(box, TextBoxProcedure, index); break;
+        default: break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// --- Events ---
+
+void Win32MainWindow::OnCommand(WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED) return;
+    const int index = LOWORD(wParam) - FirstControlId;
+    const auto controls = Controls();
+    if (index < 0 || index >= static_cast<int>(controls.size())) return;
+    const Control& control = controls[index];
+    if (control.kind == ControlKind::Button && control.onClick != nullptr)
+        RunCommand(control.onClick, *this, platform_);
+}
+
+void Win32MainWindow::OnTextBoxClick(std::size_t index) { RunCommand(Controls()[index].onClick, *this, platform_); }
+
+// A box of several lines sends this for Tab and Shift+Tab: it wants every
+// key, so the dialog manager leaves the move to it and to its parent.
+void Win32MainWindow::OnNextDialogControl(WPARAM wParam, LPARAM lParam) {
+    HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                               : GetNextDlgTabItem(Handle(), GetFocus(), static_cast<BOOL>(wParam != 0));
+    if (next == nullptr) return;
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+}
+
+// The focus leaves with the window and comes back to the same control.
+void Win32MainWindow::OnActivate(WPARAM wParam) {
+    if (LOWORD(wParam) != WA_INACTIVE) return;
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
+}
+
+void Win32MainWindow::OnSetFocus() {
+    if (focus_ != nullptr && IsWindow(focus_)) SetFocus(focus_);
+}
+
+// No command runs here, so a failure is reported the way a command's is and
+// the window goes on at whatever layout it reached.
+void Win32MainWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
+    try {
+        ApplyDpi(LOWORD(wParam));
+        const POINT topLeft{suggested.left, suggested.top};
+        ApplySize(&topLeft);
+    } catch (const Failure& failure) {
+        platform_.ReportFailure(failure);
+    }
+}
+
+// Closing ends the program at once: nothing is asked and nothing is saved.
+void Win32MainWindow::OnClose() { DestroyWindow(Handle()); }
+
+void Win32MainWindow::OnDestroy() { PostQuitMessage(0); }
+
+void Win32MainWindow::OnNcDestroy() {
+    SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
+    window_.Release();
+    controls_.fill(nullptr);
+    focus_ = nullptr;
+}
+
+// --- Layout at a DPI ---
+
+void Win32MainWindow::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    UniqueFont font = CreateMessageFont(dpi);
+    const auto controls = Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const RECT rect = PixelRect(controls[i].bounds, dpi);
+        SetWindowPos(controls_[i], nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    }
+    // The old font is deleted only now that no control uses it any more.
+    font_ = std::move(font);
+
+    UniqueIcon big = LoadIconForDpi(instance_, SM_CXICON, SM_CYICON, dpi);
+    UniqueIcon small = LoadIconForDpi(instance_, SM_CXSMICON, SM_CYSMICON, dpi);
+    if (big.Get() != nullptr) SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    if (small.Get() != nullptr)
+        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+// The client area is sized, and the frame added around it, so that the
+// narrow width shows exactly the left group whatever the system's frame
+// thickness: the outer width counts the client area plus the nominal frame.
+SIZE Win32MainWindow::ClientPixels() const {
+    return {TwipsToPixels(ClientWidthTwips(outerWidth_), dpi_), TwipsToPixels(ClientHeight, dpi_)};
+}
+
+void Win32MainWindow::ApplySize(const POINT* topLeft) {
+    const SIZE client = ClientPixels();
+    SIZE outer = OuterSize(client, dpi_);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft == nullptr ? SWP_NOMOVE : 0);
+    if (!SetWindowPos(Handle(), nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, outer.cx, outer.cy,
+                      flags))
+        throw LastWin32Failure();
+
+    // The frame actually drawn can differ from the system's estimate for the
+    // DPI (a frame not yet redrawn for a new DPI, say); what counts is the
+    // client area, so any difference is measured and made up once. A
+    // minimised window has no client area to measure.
+    if (IsIconic(Handle())) return;
+    RECT actual;
+    if (!GetClientRect(Handle(), &actual)) throw LastWin32Failure();
+    if (actual.right == client.cx && actual.bottom == client.cy) return;
+    outer.cx += client.cx - actual.right;
+    outer.cy += client.cy - actual.bottom;
+    if (!SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE))
+        throw LastWin32Failure();
+}
+
+// --- Window state ---
+
+std::u16string Win32MainWindow::Title() { return WindowText(Handle()); }
+
+void Win32MainWindow::SetTitle(std::u16string_view title) {
+    if (!SetWindowTextW(Handle(), ToWide(title).c_str())) throw LastWin32Failure();
+}
+
+float Win32MainWindow::OuterWidth() {
+    RECT client;
+    if (!GetClientRect(Handle(), &client)) throw LastWin32Failure();
+    if (client.right == ClientPixels().cx) return outerWidth_;
+    return PixelsToTwips(client.right, dpi_) + 2 * NominalFrame;
+}
+
+void Win32MainWindow::SetOuterWidth(float twips) {
+    outerWidth_ = twips;
+    ApplySize(nullptr);
+}
+
+std::u16string Win32MainWindow::Text(TextBox box) { return WindowText(BoxWindow(box)); }
+
+void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
+    // A box that cannot take the whole text must not look as if it had: a
+    // save would then write the part it holds over the file.
+    if (!SendMessageW(BoxWindow(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str())))
+        throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+std::size_t Win32MainWindow::CaretPosition() {
+    // The start comes back through the pointer: the packed return value
+    // holds only 16 bits of it, too few for a large file.
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(BoxWindow(TextBox::Text1), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return start;
+}
+
+}  // namespace quenlix

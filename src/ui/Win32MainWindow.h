@@ -1,0 +1,83 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string_view>
+
+#include "platform/Win32Platform.h"
+#include "ui/Layout.h"
+#include "ui/Win32Gui.h"
+#include "ui/WindowState.h"
+
+namespace quenlix {
+
+// Form1: the one window of the program, its twenty controls created from the
+// layout table, and the window state the commands read and write.
+class Win32MainWindow final : public WindowState {
+public:
+    // Creates the window and its controls, hidden, at the narrow width.
+    Win32MainWindow(HINSTANCE instance, Win32Platform& platform);
+    ~Win32MainWindow() override = default;
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    // Runs the load sequence; unless it ended the program, message boxes are
+    // owned by the window from then on and the window is shown. Returns
+    // whether the window was shown.
+    bool Open(int showCommand);
+
+    // Null once the window has been closed.
+    HWND Handle() const { return window_.Get(); }
+    HWND ControlWindow(std::string_view name) const;
+
+    std::u16string Title() override;
+    void SetTitle(std::u16string_view title) override;
+    float OuterWidth() override;
+    void SetOuterWidth(float twips) override;
+    std::u16string Text(TextBox box) override;
+    void SetText(TextBox box, std::u16string_view text) override;
+    std::size_t CaretPosition() override;
+
+private:
+    static void Attach(HWND window, const CREATESTRUCTW& creation);
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
+                                             DWORD_PTR self);
+
+    void OnCommand(WPARAM wParam);
+    void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
+    void OnActivate(WPARAM wParam);
+    void OnSetFocus();
+    void OnDpiChanged(WPARAM wParam, const RECT& suggested);
+    void OnClose();
+    void OnDestroy();
+    void OnNcDestroy();
+    void OnTextBoxClick(std::size_t index);
+
+    void CreateControls();
+    void ApplyDpi(UINT dpi);
+    void ApplySize(const POINT* topLeft);
+    SIZE ClientPixels() const;
+    HWND BoxWindow(TextBox box) const;
+
+    HINSTANCE instance_;
+    Win32Platform& platform_;
+    // Declared before the window, so that they outlive the controls using them.
+    UniqueFont font_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    UniqueWindow window_;
+    // Indexed like Controls(); the command id of each is its index plus
+    // FirstControlId.
+    std::array<HWND, 20> controls_{};
+    // The control that gets the focus back when the window is activated.
+    HWND focus_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    // The outer width last set, in twips. The window can only take whole
+    // pixels, so the width read back is this value for as long as the window
+    // keeps the size that it gave.
+    float outerWidth_;
+};
+
+}  // namespace quenlix

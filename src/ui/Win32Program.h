@@ -1,0 +1,11 @@
+#pragma once
+
+#include <windows.h>
+
+namespace quenlix {
+
+// The whole program: Form1 with the real platform, until it is closed.
+// Returns the exit code.
+int RunForm1(HINSTANCE instance, int showCommand);
+
+}  // namespace quenlix

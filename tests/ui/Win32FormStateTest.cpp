@@ -1,0 +1,123 @@
+#include <windowsx.h>
+
+#include <string>
+
+#include "Win32FormTestSupport.h"
+
+namespace quenlix {
+namespace {
+
+using testing::FormTest;
+using testing::ReadBytes;
+using testing::TestWindowsFolder;
+
+// --- What the load sequence and the commands see ---
+
+TEST_F(FormTest, OpeningLoadsTheHostsFileAndLeavesTheOtherBoxesAtTheirNames) {
+    EXPECT_EQ(form->Text(TextBox::Text1), u"127.0.0.1 localhost\r\n::1 localhost\r\n");
+    EXPECT_EQ(form->Text(TextBox::Text2), u"Text2");
+    EXPECT_EQ(form->Text(TextBox::Text3), u"Text3");
+    EXPECT_EQ(form->Text(TextBox::Text4), u"Text4");
+    const std::u16string title = form->Title();
+    EXPECT_TRUE(title == u"Hosts (已获得管理员权限)" || title == u"Hosts (未获得管理员权限)") << "one suffix";
+    EXPECT_TRUE(IsWindowVisible(Form()));
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(FormTest, TextsOfAnyLengthComeBackWhole) {
+    std::u16string text;
+    while (text.size() < 120000) text += u"10.0.0.1 主机名.example # 注释\r\n";
+    for (const TextBox box : {TextBox::Text1, TextBox::Text2, TextBox::Text4}) {
+        form->SetText(box, text);
+        EXPECT_EQ(form->Text(box), text);
+    }
+    form->SetText(TextBox::Text3, u"");
+    EXPECT_EQ(form->Text(TextBox::Text3), u"");
+    form->SetTitle(u"Hosts (未获得管理员权限)");
+    EXPECT_EQ(form->Title(), u"Hosts (未获得管理员权限)");
+}
+
+// The edit control packs the selection into 16 bits of its return value;
+// a caret further down a large file must still be counted right.
+TEST_F(FormTest, CaretPositionIsTheSelectionStartEvenBeyond65535) {
+    form->SetText(TextBox::Text1, std::u16string(100000, u'a'));
+    SendMessageW(Child("Text1"), EM_SETSEL, 70000, 70010);
+    EXPECT_EQ(form->CaretPosition(), 70000u);
+    SendMessageW(Child("Text1"), EM_SETSEL, 12, 12);
+    EXPECT_EQ(form->CaretPosition(), 12u);
+}
+
+// --- The click in Text1 ---
+
+TEST_F(FormTest, AClickOnALineOfText1FillsText2AndText3WithoutWidening) {
+    form->SetText(TextBox::Text1, u"127.0.0.1 localhost\r\n10.0.0.2 router.lan\r\n");
+    HWND text1 = Child("Text1");
+    // The middle of "router" on the second line.
+    const LRESULT corner = SendMessageW(text1, EM_POSFROMCHAR, 21 + 11, 0);
+    ClickAt(text1, {GET_X_LPARAM(corner) + 2, GET_Y_LPARAM(corner) + 4});
+    EXPECT_EQ(form->Text(TextBox::Text2), u"10.0.0.2");
+    EXPECT_EQ(form->Text(TextBox::Text3), u"router.lan");
+    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// --- Failures and the end ---
+
+// A refused append is reported, and the window with the unsaved text stays.
+TEST_F(FormTest, AFailedCommandIsReportedAndTheWindowKeepsItsText) {
+    DeleteFileW(windows.HostsPath().c_str());
+    ASSERT_TRUE(RemoveDirectoryW(windows.EtcPath().c_str()));
+    form->SetText(TextBox::Text1, u"1.2.3.4 unsaved\r\n");
+    Click("Command2");  // appends to the hosts file under "windir", whose folder is gone
+    ASSERT_EQ(platform.reported.size(), 1u);
+    EXPECT_FALSE(platform.ended);
+    EXPECT_TRUE(IsWindow(Form()));
+    EXPECT_EQ(form->Text(TextBox::Text1), u"1.2.3.4 unsaved\r\n");
+    EXPECT_FALSE(quit);
+}
+
+TEST_F(FormTest, ClosingWithUnsavedEditsEndsAtOnceWithoutAQuestion) {
+    SetFocus(Child("Text1"));
+    Type(Child("Text1"), L"1.2.3.4 unsaved");
+    PostMessageW(Form(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(form->Handle()));
+    EXPECT_EQ(form->Handle(), nullptr);
+    EXPECT_TRUE(quit);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+}
+
+// --- Before the window is shown ---
+
+TEST(Win32FormStartup, MessagesOfTheLoadSequenceHaveNoOwnerAndTheWindowIsShownAfterThem) {
+    testing::DesktopTurn turn;
+    testing::TestWindowsFolder windows;
+    DeleteFileW(windows.HostsPath().c_str());
+
+    struct RecordingPlatform : testing::ScriptedMessagesPlatform {
+        HWND form = nullptr;
+        bool shownDuringMessage = false;
+        int ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                        std::optional<std::u16string_view> title) override {
+            if (form != nullptr && IsWindowVisible(form)) shownDuringMessage = true;
+            return ScriptedMessagesPlatform::ShowMessage(prompt, style, title);
+        }
+    } platform;
+    platform.windir = windows.Path();
+    // Cancel: creating the file would write the fixed system path, outside
+    // the test folder.
+    platform.answers = {Answer::Cancel};
+
+    Win32MainWindow form(GetModuleHandleW(nullptr), platform);
+    platform.form = form.Handle();
+    // With rights the file is offered for creation; without, a warning.
+    // Either way a message comes before the window shows.
+    ASSERT_TRUE(form.Open(SW_SHOWNORMAL) || platform.ended);
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_FALSE(platform.shownDuringMessage);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
+}  // namespace
+}  // namespace quenlix

@@ -1,0 +1,209 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/MessageStyle.h"
+#include "platform/Win32Platform.h"
+#include "support/Win32TempFolder.h"
+#include "ui/Win32MainWindow.h"
+#include "ui/Win32MessageLoop.h"
+
+namespace quenlix::testing {
+
+// The real platform, except that message boxes are answered from a script
+// and recorded instead of shown, the end of the program and the error report
+// are recorded, and "windir" names a test folder: no test touches the hosts
+// file of the Wine prefix.
+class ScriptedMessagesPlatform : public Win32Platform {
+public:
+    struct Message {
+        std::u16string prompt;
+        std::uint32_t style;
+        std::optional<std::u16string> title;
+    };
+
+    std::u16string windir;
+    std::deque<int> answers;  // Cancel once they run out
+    std::vector<Message> messages;
+    std::vector<Failure> reported;
+    bool ended = false;
+
+    int ShowMessage(std::u16string_view prompt, std::uint32_t style,
+                    std::optional<std::u16string_view> title) override {
+        messages.push_back({std::u16string(prompt), style,
+                            title ? std::optional<std::u16string>(std::u16string(*title)) : std::nullopt});
+        if (answers.empty()) return Answer::Cancel;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void EndProgram() override { ended = true; }
+    void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
+    std::u16string Environment(std::u16string_view name) override {
+        return name == u"windir" ? windir : Win32Platform::Environment(name);
+    }
+};
+
+inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+inline std::wstring WindowTextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+// A hosts folder tree under a temporary "windir".
+class TestWindowsFolder {
+public:
+    static constexpr char InitialHosts[] = "127.0.0.1 localhost\r\n::1 localhost\r\n";
+
+    TestWindowsFolder() {
+        CreateDirectoryW((folder_ / L"system32").c_str(), nullptr);
+        CreateDirectoryW((folder_ / L"system32\\drivers").c_str(), nullptr);
+        CreateDirectoryW((folder_ / L"system32\\drivers\\etc").c_str(), nullptr);
+        WriteBytes(HostsPath(), InitialHosts);
+    }
+
+    std::u16string Path() const { return std::u16string(folder_.Path().begin(), folder_.Path().end()); }
+    std::wstring HostsPath() const { return folder_ / L"system32\\drivers\\etc\\hosts"; }
+    std::wstring EtcPath() const { return folder_ / L"system32\\drivers\\etc"; }
+
+private:
+    Win32TempFolder folder_;
+};
+
+// Tests that show a window take turns, across the test processes that CTest
+// runs side by side: a desktop has one active window, and a window shown by
+// another test would take the keyboard focus away in mid-test.
+class DesktopTurn {
+public:
+    DesktopTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\QuenlixWindowTests")) {
+        if (mutex_ != nullptr) WaitForSingleObject(mutex_, INFINITE);  // an abandoned turn is taken over
+    }
+    ~DesktopTurn() { Release(); }
+    // Once the keyboard is no longer driven the next test may start: taking
+    // a window down costs Wine seconds without a window manager.
+    void Release() {
+        if (mutex_ == nullptr) return;
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+        mutex_ = nullptr;
+    }
+    DesktopTurn(const DesktopTurn&) = delete;
+    DesktopTurn& operator=(const DesktopTurn&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
+// Form1 in this process, opened on a test "windir" with the hosts file in
+// place, and the keyboard and mouse driven through its own message handling.
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.windir = windows.Path();
+        form = std::make_unique<Win32MainWindow>(GetModuleHandleW(nullptr), platform);
+        ASSERT_TRUE(form->Open(SW_SHOWNORMAL));
+        Pump();
+    }
+
+    void TearDown() override {
+        SetShift(false);
+        turn.Release();
+    }
+
+    HWND Form() const { return form->Handle(); }
+    HWND Child(std::string_view name) const { return form->ControlWindow(name); }
+
+    std::string FocusName() const {
+        HWND focus = GetFocus();
+        for (const quenlix::Control& control : Controls())
+            if (Child(control.name) == focus) return std::string(control.name);
+        return focus == nullptr ? "<none>" : focus == Form() ? "<Form1>" : "<other>";
+    }
+
+    // Runs every waiting message through the loop the program uses.
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                continue;
+            }
+            if (TranslateFormKeyboard(Form(), message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    static void SetShift(bool down) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+
+    // One key pressed and released on the focused control.
+    void PressKey(WPARAM key, bool shift = false) {
+        SetShift(shift);
+        const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1 | (scan << 16));
+        Pump();
+        PostMessageW(GetFocus(), WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+        Pump();
+        SetShift(false);
+    }
+
+    void Type(HWND box, std::wstring_view text) {
+        for (const wchar_t c : text) SendMessageW(box, WM_CHAR, c, 1);
+    }
+
+    // A click of the left mouse button at a point of a control's client area.
+    void ClickAt(HWND control, POINT point) {
+        const LPARAM where = MAKELPARAM(point.x, point.y);
+        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        PostMessageW(control, WM_LBUTTONUP, 0, where);
+        Pump();
+    }
+
+    void Click(std::string_view button) {
+        SendMessageW(Child(button), BM_CLICK, 0, 0);
+        Pump();
+    }
+
+    RECT ClientRect() const {
+        RECT client;
+        GetClientRect(Form(), &client);
+        return client;
+    }
+
+    // A control's rectangle in Form1's client coordinates.
+    RECT RectOf(std::string_view name) const {
+        RECT rect;
+        GetWindowRect(Child(name), &rect);
+        MapWindowPoints(nullptr, Form(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    RECT OuterRect() const {
+        RECT rect;
+        GetWindowRect(Form(), &rect);
+        return rect;
+    }
+
+    DesktopTurn turn;  // taken before the window is made
+    TestWindowsFolder windows;
+    ScriptedMessagesPlatform platform;
+    std::unique_ptr<Win32MainWindow> form;
+    bool quit = false;
+};
+
+}  // namespace quenlix::testing

@@ -1,0 +1,195 @@
+#include <cstdlib>
+#include <string>
+
+#include "Win32FormTestSupport.h"
+#include "ui/Win32Frame.h"
+
+namespace quenlix {
+namespace {
+
+using testing::FormTest;
+using testing::WindowTextOf;
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Disjoint(const RECT& a, const RECT& b) {
+    RECT common;
+    return !IntersectRect(&common, &a, &b);
+}
+
+bool InRightGroup(const Control& control) { return control.bounds.left >= 9360; }
+
+class FormWidthTest : public FormTest {
+protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        if (GetDpiForWindow(Form()) != USER_DEFAULT_SCREEN_DPI) GTEST_SKIP() << "the screen is not at 96 DPI";
+    }
+
+    // Every control of the left group whole in the client area, and at most
+    // the right-hand group's absence or presence as asked.
+    void ExpectVisibleGroups(bool rightGroupShown) {
+        const RECT client = ClientRect();
+        for (const Control& control : Controls()) {
+            SCOPED_TRACE(std::string(control.name));
+            const RECT rect = RectOf(control.name);
+            if (!InRightGroup(control) || rightGroupShown)
+                EXPECT_TRUE(Inside(rect, client));
+            else
+                EXPECT_TRUE(Disjoint(rect, client));
+        }
+    }
+};
+
+TEST_F(FormWidthTest, OpensAt9300TwipsShowingTheLeftGroupWholeAndNothingOfTheRight) {
+    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_EQ(ClientRect().right, 614);  // 9210 twips
+    EXPECT_EQ(ClientRect().bottom, 462);  // 6930 twips
+    ExpectVisibleGroups(false);
+}
+
+// The fixed frame of this system matches the nominal 45 twips, so the
+// window is 9300 twips wide outside as well as by its own count.
+TEST_F(FormWidthTest, TheFrameOfTheSystemIsTheNominalOne) {
+    RECT frame{0, 0, 614, 462};
+    ASSERT_TRUE(AdjustWindowRectExForDpi(&frame, Form1Style, FALSE, Form1ExtendedStyle, USER_DEFAULT_SCREEN_DPI));
+    if (frame.left != -3) GTEST_SKIP() << "this system draws a frame of " << -frame.left << " pixels";
+    EXPECT_EQ(OuterRect().right - OuterRect().left, 620);
+}
+
+TEST_F(FormWidthTest, TheFrameCannotBeResizedOrMaximised) {
+    const LONG_PTR style = GetWindowLongPtrW(Form(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_TRUE(style & WS_SYSMENU);
+}
+
+// Widening keeps the left edge, so the window must open where it fits the
+// screen at both widths.
+TEST_F(FormWidthTest, OpensWhereItFitsTheScreenNarrowAndWide) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Form(), MONITOR_DEFAULTTONEAREST), &monitor));
+    EXPECT_TRUE(Inside(OuterRect(), monitor.rcWork));
+    Click("Command10");
+    EXPECT_TRUE(Inside(OuterRect(), monitor.rcWork));
+
+    const RECT& work = monitor.rcWork;
+    if (work.left == 0 && work.top == 0 && work.right >= 1400 && work.bottom >= 800) {
+        POINT origin{0, 0};
+        ClientToScreen(Form(), &origin);
+        EXPECT_EQ(origin.x, 501);  // 7515 twips
+        EXPECT_EQ(origin.y, 305);  // 4575 twips
+    }
+}
+
+// The window at the design position: client area at 501, 305 with a frame
+// of 3 pixels and a caption of 19; 847 pixels wide when widened.
+constexpr RECT Designed{498, 283, 1118, 770};
+constexpr LONG WideOuter = 847;
+
+TEST(Win32FormPlacement, DesignPositionWhereBothWidthsFitCentredElsewhere) {
+    const struct {
+        RECT work;
+        POINT expected;
+    } cases[] = {
+        {{0, 0, 1920, 1040}, {498, 283}},                                   // room for both widths
+        {{0, 0, 1280, 1024}, {(1280 - WideOuter) / 2, (1024 - 487) / 2}},  // no room for the wide one
+        {{0, 30, 800, 400}, {0, 30}},                                       // the title bar stays on it
+        {{1920, 0, 3840, 1080}, {1920 + (1920 - WideOuter) / 2, (1080 - 487) / 2}},  // another monitor
+    };
+    for (const auto& [work, expected] : cases) {
+        const RECT placed = PlaceOnWorkArea(Designed, WideOuter, work);
+        EXPECT_EQ(placed.left, expected.x) << work.right;
+        EXPECT_EQ(placed.top, expected.y) << work.right;
+        EXPECT_EQ(placed.right - placed.left, 620);
+        EXPECT_EQ(placed.bottom - placed.top, 487);
+    }
+}
+
+TEST_F(FormWidthTest, ThreeClicksWidenNarrowAndWidenAgain) {
+    const RECT before = OuterRect();
+    HWND command10 = Child("Command10");
+
+    Click("Command10");
+    EXPECT_EQ(form->OuterWidth(), 12700.0f);
+    EXPECT_EQ(ClientRect().right, 841);  // 12610 twips, rounded
+    ExpectVisibleGroups(true);
+
+    Click("Command10");
+    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    ExpectVisibleGroups(false);
+
+    Click("Command10");
+    EXPECT_EQ(form->OuterWidth(), 12700.0f);
+    ExpectVisibleGroups(true);
+
+    const RECT after = OuterRect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_EQ(WindowTextOf(command10), L"测试功能 \u2192");
+    EXPECT_EQ(RectOf("Command10").left, 512);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(FormWidthTest, AnyWidthButExactly9300BecomesNarrow) {
+    for (const float width : {9299.0f, 9301.0f, 12699.0f, 12700.0f}) {
+        SCOPED_TRACE(width);
+        form->SetOuterWidth(width);
+        ASSERT_EQ(form->OuterWidth(), width);
+        Click("Command10");
+        EXPECT_EQ(form->OuterWidth(), 9300.0f);
+        ExpectVisibleGroups(false);
+    }
+}
+
+// A width the window took some other way than through the window state
+// (one pixel more) reads as what it is, and narrows too.
+TEST_F(FormWidthTest, AWindowResizedFromOutsideReadsItsOwnWidthAndNarrows) {
+    const RECT outer = OuterRect();
+    SetWindowPos(Form(), nullptr, 0, 0, outer.right - outer.left + 1, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(form->OuterWidth(), 9315.0f);
+    Click("Command10");
+    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_EQ(ClientRect().right, 614);
+}
+
+// On a monitor of another DPI the controls, the font and the window are laid
+// out again from the same twips, and the toggle keeps working.
+TEST_F(FormWidthTest, ADpiChangeLaysEverythingOutAgain) {
+    const auto fontAt = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Child("Text1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font;
+    };
+    const LONG fontHeightAt96 = std::abs(fontAt().lfHeight);
+    RECT suggested = OuterRect();
+    SendMessageW(Form(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+
+    const RECT text1 = RectOf("Text1");  // 120, 120, 7575, 6855 twips at 10 twips a pixel
+    EXPECT_EQ(text1.left, 12);
+    EXPECT_EQ(text1.top, 12);
+    EXPECT_EQ(text1.right, 758);
+    EXPECT_EQ(text1.bottom, 686);
+    EXPECT_EQ(RectOf("Command1").left, 936);
+    EXPECT_EQ(ClientRect().right, 921);
+    EXPECT_EQ(ClientRect().bottom, 693);
+    EXPECT_GT(std::abs(fontAt().lfHeight), fontHeightAt96);
+    EXPECT_EQ(OuterRect().left, suggested.left);
+    EXPECT_EQ(OuterRect().top, suggested.top);
+
+    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    Click("Command10");
+    EXPECT_EQ(form->OuterWidth(), 12700.0f);
+    EXPECT_EQ(ClientRect().right, 1261);
+}
+
+}  // namespace
+}  // namespace quenlix

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Win32Handle.h"
+#include "support/Win32TempFolder.h"
+#include "Win32FormTestSupport.h"
+#include "ui/resources/ResourceIds.h"
+
+namespace quenlix {
+namespace {
+
+std::wstring ExePath() {
+    wchar_t folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    const std::string name = QUENLIX_EXE;
+    return std::wstring(folder) + L"\\" + std::wstring(name.begin(), name.end());
+}
+
+// --- The program file's resources ---
+
+class ExeResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryExW(ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr) << "cannot open " << QUENLIX_EXE;
+    }
+    void TearDown() override {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+
+    std::string Resource(LPCWSTR name, LPCWSTR type) const {
+        HRSRC found = FindResourceW(module_, name, type);
+        if (found == nullptr) return {};
+        HGLOBAL loaded = LoadResource(module_, found);
+        const auto* bytes = static_cast<const char*>(LockResource(loaded));
+        return std::string(bytes, SizeofResource(module_, found));
+    }
+
+    HMODULE module_ = nullptr;
+};
+
+template <typename T>
+T Read(const std::string& bytes, std::size_t offset) {
+    T value{};
+    if (offset + sizeof value <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+}
+
+struct IconImage {
+    int size;
+    int bitCount;
+    WORD id;
+};
+
+// The icon group lists 16-byte-aligned entries of 14 bytes after a 6-byte head.
+std::vector<IconImage> IconGroup(const std::string& group) {
+    std::vector<IconImage> images;
+    const WORD count = Read<WORD>(group, 4);
+    for (WORD i = 0; i < count; ++i) {
+        const std::size_t entry = 6 + 14u * i;
+        const int width = Read<BYTE>(group, entry);
+        images.push_back({width == 0 ? 256 : width, Read<WORD>(group, entry + 6), Read<WORD>(group, entry + 12)});
+    }
+    return images;
+}
+
+TEST_F(ExeResources, IconGroupHoldsFourSizesIn32BitColour) {
+    const std::string group = Resource(MAKEINTRESOURCEW(IDI_QUENLIX), RT_GROUP_ICON);
+    ASSERT_FALSE(group.empty());
+    std::set<int> sizes;
+    for (const IconImage& image : IconGroup(group)) {
+        sizes.insert(image.size);
+        EXPECT_EQ(image.bitCount, 32) << image.size;
+        EXPECT_FALSE(Resource(MAKEINTRESOURCEW(image.id), RT_ICON).empty()) << image.size;
+    }
+    EXPECT_EQ(sizes, (std::set<int>{16, 32, 48, 64}));
+}
+
+// A red disc bearing white, transparent in the corners: read from the pixels
+// of each image, so that a broken drawing or a lost alpha channel shows.
+TEST_F(ExeResources, EveryIconImageIsARedDiscWithWhiteOnATransparentGround) {
+    for (const IconImage& image : IconGroup(Resource(MAKEINTRESOURCEW(IDI_QUENLIX), RT_GROUP_ICON))) {
+        SCOPED_TRACE(image.size);
+        const std::string bits = Resource(MAKEINTRESOURCEW(image.id), RT_ICON);
+        const auto header = Read<BITMAPINFOHEADER>(bits, 0);
+        ASSERT_EQ(header.biSize, sizeof(BITMAPINFOHEADER)) << "not a bitmap image";
+        ASSERT_EQ(header.biWidth, image.size);
+        ASSERT_EQ(header.biBitCount, 32);
+        const int n = image.size;
+        ASSERT_GE(bits.size(), header.biSize + 4u * n * n);
+        const auto pixel = [&](int x, int y) {  // rows run bottom-up: B, G, R, A
+            const std::size_t at = header.biSize + 4u * (static_cast<std::size_t>(y) * n + x);
+            return std::array<unsigned char, 4>{static_cast<unsigned char>(bits[at]),
+                                                static_cast<unsigned char>(bits[at + 1]),
+                                                static_cast<unsigned char>(bits[at + 2]),
+                                                static_cast<unsigned char>(bits[at + 3])};
+        };
+        for (const auto& [x, y] : {std::pair{0, 0}, {n - 1, 0}, {0, n - 1}, {n - 1, n - 1}})
+            EXPECT_EQ(pixel(x, y)[3], 0) << "corner " << x << "," << y;
+        int red = 0, white = 0, opaque = 0;
+        for (int y = 0; y < n; ++y) {
+            for (int x = 0; x < n; ++x) {
+                const auto [b, g, r, a] = pixel(x, y);
+                if (a != 255) continue;
+                ++opaque;
+                if (r > 150 && g < 100 && b < 100) ++red;
+                if (r > 230 && g > 230 && b > 230) ++white;
+            }
+        }
+        EXPECT_GT(opaque, n * n / 2) << "the disc fills most of the square";
+        EXPECT_GT(red, opaque / 2);
+        EXPECT_GT(white, 0);
+    }
+}
+
+// version.dll is bound by name so that the tests need no extra import
+// library.
+template <typename Function>
+Function VersionFunction(const char* name) {
+    static HMODULE version = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(version, name)));
+}
+
+class ExeVersion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto sizeOf = VersionFunction<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>("GetFileVersionInfoSizeW");
+        const auto infoOf = VersionFunction<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>("GetFileVersionInfoW");
+        query_ = VersionFunction<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>("VerQueryValueW");
+        ASSERT_TRUE(sizeOf && infoOf && query_);
+        DWORD ignored = 0;
+        block_.resize(sizeOf(ExePath().c_str(), &ignored));
+        ASSERT_FALSE(block_.empty()) << "no version record";
+        ASSERT_TRUE(infoOf(ExePath().c_str(), 0, static_cast<DWORD>(block_.size()), block_.data()));
+    }
+
+    std::wstring String(const std::wstring& name) {
+        void* value = nullptr;
+        UINT length = 0;
+        const std::wstring path = L"\\StringFileInfo\\080404B0\\" + name;
+        if (!query_(block_.data(), path.c_str(), &value, &length) || length == 0) return L"<missing>";
+        return std::wstring(static_cast<const wchar_t*>(value));
+    }
+
+    std::vector<char> block_;
+    BOOL(WINAPI* query_)(LPCVOID, LPCWSTR, LPVOID*, PUINT) = nullptr;
+};
+
+TEST_F(ExeVersion, RecordIsSimplifiedChineseUnicodeVersion100NamedQuenlix) {
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(query_(block_.data(), L"\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(static_cast<const WORD*>(value)[0], 0x0804);
+    EXPECT_EQ(static_cast<const WORD*>(value)[1], 1200);
+
+    for (const wchar_t* name : {L"ProductName", L"FileDescription", L"InternalName", L"Comments"})
+        EXPECT_EQ(String(name), L"Quenlix") << name;
+    EXPECT_EQ(String(L"OriginalFilename"), L"Quenlix.exe");
+    EXPECT_EQ(String(L"FileVersion"), L"1.00");
+    EXPECT_EQ(String(L"ProductVersion"), L"1.00");
+
+    ASSERT_TRUE(query_(block_.data(), L"\\", &value, &length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+}
+
+TEST_F(ExeResources, ManifestAsksForCommonControls6InvokerRightsAndPerMonitorDpi) {
+    const std::string manifest = Resource(MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_FALSE(manifest.empty());
+    const auto has = [&](const char* text) { return manifest.find(text) != std::string::npos; };
+    EXPECT_TRUE(has("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    EXPECT_TRUE(has("level=\"asInvoker\""));
+    EXPECT_TRUE(has("PerMonitorV2"));
+    for (const char* os : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_TRUE(has(os)) << os;
+}
+
+// Form1 made from the program file's resources carries its icon in both
+// sizes. (Wine answers no icon query from another process, so this is
+// checked here rather than on the running program.)
+TEST_F(ExeResources, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
+    testing::Win32TempFolder folder;
+    testing::ScriptedMessagesPlatform platform;
+    platform.windir = std::u16string(folder.Path().begin(), folder.Path().end());
+    Win32MainWindow form(reinterpret_cast<HINSTANCE>(module_), platform);
+    for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+        SCOPED_TRACE(which);
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, which, 0));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, GetSystemMetricsForDpi(metric, GetDpiForWindow(form.Handle())));
+        EXPECT_EQ(bitmap.bmBitsPixel, 32);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+}
+
+// --- The program itself ---
+
+// Quenlix.exe started with "windir" on a test folder: it must show Form1 on
+// that folder's hosts file, carry its icon, and end at once when closed.
+class RunningExe : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const wchar_t* folder : {L"system32", L"system32\\drivers", L"system32\\drivers\\etc"})
+            CreateDirectoryW((folder_ / folder).c_str(), nullptr);
+        testing::WriteBytes(folder_ / L"system32\\drivers\\etc\\hosts", "10.1.2.3 exe.test\r\n");
+
+        std::wstring environment;
+        for (const wchar_t* entry = GetEnvironmentStringsW(); *entry != L'\0'; entry += wcslen(entry) + 1)
+            if (_wcsnicmp(entry, L"windir=", 7) != 0) environment.append(entry).push_back(L'\0');
+        environment.append(L"windir=" + folder_.Path()).push_back(L'\0');
+
+        std::wstring commandLine = L"\"" + ExePath() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                   environment.data(), nullptr, &startup, &process));
+        process_ = UniqueHandle(process.hProcess);
+        UniqueHandle thread(process.hThread);
+        processId_ = process.dwProcessId;
+        WaitForInputIdle(process_.Get(), 20000);
+        for (int i = 0; i < 300 && form_ == nullptr; ++i) {
+            form_ = FindForm();
+            if (form_ == nullptr) Sleep(100);
+        }
+        ASSERT_NE(form_, nullptr) << "no visible Form1 within 30 s";
+    }
+
+    void TearDown() override {
+        if (process_.Valid() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.Get(), 99);
+    }
+
+    HWND FindForm() const {
+        struct Search {
+            DWORD processId;
+            HWND found;
+        } search{processId_, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                wchar_t name[32] = {};
+                GetClassNameW(window, name, 32);
+                if (owner == s->processId && wcscmp(name, L"QuenlixForm1") == 0 && IsWindowVisible(window)) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    static std::wstring TextOf(HWND window) {
+        wchar_t text[256] = {};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                            &ignored);
+        return text;
+    }
+
+    testing::DesktopTurn turn_;  // held until the program has gone
+    testing::Win32TempFolder folder_;
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+    HWND form_ = nullptr;
+};
+
+TEST_F(RunningExe, ShowsForm1OnTheHostsFileOfWindir) {
+    const std::wstring title = TextOf(form_);
+    EXPECT_TRUE(title == L"Hosts (已获得管理员权限)" || title == L"Hosts (未获得管理员权限)");
+    HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
+    ASSERT_NE(text1, nullptr);
+    EXPECT_EQ(TextOf(text1), L"10.1.2.3 exe.test\r\n");
+
+}
+
+TEST_F(RunningExe, EndsAtOnceWhenClosedEvenWithUnsavedEdits) {
+    HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
+    ASSERT_NE(text1, nullptr);
+    SendMessageTimeoutW(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"unsaved"), SMTO_ABORTIFHUNG, 5000, nullptr);
+    PostMessageW(form_, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(process_.Get(), 10000), WAIT_OBJECT_0) << "still running: a question was asked?";
+    DWORD code = 1;
+    GetExitCodeProcess(process_.Get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(testing::ReadBytes(folder_ / L"system32\\drivers\\etc\\hosts"), "10.1.2.3 exe.test\r\n");
+}
+
+}  // namespace
+}  // namespace quenlix
