@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/Win32Failure.h"
@@ -64,6 +65,44 @@ std::u16string WindowText(HWND window) {
     text.resize(static_cast<std::size_t>(copied));
     return FromWide(text);
 }
+
+// A text box ends its text at the first NUL, so a hosts file holding NUL
+// bytes would lose everything after the first one on the next save. The
+// boxes show each NUL as the visible symbol for it and hand it back as NUL.
+constexpr char16_t NulSymbol = u'\u2400';
+
+std::u16string NulsShown(std::u16string_view text) {
+    std::u16string shown(text);
+    std::replace(shown.begin(), shown.end(), u'\0', NulSymbol);
+    return shown;
+}
+
+std::u16string NulsRestored(std::u16string text) {
+    std::replace(text.begin(), text.end(), NulSymbol, u'\0');
+    return text;
+}
+
+// Holds the edit control's own buffer locked for reading.
+class LockedEditBuffer {
+public:
+    explicit LockedEditBuffer(HWND edit)
+        : memory_(reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0))),
+          text_(memory_ != nullptr ? static_cast<const wchar_t*>(LocalLock(memory_)) : nullptr),
+          length_(text_ != nullptr ? static_cast<std::size_t>(GetWindowTextLengthW(edit)) : 0) {}
+    ~LockedEditBuffer() {
+        if (text_ != nullptr) LocalUnlock(memory_);
+    }
+    LockedEditBuffer(const LockedEditBuffer&) = delete;
+    LockedEditBuffer& operator=(const LockedEditBuffer&) = delete;
+
+    const wchar_t* Text() const { return text_; }
+    std::u16string_view View() const { return {reinterpret_cast<const char16_t*>(text_), length_}; }
+
+private:
+    HLOCAL memory_;
+    const wchar_t* text_;
+    std::size_t length_;
+};
 
 }  // namespace
 
@@ -299,13 +338,25 @@ void Win32MainWindow::SetOuterWidth(float twips) {
     ApplySize(nullptr);
 }
 
-std::u16string Win32MainWindow::Text(TextBox box) { return WindowText(BoxWindow(box)); }
+std::u16string Win32MainWindow::Text(TextBox box) { return NulsRestored(WindowText(BoxWindow(box))); }
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
     // A box that cannot take the whole text must not look as if it had: a
     // save would then write the part it holds over the file.
-    if (!SendMessageW(BoxWindow(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str())))
+    const std::wstring shown = ToWide(NulsShown(text));
+    if (!SendMessageW(BoxWindow(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str())))
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+void Win32MainWindow::ReadText1(const std::function<void(std::u16string_view)>& use) {
+    // A whole hosts file can be tens of megabytes: searches and the picker
+    // read the control's own buffer instead of a copy of it.
+    const LockedEditBuffer buffer(BoxWindow(TextBox::Text1));
+    if (buffer.Text() == nullptr || buffer.View().find(NulSymbol) != std::u16string_view::npos) {
+        use(Text(TextBox::Text1));
+        return;
+    }
+    use(buffer.View());
 }
 
 std::size_t Win32MainWindow::CaretPosition() {

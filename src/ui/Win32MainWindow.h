@@ -37,6 +37,7 @@ public:
     void SetOuterWidth(float twips) override;
     std::u16string Text(TextBox box) override;
     void SetText(TextBox box, std::u16string_view text) override;
+    void ReadText1(const std::function<void(std::u16string_view)>& use) override;
     std::size_t CaretPosition() override;
 
 private:

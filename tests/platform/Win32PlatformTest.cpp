@@ -4,6 +4,7 @@
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/Win32Platform.h"
+#include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 #include "system/Privilege.h"
 
@@ -116,21 +117,8 @@ TEST(Win32Files, RefusedWritesFailAndChangeNothing) {
     EXPECT_THROW(ReadHostsText(platform, folder.U16(L"missing\\hosts")), Failure);
 }
 
-// The system's hosts file of this Wine prefix, put back after the test.
-class SystemHostsFile : public ::testing::Test {
-protected:
-    void SetUp() override { saved_ = ReadBytes(path_); }
-    void TearDown() override {
-        if (saved_ == "<missing>")
-            DeleteFileW(path_.c_str());
-        else
-            WriteBytes(path_, saved_);
-    }
-    const std::wstring path_ = L"C:\\windows\\system32\\drivers\\etc\\hosts";
-    std::string saved_;
-};
-
-TEST_F(SystemHostsFile, TheThreeSpellingsAndWindirNameOneFile) {
+TEST(Win32SystemHosts, TheThreeSpellingsAndWindirNameOneFile) {
+    const testing::SystemHostsFile hosts;
     Win32Platform platform;
     OverwriteHostsText(platform, FixedHostsPath::Save, u"one");
     EXPECT_EQ(ReadHostsText(platform, FixedHostsPath::DuplicateCheckedAppend), u"one\r\n");

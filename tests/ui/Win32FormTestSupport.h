@@ -30,6 +30,7 @@ public:
     };
 
     std::u16string windir;
+    std::optional<std::u16string> programDirectory;  // the test program's own folder when unset
     std::deque<int> answers;  // Cancel once they run out
     std::vector<Message> messages;
     std::vector<Failure> reported;
@@ -46,6 +47,9 @@ public:
     }
     void EndProgram() override { ended = true; }
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
+    std::u16string ProgramDirectory() override {
+        return programDirectory ? *programDirectory : Win32Platform::ProgramDirectory();
+    }
     std::u16string Environment(std::u16string_view name) override {
         return name == u"windir" ? windir : Win32Platform::Environment(name);
     }

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "support/Win32SystemHosts.h"
+#include "ui/Win32FormTestSupport.h"
+
+// The commands on the real window, through its buttons, against real files.
+namespace quenlix::testing {
+namespace {
+
+struct CommandsTest : FormTest {
+    void SetText(std::string_view box, std::wstring_view text) {
+        SendMessageW(Child(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    }
+    std::wstring TextOf(std::string_view box) { return WindowTextOf(Child(box)); }
+
+    SystemHostsFile systemHosts;  // the save and the duplicate test write it by its drive path
+};
+
+TEST_F(CommandsTest, SaveWritesText1AndOneMoreCrLfInCodePage936) {
+    SetText("Text1", L"0.0.0.0 ads.example # 广告\r\n127.0.0.1 localhost\r\n");
+    Click("Command3");
+    EXPECT_EQ(systemHosts.Read(), "0.0.0.0 ads.example # \xB9\xE3\xB8\xE6\r\n127.0.0.1 localhost\r\n\r\n");
+    EXPECT_TRUE(platform.reported.empty());
+}
+
+TEST_F(CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne) {
+    systemHosts.Write("# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
+    SetText("Text2", L"127.0.0.1");
+    SetText("Text3", L"myhost");
+    Click("Command5");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
+    EXPECT_EQ(platform.messages[0].style, 0u);
+    EXPECT_FALSE(platform.messages[0].title);
+    EXPECT_EQ(systemHosts.Read(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
+
+    SetText("Text3", L"other.host");
+    Click("Command5");
+    EXPECT_EQ(systemHosts.Read(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n127.0.0.1 other.host\r\n");
+    EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(CommandsTest, AppendsGoToTheHostsFileUnderWindir) {
+    SetText("Text2", L"10.0.0.1");
+    SetText("Text3", L"nas.lan");
+    Click("Command2");
+    Click("Command1");
+    EXPECT_EQ(ReadBytes(windows.HostsPath()),
+              std::string(TestWindowsFolder::InitialHosts) + "10.0.0.1 nas.lan\r\n10.0.0.1\r\n");
+    EXPECT_EQ(TextOf("Text1"), L"127.0.0.1 localhost\r\n::1 localhost\r\n") << "appends do not reload";
+}
+
+TEST_F(CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram) {
+    HANDLE held = CreateFileW(windows.HostsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Click("Command1");
+    EXPECT_TRUE(platform.reported.empty());
+    Click("Command2");
+    EXPECT_EQ(platform.reported.size(), 1u) << "the entry append reports what the plain one ignores";
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+}
+
+TEST_F(CommandsTest, EachSearchFillsText4) {
+    SetText("Text2", L"localhost");
+    Click("Command9");
+    EXPECT_EQ(TextOf("Text4"), L"127.0.0.1 localhost\r\n::1 localhost\r\n");
+    SetText("Text2", L"localhost,::1,absent");
+    Click("Command8");
+    EXPECT_EQ(TextOf("Text4"), L"localhost::1");
+    SetText("Text2", L"::1 localhost");
+    Click("Command7");
+    EXPECT_EQ(TextOf("Text4"), L"::1 localhost\r\n");
+}
+
+TEST_F(CommandsTest, BackupAndRestoreBesideAProgramInAFolderWithSpacesAndChinese) {
+    Win32TempFolder programFolder;
+    const std::wstring program = programFolder / L"我的 工具";
+    CreateDirectoryW(program.c_str(), nullptr);
+    platform.programDirectory = std::u16string(program.begin(), program.end());
+    const std::wstring backup = program + L"\\备份hosts";
+
+    platform.answers = {Answer::No};
+    Click("Command14");
+    EXPECT_EQ(ReadBytes(backup), TestWindowsFolder::InitialHosts);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt,
+              u"备份成功\n" + *platform.programDirectory + u"\\\n\n是否打开备份Hosts文件位置");
+
+    WriteBytes(windows.HostsPath(), "second\r\n");
+    platform.answers = {Answer::No};
+    Click("Command14");
+    EXPECT_EQ(ReadBytes(backup), "second\r\n") << "a second backup replaces the first without a question";
+
+    WriteBytes(windows.HostsPath(), "changed\r\n");
+    Click("Command15");
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), "second\r\n");
+    EXPECT_EQ(ReadBytes(backup), "second\r\n");
+    EXPECT_EQ(platform.messages.back().prompt, u"备份Hosts文件还原到系统Hosts成功");
+    EXPECT_TRUE(platform.reported.empty());
+}
+
+TEST_F(CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChanges) {
+    Win32TempFolder programFolder;
+    platform.programDirectory = std::u16string(programFolder.Path().begin(), programFolder.Path().end());
+    Click("Command15");
+    EXPECT_EQ(platform.messages.back().prompt, u"未在程序目录下发现Hosts备份文件");
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+
+    DeleteFileW(windows.HostsPath().c_str());
+    Click("Command14");
+    EXPECT_EQ(platform.messages.back().prompt, u"未在计算机系统默认位置发现Hosts文件");
+    EXPECT_EQ(platform.messages.back().style, 69680u);
+    EXPECT_EQ(ReadBytes(programFolder / L"备份hosts"), "<missing>");
+}
+
+TEST_F(CommandsTest, NotepadOpensOnTheHostsFile) {
+    Click("Command12");
+    EXPECT_TRUE(platform.reported.empty());
+    HWND notepad = nullptr;
+    for (int i = 0; i < 200 && notepad == nullptr; ++i) {
+        notepad = FindWindowW(L"Notepad", nullptr);
+        if (notepad == nullptr) Sleep(50);
+    }
+    ASSERT_NE(notepad, nullptr) << "Notepad's window did not appear";
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+}
+
+// A text box stops at a NUL; a hosts file with NUL bytes must still come back
+// whole after a load and a save.
+TEST_F(CommandsTest, AFileWithNulBytesLoadsAndSavesBackWhole) {
+    platform.windir = u"C:\\windows";  // load and save then name the one file
+    using namespace std::string_literals;
+    const std::string bytes = "0.0.0.0 a\0b\r\n\0\r\nlast # \xB9\xE3\r\n"s;
+    systemHosts.Write(bytes);
+    Click("Command4");
+    EXPECT_NE(TextOf("Text1").find(L'\x2400'), std::wstring::npos) << "a NUL shows as a visible symbol";
+    SetText("Text2", L"last");
+    Click("Command9");
+    EXPECT_EQ(TextOf("Text4"), L"last # 广\r\n");
+    Click("Command3");
+    EXPECT_EQ(systemHosts.Read(), bytes + "\r\n");
+    EXPECT_TRUE(platform.reported.empty());
+}
+
+}  // namespace
+}  // namespace quenlix::testing
