@@ -61,6 +61,12 @@ bool FakePlatform::Denied(std::u16string_view path) const {
                        [&](const std::u16string& p) { return Key(p) == key; });
 }
 
+void FakePlatform::CheckFolder(std::u16string_view path) const {
+    const std::u16string key = Key(path);
+    for (const auto& folder : missingFolders)
+        if (key.rfind(Key(folder) + u"\\", 0) == 0) throw Failure(3, u"系统找不到指定的路径。");
+}
+
 void FakePlatform::PutFile(std::u16string_view path, std::string bytes) {
     files_[Key(path)] = FakeFile{std::move(bytes)};
 }
@@ -131,6 +137,7 @@ std::u16string FakePlatform::FindOrdinaryFile(std::u16string_view path) {
 }
 
 std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
+    CheckFolder(path);
     const auto it = files_.find(Key(path));
     if (it == files_.end() || it->second.directory) throw Failure(2, u"系统找不到指定的文件。");
     if (Denied(path)) throw Failure(AccessDenied, u"拒绝访问。");
@@ -138,6 +145,7 @@ std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
 }
 
 std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path) {
+    CheckFolder(path);
     const auto it = files_.find(Key(path));
     if (Denied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
         throw Failure(AccessDenied, u"拒绝访问。");

@@ -43,6 +43,8 @@ public:
     std::deque<int> answers;  // answers to message boxes, in order; Cancel when empty
     // Paths whose opening for writing (or reading) is refused, as access denied.
     std::vector<std::u16string> deniedPaths;
+    // Folders that do not exist: any path inside them cannot be opened.
+    std::vector<std::u16string> missingFolders;
     // When set, writing fails once this many more bytes have been written.
     std::optional<std::uint64_t> writeBudget;
     bool writesKeepFailing = false;
@@ -94,6 +96,7 @@ public:
 private:
     static std::u16string Key(std::u16string_view path);
     bool Denied(std::u16string_view path) const;
+    void CheckFolder(std::u16string_view path) const;
     std::map<std::u16string, FakeFile> files_;
     int sidToken_ = 0;
 };
