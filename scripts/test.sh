@@ -27,5 +27,26 @@ run_ctest() {  # build folder name
 run_ctest native
 run_ctest windows
 
+# Checks run by scripts of their own: each prints one line per check,
+# "PASS name" or "FAIL name"; a script that fails without saying which
+# check failed counts as one failure.
+run_checks() {  # name, script, arguments...
+  local name="$1" log="$QUENLIX_BUILD/$1.log" ok=true good bad
+  shift
+  "$@" >"$log" 2>&1 || ok=false
+  grep -E '^(PASS|FAIL) ' "$log" || true
+  good=$(grep -c '^PASS ' "$log" || true)
+  bad=$(grep -c '^FAIL ' "$log" || true)
+  if ! $ok; then
+    status=1; [ "$bad" -gt 0 ] || bad=1
+    echo "$name failed; its whole output: $log"
+  fi
+  passed=$((passed + good)); failed=$((failed + bad))
+}
+# The fuzzers, briefly, under AddressSanitizer and UndefinedBehaviorSanitizer.
+run_checks fuzz "$QUENLIX_ROOT/scripts/fuzz.sh"
+# The release archive: built twice and compared, then its contents, imports and size.
+run_checks release "$QUENLIX_ROOT/scripts/release-checks.sh"
+
 echo "tests: $passed passed, $failed failed"
 exit $status
