@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "hosts/HostsStore.h"
+#include "platform/Win32Platform.h"
+#include "support/Win32TempFolder.h"
+
+// Files a hosts file should never be, read and written through the real
+// store: each loads in bounded time without a failure, and a valid code page
+// 936 file comes back from a load and a save byte for byte, plus the one
+// CR LF the save adds.
+namespace quenlix {
+namespace {
+
+using namespace std::string_literals;
+using testing::ReadBytes;
+using testing::Win32TempFolder;
+using testing::WriteBytes;
+
+struct HostileFiles : ::testing::Test {
+    std::u16string Load(const std::string& bytes) {
+        WriteBytes(folder / L"hosts", bytes);
+        return ReadHostsText(platform, folder.U16(L"hosts"));
+    }
+    std::string LoadAndSave(const std::string& bytes) {
+        const std::u16string text = Load(bytes);
+        OverwriteHostsText(platform, folder.U16(L"hosts"), text);
+        return ReadBytes(folder / L"hosts");
+    }
+
+    Win32TempFolder folder;
+    Win32Platform platform;
+};
+
+TEST_F(HostileFiles, ValidCodePage936WithCrLfComesBackWhole) {
+    const std::string bytes = "# \xB1\xBE\xBB\xFA\r\n127.0.0.1 localhost\r\n\r\n0.0.0.0 \xB9\xE3\xB8\xE6.example # \xD6\xD0\r\n";
+    EXPECT_EQ(LoadAndSave(bytes), bytes + "\r\n");
+}
+
+TEST_F(HostileFiles, LineEndsOfEveryKindGiveTheLineRule) {
+    EXPECT_EQ(Load("\r\r\r"), u"\r\n\r\n\r\n");
+    EXPECT_EQ(Load("\n\n\n"), u"\n\n\n\r\n");
+    EXPECT_EQ(Load("a\rb\nc\r\nd"), u"a\r\nb\nc\r\nd\r\n");
+}
+
+TEST_F(HostileFiles, BytesOutsideTheCodePageLoadAndKeepTheirLines) {
+    const std::u16string text = Load("a \x81\r\n\xFF\xFF\r\nb \x80\x20\r\n");
+    EXPECT_EQ(text.substr(0, 2), u"a ");
+    EXPECT_EQ(std::count(text.begin(), text.end(), u'\n'), 3);
+    EXPECT_EQ(text.substr(text.size() - 2), u"\r\n");
+}
+
+TEST_F(HostileFiles, OtherEncodingsLoadAsCodePage936Text) {
+    // UTF-8 with and without a byte-order mark, and UTF-16: read as code page
+    // 936 like any file, never a failure; the byte-order mark is text.
+    EXPECT_FALSE(Load("\xEF\xBB\xBF" "127.0.0.1 \xE4\xB8\xAD\r\n").empty());
+    EXPECT_FALSE(Load("127.0.0.1 \xE4\xB8\xAD\r\n").empty());
+    const std::u16string utf16 = Load("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0"s);
+    EXPECT_NE(utf16.find(u'\0'), std::u16string::npos) << "the NULs of UTF-16 are kept";
+}
+
+TEST_F(HostileFiles, NulBytesSurviveALoadAndASave) {
+    const std::string bytes = "0.0.0.0 a\0b\r\n\0\0\r\n"s;
+    EXPECT_EQ(LoadAndSave(bytes), bytes + "\r\n");
+}
+
+TEST_F(HostileFiles, HugeFilesAndLinesLoadInBoundedTime) {
+    std::string line(10'000'000, 'a');
+    std::string many;
+    many.reserve(100'000'000);
+    while (many.size() < 100'000'000) many += "0.0.0.0 ads.example.com # \xB9\xE3\xB8\xE6\r\n";
+    for (const std::string* bytes : {&line, &many}) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::u16string text = Load(*bytes);
+        const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(seconds, 30.0);
+        EXPECT_EQ(text.substr(text.size() - 2), u"\r\n");
+    }
+    EXPECT_EQ(LoadAndSave(many), many + "\r\n");
+}
+
+}  // namespace
+}  // namespace quenlix
