@@ -4,7 +4,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 "$QUENLIX_ROOT/scripts/setup.sh"
 
-build_native
+# The native tests run under AddressSanitizer and UndefinedBehaviorSanitizer.
+build_native -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 build_windows
 
 ensure_display
