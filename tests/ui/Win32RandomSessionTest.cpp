@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <windowsx.h>
+
+#include <optional>
+#include <random>
+
+#include "edit/ReferenceSearches.h"
+#include "hosts/HostsText.h"
+#include "support/Win32SystemHosts.h"
+#include "ui/Win32FormTestSupport.h"
+
+// A shorter random session on the real window: typing, clicks in Text1, the
+// buttons that write files, answers to the message boxes, the hosts file
+// changed, deleted or held open by another program behind the window's back.
+// After every step the hosts file and the backup hold what the commands
+// promise: the old bytes after a failure, the whole new bytes after success.
+namespace quenlix::testing {
+namespace {
+
+using File = std::optional<std::string>;
+
+struct RandomWindowSession : FormTest {
+    void SetUp() override {
+        systemHosts.Write("127.0.0.1 localhost\r\n");
+        platform.programDirectory = std::u16string(programFolder.Path().begin(), programFolder.Path().end());
+        FormTest::SetUp();
+        platform.windir = u"C:\\windows";  // from now on every command names one hosts file
+        hosts = systemHosts.Read();
+    }
+
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+    std::wstring RandomText(int maxLength) {
+        static constexpr wchar_t alphabet[] = L"ab.1 #\t,\r\nX中";
+        std::wstring text;
+        for (int n = Pick(0, maxLength); n > 0; --n) text.push_back(alphabet[Pick(0, 11)]);
+        return text;
+    }
+
+    // A press of a button with the mouse, as a user makes it.
+    void Press(std::string_view button) { ClickAt(Child(button), {4, 4}); }
+
+    std::string Encode(std::u16string_view text) { return platform.ToAnsi(text); }
+    std::u16string Box(TextBox box) { return form->Text(box); }
+    std::wstring BackupPath() const { return programFolder / L"备份hosts"; }
+
+    File ReadFile(const std::wstring& path) {
+        const std::string bytes = ReadBytes(path);
+        return bytes == "<missing>" ? File() : File(bytes);
+    }
+
+    void Step() {
+        const bool held = Pick(0, 9) == 0;
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (held)
+            holder = CreateFileW(SystemHostsFile::Path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool blocked = holder != INVALID_HANDLE_VALUE;
+        platform.answers = {Pick(0, 2) == 0 ? Answer::Cancel : Answer::Ok};
+
+        const std::u16string text1 = Box(TextBox::Text1);
+        const std::u16string entry = Box(TextBox::Text2) + u" " + Box(TextBox::Text3);
+        const std::size_t reportsBefore = platform.reported.size();
+        bool expectFailure = false;
+        const int action = Pick(0, 11);
+        switch (action) {
+            case 0: case 1: {
+                const char* boxes[] = {"Text1", "Text2", "Text3"};
+                SendMessageW(Child(boxes[Pick(0, 2)]), WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>(RandomText(24).c_str()));
+                break;
+            }
+            case 2: {  // a click somewhere in Text1
+                ClickAt(Child("Text1"), {Pick(2, 300), Pick(2, 120)});
+                break;
+            }
+            case 3: {
+                const std::string line = Encode(Box(TextBox::Text2)) + "\r\n";
+                Press("Command1");
+                if (!blocked) hosts = hosts.value_or("") + line;
+                break;
+            }
+            case 4: {
+                expectFailure = blocked;
+                Press("Command2");
+
+                if (!blocked) hosts = hosts.value_or("") + Encode(entry) + "\r\n";
+                break;
+            }
+            case 5: {
+                expectFailure = blocked;
+                Press("Command3");
+                if (!blocked) hosts = Encode(text1) + "\r\n";
+                break;
+            }
+            case 6: {  // the duplicate test
+                if (!hosts || blocked) {
+                    expectFailure = true;
+                } else {
+                    const std::u16string upper = platform.ToUpper(ApplyLineRule(platform.FromAnsi(*hosts)));
+                    if (!reference::FirstDuplicateLine(upper, platform.ToUpper(entry)))
+                        hosts = *hosts + Encode(entry) + "\r\n";
+                }
+                Press("Command5");
+                break;
+            }
+            case 7: {  // restore default
+                const bool ok = platform.answers.front() == Answer::Ok;
+                expectFailure = ok && blocked;
+                Press("Command6");
+                if (ok && !blocked) hosts = Encode(DefaultHostsText);
+                break;
+            }
+            case 8: {  // back up
+                if (hosts) {
+                    expectFailure = blocked;
+                    if (!blocked) backup = hosts;
+                }
+                platform.answers = {Answer::No};
+                Press("Command14");
+                break;
+            }
+            case 9: {  // restore
+                if (backup) {
+                    expectFailure = blocked;
+                    if (!blocked) hosts = backup;
+                }
+                Press("Command15");
+                break;
+            }
+            case 10: {  // refresh, with the file there: a missing one would ask to create it
+                if (!hosts) break;
+                expectFailure = blocked;
+                Press("Command4");
+                if (!blocked) {
+                    EXPECT_EQ(Box(TextBox::Text1), ApplyLineRule(platform.FromAnsi(*hosts)));
+                }
+                break;
+            }
+            default: {  // behind the window's back
+                if (blocked) break;
+                if (Pick(0, 3) == 0) {
+                    DeleteFileW(SystemHostsFile::Path);
+                    hosts.reset();
+                } else {
+                    const std::wstring text = RandomText(40);
+                    hosts = Encode(std::u16string(text.begin(), text.end()));
+                    systemHosts.Write(*hosts);
+                }
+            }
+        }
+        if (blocked) CloseHandle(holder);
+
+        ASSERT_EQ(ReadFile(SystemHostsFile::Path), hosts) << "action " << action << (blocked ? ", file held" : "");
+        ASSERT_EQ(ReadFile(BackupPath()), backup) << "action " << action;
+        EXPECT_EQ(platform.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action << (blocked ? ", file held" : "");
+        if (action >= 3 && action != 10) {
+            EXPECT_EQ(Box(TextBox::Text1), text1) << "only a load changes Text1";
+        }
+        EXPECT_FALSE(platform.ended);
+    }
+
+    SystemHostsFile systemHosts;
+    Win32TempFolder programFolder;
+    std::mt19937 random{20261207};
+    File hosts;
+    File backup;
+};
+
+TEST_F(RandomWindowSession, TheFilesAlwaysHoldWhatTheCommandsPromise) {
+    for (int step = 0; step < 300; ++step) {
+        Step();
+        if (HasFailure()) FAIL() << "step " << step;
+    }
+}
+
+}  // namespace
+}  // namespace quenlix::testing
