@@ -171,9 +171,12 @@ private:
                     if (!expectFailure) hosts_ = stock;
                 }
                 RunCommand(Command4, window_, platform_);
-                if (present && !expectFailure)
+                if (present && !expectFailure) {
                     EXPECT_EQ(window_.text(TextBox::Text1), ApplyLineRule(Decode(*hosts_)));
-                if (expectFailure) EXPECT_EQ(window_.text(TextBox::Text1), text1) << "a failed load keeps Text1";
+                }
+                if (expectFailure) {
+                    EXPECT_EQ(window_.text(TextBox::Text1), text1) << "a failed load keeps Text1";
+                }
                 break;
             }
             case 12: {  // back up
@@ -203,8 +206,8 @@ private:
             default: RunCommand(Command13, window_, platform_); break;
         }
         EXPECT_EQ(platform_.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action;
-        if (action != 11) {
-            if (action != 14) EXPECT_EQ(window_.text(TextBox::Text1), text1) << "only a load changes Text1";
+        if (action != 11 && action != 14) {
+            EXPECT_EQ(window_.text(TextBox::Text1), text1) << "only a load changes Text1";
         }
     }
 
