@@ -7,7 +7,7 @@ packages=(
   cmake g++ make ninja-build googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
-  icoutils xdotool python3
+  icoutils xdotool python3 valgrind
   clang libclang-rt-14-dev libbenchmark-dev hyperfine
 )
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +22,14 @@ std::u16string EntryLine(std::u16string_view text2, std::u16string_view text3);
 // nothing is kept.
 std::optional<std::u16string_view> FirstDuplicateLine(std::u16string_view upperHostsText,
                                                       std::u16string_view upperEntry);
+
+// The same test on the hosts text as read, upper-cased by `toUpper` (the
+// platform's case mapping, which maps character by character) a block of
+// whole lines at a time: the answer of FirstDuplicateLine(toUpper(hostsText),
+// upperEntry), as a copy, without holding a second copy of a large file.
+// Blocks are about `blockSize` characters, cut after a line's CR or CR LF.
+std::optional<std::u16string> FirstDuplicateLineByBlocks(
+    std::u16string_view hostsText, std::u16string_view upperEntry,
+    const std::function<std::u16string(std::u16string_view)>& toUpper, std::size_t blockSize = 1 << 16);
 
 }  // namespace quenlix

@@ -36,13 +36,15 @@ void Command3(WindowState& window, Platform& platform) {
 
 void Command5(WindowState& window, Platform& platform) {
     const std::u16string_view path = FixedHostsPath::DuplicateCheckedAppend;
-    // The platform's case mapping works character by character, so mapping
-    // the whole text once equals mapping each kept line.
-    const std::u16string upperText = platform.ToUpper(ReadHostsText(platform, path));
+    const std::u16string text = ReadHostsText(platform, path);
     const std::u16string entry =
         EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
 
-    if (const auto duplicate = FirstDuplicateLine(upperText, platform.ToUpper(entry))) {
+    // The platform's case mapping works character by character, so mapping
+    // the text a block of lines at a time equals mapping it whole, and a
+    // large file is not held a second time in capitals.
+    const auto toUpper = [&](std::u16string_view piece) { return platform.ToUpper(piece); };
+    if (const auto duplicate = FirstDuplicateLineByBlocks(text, platform.ToUpper(entry), toUpper)) {
         platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), MessageStyle::Ok);
         return;
     }

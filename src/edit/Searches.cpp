@@ -14,6 +14,18 @@ namespace quenlix {
 namespace {
 
 constexpr std::u16string_view CrLf = u"\r\n";
+constexpr std::size_t npos = std::u16string_view::npos;
+
+// Up to this many distinct terms, Command8 searches for each on its own.
+constexpr std::size_t FewTerms = 8;
+
+// Index of the first CR LF whose CR stands at or after `from`, or npos.
+std::size_t FindCrLf(std::u16string_view text, std::size_t from) {
+    for (std::size_t cr = text.find(u'\r', from); cr != npos; cr = text.find(u'\r', cr + 1)) {
+        if (cr + 1 < text.size() && text[cr + 1] == u'\n') return cr;
+    }
+    return npos;
+}
 
 // Adds count copies of a piece of `size` units to `total`, refusing a result
 // that no string could hold rather than letting the sum wrap around.
@@ -140,20 +152,38 @@ private:
 }  // namespace
 
 std::u16string FindEqualLines(std::u16string_view text1, std::u16string_view text2) {
-    const std::vector<std::u16string_view> lines1 = CutAt(text1, CrLf);
     const std::vector<std::u16string_view> lines2 = CutAt(text2, CrLf);
-    if (lines1.empty() || lines2.empty()) return {};
+    if (text1.empty() || lines2.empty()) return {};
 
     // Every match equals the piece b of text2 itself, so the nested loops
     // write b + CR LF once per equal piece of text1: only the counts matter.
-    // They are kept for text2's pieces, the short side in use.
+    // They are kept for text2's pieces, the short side in use; a piece of
+    // text1 is looked up only when some piece of text2 has its length, so
+    // most lines of a large text1 cost no more than finding their end.
     std::unordered_map<std::u16string_view, std::size_t> countIn1;
     countIn1.reserve(lines2.size());
-    for (const std::u16string_view b : lines2) countIn1.emplace(b, 0);
-    for (const std::u16string_view a : lines1) {
+    std::size_t longest = 0;
+    for (const std::u16string_view b : lines2) {
+        countIn1.emplace(b, 0);
+        longest = std::max(longest, b.size());
+    }
+    std::vector<bool> lengthWanted(longest + 1, false);
+    for (const std::u16string_view b : lines2) lengthWanted[b.size()] = true;
+    const auto count = [&](std::u16string_view a) {
+        if (a.size() > longest || !lengthWanted[a.size()]) return;
         const auto it = countIn1.find(a);
         if (it != countIn1.end()) ++it->second;
+    };
+    // The pieces of text1 at CR LF, as CutAt gives them, without a list.
+    std::size_t begin = 0;
+    for (std::size_t cr = text1.find(u'\r'); cr != std::u16string_view::npos; cr = text1.find(u'\r', cr + 1)) {
+        if (cr + 1 < text1.size() && text1[cr + 1] == u'\n') {
+            count(text1.substr(begin, cr - begin));
+            begin = cr + CrLf.size();
+            cr = begin - 1;  // the search goes on after the LF
+        }
     }
+    count(text1.substr(begin));  // the last piece, empty when text1 ends with CR LF
 
     std::vector<std::size_t> copies(lines2.size());
     std::size_t total = 0;
@@ -180,39 +210,82 @@ std::u16string FindPresentTerms(std::u16string_view text1, std::u16string_view t
     if (text1.empty()) return {};
     const std::vector<std::u16string_view> terms = CutAt(text2, u",");
 
-    TermAutomaton automaton(text2.size());
-    std::vector<std::size_t> nodes(terms.size());
-    for (std::size_t i = 0; i < terms.size(); ++i) nodes[i] = automaton.Add(terms[i]);
-    const std::vector<bool> occurring = automaton.Occurring(text1);
+    // The distinct terms that can change the result.
+    std::unordered_map<std::u16string_view, bool> found;
+    for (const std::u16string_view term : terms) {
+        if (!term.empty()) found.emplace(term, false);
+    }
+    if (found.size() <= FewTerms) {
+        // A handful of terms, as typed: each is looked for on its own, and the
+        // search stops at its first occurrence.
+        for (auto& [term, present] : found) present = SubstringSearcher(term).Find(text1) != SubstringSearcher::npos;
+    } else {
+        // Many terms: one pass of the automaton answers them all.
+        TermAutomaton automaton(text2.size());
+        std::vector<std::pair<std::u16string_view, std::size_t>> nodes;
+        for (const auto& [term, present] : found) nodes.emplace_back(term, automaton.Add(term));
+        const std::vector<bool> occurring = automaton.Occurring(text1);
+        for (const auto& [term, node] : nodes) found[term] = occurring[node];
+    }
 
     std::size_t total = 0;
-    for (std::size_t i = 0; i < terms.size(); ++i) {
-        if (!terms[i].empty() && occurring[nodes[i]]) total += terms[i].size();
+    for (const std::u16string_view term : terms) {
+        if (!term.empty() && found[term]) total += term.size();
     }
     std::u16string result;
     result.reserve(total);
-    for (std::size_t i = 0; i < terms.size(); ++i) {
-        if (!terms[i].empty() && occurring[nodes[i]]) result.append(terms[i]);
+    for (const std::u16string_view term : terms) {
+        if (!term.empty() && found[term]) result.append(term);
     }
     return result;
 }
 
 std::u16string FindLinesContaining(std::u16string_view text1, std::u16string_view text2) {
-    const SubstringSearcher searcher(text2);
     std::vector<std::u16string_view> hits;
     std::size_t total = 0;
+    const auto hit = [&](std::u16string_view line) {
+        hits.push_back(line);
+        total += line.size() + CrLf.size();
+    };
 
-    std::size_t begin = 0;
-    for (;;) {
-        const std::size_t cr = text1.find(CrLf, begin);
-        if (cr == std::u16string_view::npos) break;  // an unterminated rest is not examined
-        const std::u16string_view line = text1.substr(begin, cr - begin);
-        // Contains(line, text2), with the search prepared once for all lines.
-        if (!line.empty() && searcher.Find(line) != SubstringSearcher::npos) {
-            hits.push_back(line);
-            total += line.size() + CrLf.size();
+    if (text2.empty()) {
+        // Every non-empty line followed by CR LF contains the empty string.
+        std::size_t begin = 0;
+        for (std::size_t end = FindCrLf(text1, 0); end != npos; end = FindCrLf(text1, begin)) {
+            if (end > begin) hit(text1.substr(begin, end - begin));
+            begin = end + CrLf.size();
         }
-        begin = cr + CrLf.size();
+    } else {
+        // One search through the whole text rather than one per line: a
+        // large text1 is mostly skipped over, and only the lines around an
+        // occurrence are looked at. An occurrence counts when it lies inside
+        // a line, clear of the line's CR LF.
+        const SubstringSearcher searcher(text2);
+        std::size_t from = 0;       // where the search goes on
+        std::size_t lineFloor = 0;  // no line examined from here on has begun before this
+        std::size_t lineEnd = 0;    // the CR LF after the last occurrence's line, once found
+        bool haveEnd = false;
+        for (std::size_t at = searcher.Find(text1, from); at != npos; at = searcher.Find(text1, from)) {
+            if (at > 0 && text1[at - 1] == u'\r' && text1[at] == u'\n') {  // begins on the LF of a CR LF
+                from = at + 1;
+                continue;
+            }
+            if (!haveEnd || at > lineEnd) {
+                lineEnd = FindCrLf(text1, at);
+                if (lineEnd == npos) break;  // an unterminated rest is not examined
+                haveEnd = true;
+            }
+            if (at + searcher.Size() > lineEnd) {  // runs into the CR LF; a later one may not
+                from = at + 1;
+                continue;
+            }
+            std::size_t begin = at;
+            while (begin > lineFloor && !(begin >= 2 && text1[begin - 2] == u'\r' && text1[begin - 1] == u'\n'))
+                --begin;
+            hit(text1.substr(begin, lineEnd - begin));
+            from = lineFloor = lineEnd + CrLf.size();
+            haveEnd = false;
+        }
     }
 
     std::u16string result;

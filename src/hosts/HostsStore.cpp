@@ -11,7 +11,13 @@ bool FileExists(Platform& platform, std::u16string_view path) {
 }
 
 std::u16string ReadHostsText(Platform& platform, std::u16string_view path) {
-    return ApplyLineRule(platform.FromAnsi(platform.ReadFileBytes(path)));
+    // The line ends are checked piece by piece as the file is decoded, while
+    // each piece is fresh; the usual file, CR LF throughout, then needs no
+    // second pass and no copy.
+    CrLfCheck check;
+    std::u16string text = platform.ReadAnsiText(path, [&](std::u16string_view piece) { check.Add(piece); });
+    ApplyLineRuleInPlace(text, check);
+    return text;
 }
 
 std::string EncodeLine(Platform& platform, std::u16string_view line) {

@@ -1,5 +1,8 @@
 #include "hosts/HostsText.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace quenlix {
 
 std::u16string ApplyLineRule(std::u16string_view fileText) {
@@ -23,6 +26,72 @@ std::u16string ApplyLineRule(std::u16string_view fileText) {
         if (i < n && fileText[i] == u'\n') ++i;
     }
     return text;
+}
+
+namespace {
+
+// The high bit of each 16-bit lane of `x` set exactly where that lane is 0.
+std::uint64_t ZeroLanes(std::uint64_t x) {
+    constexpr std::uint64_t low15 = 0x7FFF7FFF7FFF7FFF;
+    return ~(((x & low15) + low15) | x) & ~low15;
+}
+
+}  // namespace
+
+void CrLfCheck::Add(std::u16string_view piece) {
+    if (loneCr_ || piece.empty()) return;
+    if (crAtEnd_) {
+        crAtEnd_ = false;
+        if (piece.front() != u'\n') {
+            loneCr_ = true;
+            return;
+        }
+    }
+    // Four units at a time, each set against the four that follow it one
+    // place on, without a branch: a file has a CR in every line, and a branch
+    // on each of them would cost more than the whole comparison.
+    constexpr std::uint64_t crs = 0x000D000D000D000D;
+    constexpr std::uint64_t lfs = 0x000A000A000A000A;
+    const char16_t* const units = piece.data();
+    std::uint64_t lone = 0;
+    std::size_t i = 0;
+    for (; i + 5 <= piece.size(); i += 4) {
+        std::uint64_t here;
+        std::uint64_t next;
+        std::memcpy(&here, units + i, sizeof here);
+        std::memcpy(&next, units + i + 1, sizeof next);
+        lone |= ZeroLanes(here ^ crs) & ~ZeroLanes(next ^ lfs);
+    }
+    if (lone != 0) {
+        loneCr_ = true;
+        return;
+    }
+    for (; i < piece.size(); ++i) {
+        if (units[i] != u'\r') continue;
+        if (i + 1 == piece.size()) {
+            crAtEnd_ = true;
+            return;
+        }
+        if (units[i + 1] != u'\n') {
+            loneCr_ = true;
+            return;
+        }
+        ++i;
+    }
+}
+
+void ApplyLineRuleInPlace(std::u16string& text, const CrLfCheck& check) {
+    if (!check.EveryCrHasItsLf()) {
+        text = ApplyLineRule(text);  // a lone CR ends a line: the copying rule mends every one
+        return;
+    }
+    if (!text.empty() && !std::u16string_view(text).ends_with(u"\r\n")) text.append(u"\r\n");
+}
+
+void ApplyLineRuleInPlace(std::u16string& text) {
+    CrLfCheck check;
+    check.Add(text);
+    ApplyLineRuleInPlace(text, check);
 }
 
 const std::u16string_view DefaultHostsText =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,6 +71,16 @@ public:
     virtual std::u16string FindOrdinaryFile(std::u16string_view path) = 0;
     // Opens for reading, reads every byte, closes. Fails on a missing file.
     virtual std::string ReadFileBytes(std::u16string_view path) = 0;
+    // The file's text: FromAnsi(ReadFileBytes(path)). `inspect` sees the text
+    // as it is made, in pieces that together are the whole text in order,
+    // each while it is fresh; a large file then needs no second pass over the
+    // memory it fills. This form hands the whole text over as one piece.
+    virtual std::u16string ReadAnsiText(std::u16string_view path,
+                                        const std::function<void(std::u16string_view)>& inspect) {
+        std::u16string text = FromAnsi(ReadFileBytes(path));
+        inspect(text);
+        return text;
+    }
     // Opens for writing, creating the file when it is missing; the file keeps
     // its content until the caller changes it.
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) = 0;

@@ -1,8 +1,11 @@
 #include "platform/Win32Platform.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
 
+#include "platform/AnsiPieces.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32Text.h"
@@ -34,6 +37,35 @@ std::string ReadToEnd(HANDLE file, std::uint64_t size) {
     bytes.resize(done);
     return bytes;
 }
+
+// Decodes ANSI code page bytes onto the end of `text`.
+void AppendDecoded(std::u16string& text, std::string_view bytes) {
+    if (bytes.empty()) return;
+    const int size = CheckedLength(bytes.size());
+    const std::size_t before = text.size();
+    // No ANSI code page makes more UTF-16 units than it reads bytes, so one
+    // call into room of that size decodes them all; a second pass to count
+    // first would cost as much again on a large file.
+    text.resize(before + bytes.size());
+    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, WideData(text) + before, size);
+    if (length == 0) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) throw LastWin32Failure();
+        length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+        if (length == 0) throw LastWin32Failure();
+        text.resize(before + static_cast<std::size_t>(length));
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, WideData(text) + before, length);
+    }
+    text.resize(before + static_cast<std::size_t>(length));
+}
+
+// Mostly double-byte text leaves much of the room made for it unused.
+void ReleaseUnused(std::u16string& text) {
+    if (text.size() < text.capacity() / 4 * 3) text.shrink_to_fit();
+}
+
+// What ReadAnsiText reads and decodes at a time: the bytes and the text they
+// make stay in the processor's second-level cache.
+constexpr std::size_t PieceBytes = 1 << 17;
 
 class Win32WritableFile : public WritableFile {
 public:
@@ -194,36 +226,38 @@ std::u16string Win32Platform::Environment(std::u16string_view name) {
 }
 
 std::u16string Win32Platform::FromAnsi(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int size = CheckedLength(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    if (length == 0) throw LastWin32Failure();
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
-    return FromWide(text);
+    std::u16string text;
+    AppendDecoded(text, bytes);
+    ReleaseUnused(text);
+    return text;
 }
 
 std::string Win32Platform::ToAnsi(std::u16string_view text) {
     if (text.empty()) return {};
-    const std::wstring wide = ToWide(text);
-    const int size = CheckedLength(wide.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int size = CheckedLength(text.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, WideData(text), size, nullptr, 0, nullptr, nullptr);
     if (length == 0) throw LastWin32Failure();
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+    std::string bytes;
+    // Two bytes to spare: the store ends every text it writes with CR LF,
+    // which then costs no second copy of a large text.
+    bytes.reserve(static_cast<std::size_t>(length) + 2);
+    bytes.resize(static_cast<std::size_t>(length));
+    WideCharToMultiByte(CP_ACP, 0, WideData(text), size, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
 
+// The case is mapped in a copy of the text itself, not in a second copy made
+// for the API's character type.
 std::u16string Win32Platform::ToUpper(std::u16string_view text) {
-    std::wstring wide = ToWide(text);
-    if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    return FromWide(wide);
+    std::u16string upper(text);
+    if (!upper.empty()) CharUpperBuffW(WideData(upper), static_cast<DWORD>(CheckedLength(upper.size())));
+    return upper;
 }
 
 std::u16string Win32Platform::ToLower(std::u16string_view text) {
-    std::wstring wide = ToWide(text);
-    if (!wide.empty()) CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    return FromWide(wide);
+    std::u16string lower(text);
+    if (!lower.empty()) CharLowerBuffW(WideData(lower), static_cast<DWORD>(CheckedLength(lower.size())));
+    return lower;
 }
 
 std::u16string Win32Platform::FindOrdinaryFile(std::u16string_view path) {
@@ -246,6 +280,43 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
     return ReadToEnd(file.Get(), static_cast<std::uint64_t>(size.QuadPart));
+}
+
+std::u16string Win32Platform::ReadAnsiText(std::u16string_view path,
+                                           const std::function<void(std::u16string_view)>& inspect) {
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
+
+    // Read and decoded a piece at a time straight into the text, which has
+    // room for the whole file from the start: each piece is decoded, and
+    // inspected, while it is in the processor's cache, and the file's bytes
+    // are never held whole. The pieces are cut between two characters.
+    std::u16string text;
+    text.reserve(static_cast<std::size_t>(size.QuadPart));  // no more units than bytes
+    std::string piece(PieceBytes, '\0');
+    std::uint64_t left = static_cast<std::uint64_t>(size.QuadPart);
+    std::size_t held = 0;  // bytes after the last cut, carried to the next piece
+    for (;;) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(piece.size() - held, left));
+        if (want > 0 && !ReadFile(file.Get(), piece.data() + held, want, &read, nullptr)) throw LastWin32Failure();
+        left -= read;
+        const std::size_t filled = held + read;
+        const bool last = read == 0 || left == 0;  // the end, or the file shrank while we read it
+        const std::size_t cut = last ? filled : LastSafeCut(std::string_view(piece.data(), filled));
+        const std::size_t before = text.size();
+        AppendDecoded(text, std::string_view(piece.data(), cut));
+        if (text.size() > before) inspect(std::u16string_view(text).substr(before));
+        if (last) break;
+        held = filled - cut;
+        std::memmove(piece.data(), piece.data() + cut, held);
+        if (held == piece.size()) piece.resize(piece.size() * 2);  // no cut in a whole piece: read on
+    }
+    ReleaseUnused(text);
+    return text;
 }
 
 std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path) {

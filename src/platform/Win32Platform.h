@@ -29,6 +29,8 @@ public:
 
     std::u16string FindOrdinaryFile(std::u16string_view path) override;
     std::string ReadFileBytes(std::u16string_view path) override;
+    std::u16string ReadAnsiText(std::u16string_view path,
+                                const std::function<void(std::u16string_view)>& inspect) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
     void RemoveFile(std::u16string_view path) override;
 

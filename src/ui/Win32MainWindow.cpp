@@ -77,6 +77,27 @@ std::u16string NulsShown(std::u16string_view text) {
     return shown;
 }
 
+// Hands an edit box of several lines a buffer that holds the text already,
+// NULs shown: the box takes it over as it is (EM_SETHANDLE). WM_SETTEXT would
+// need the text copied once for the message and again into the box's own
+// buffer, and a whole hosts file is tens of megabytes. The box lets go of its
+// old buffer but leaves it to the program to free.
+void GiveEditBuffer(HWND edit, std::u16string_view text) {
+    HLOCAL memory = LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (memory == nullptr) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+    auto* units = static_cast<char16_t*>(LocalLock(memory));
+    if (units == nullptr) {
+        LocalFree(memory);
+        throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    std::replace_copy(text.begin(), text.end(), units, u'\0', NulSymbol);
+    units[text.size()] = u'\0';
+    LocalUnlock(memory);
+    HLOCAL old = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
+    SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(memory), 0);
+    if (old != nullptr && old != memory) LocalFree(old);
+}
+
 std::u16string NulsRestored(std::u16string text) {
     std::replace(text.begin(), text.end(), NulSymbol, u'\0');
     return text;
@@ -341,6 +362,10 @@ void Win32MainWindow::SetOuterWidth(float twips) {
 std::u16string Win32MainWindow::Text(TextBox box) { return NulsRestored(WindowText(BoxWindow(box))); }
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
+    if (box == TextBox::Text1) {  // the whole hosts file: no copies on the way
+        GiveEditBuffer(BoxWindow(box), text);
+        return;
+    }
     // A box that cannot take the whole text must not look as if it had: a
     // save would then write the part it holds over the file.
     const std::wstring shown = ToWide(NulsShown(text));

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "hosts/HostsText.h"
+#include "hosts/ReferenceLineRule.h"
 
 namespace quenlix {
 namespace {
@@ -53,6 +58,103 @@ TEST(DefaultHosts, HasTwentyOneLinesOf836BytesWithTheExampleColumns) {
     EXPECT_EQ(lines[16].substr(8, 11), u"38.25.63.10");
     EXPECT_EQ(lines[15].substr(48), u"# source server");
     EXPECT_EQ(lines[16].substr(48), u"# x client host");
+}
+
+}  // namespace
+}  // namespace quenlix
+
+namespace quenlix {
+namespace {
+
+std::u16string InPlace(std::u16string text) {
+    ApplyLineRuleInPlace(text);
+    return text;
+}
+
+TEST(LineRuleInPlace, GivesWhatTheCopyingRuleGives) {
+    EXPECT_EQ(InPlace(u""), u"");
+    EXPECT_EQ(InPlace(u"a\r\nb\r\n"), u"a\r\nb\r\n");
+    EXPECT_EQ(InPlace(u"a\r\nb"), u"a\r\nb\r\n");
+    EXPECT_EQ(InPlace(u"a\r\nb\n"), u"a\r\nb\n\r\n");  // a lone LF at the end is no terminator
+    EXPECT_EQ(InPlace(u"a\r\nb\r"), u"a\r\nb\r\n");    // a lone CR at the very end
+    EXPECT_EQ(InPlace(u"a\rb\r\n"), u"a\r\nb\r\n");    // a lone CR in the middle
+    EXPECT_EQ(InPlace(u"\r\r\n"), u"\r\n\r\n");
+    EXPECT_EQ(InPlace(u"\n"), u"\n\r\n");
+}
+
+TEST(LineRuleInPlace, MatchesTheLineReaderOnRandomTexts) {
+    std::mt19937 rng(936);
+    const std::u16string_view alphabet = u"a\r\n\r\n";  // CR LF pairs common, lone ones too
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string text;
+        const std::size_t length = rng() % 24;
+        for (std::size_t i = 0; i < length; ++i) text.push_back(alphabet[rng() % alphabet.size()]);
+        if (round % 3 == 0) text = ApplyLineRule(text);  // already a hosts text, maybe cut short below
+        if (round % 6 == 0 && !text.empty()) text.pop_back();
+        ASSERT_EQ(InPlace(text), reference::ApplyLineRule(text)) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace quenlix
+
+namespace quenlix {
+namespace {
+
+// The check as the store uses it: the text handed over in pieces.
+bool CheckInPieces(std::u16string_view text, const std::vector<std::size_t>& cuts) {
+    CrLfCheck check;
+    std::size_t begin = 0;
+    for (const std::size_t cut : cuts) {
+        check.Add(text.substr(begin, cut - begin));
+        begin = cut;
+    }
+    check.Add(text.substr(begin));
+    return check.EveryCrHasItsLf();
+}
+
+TEST(CrLfCheck, ACrLfCutBetweenTwoPiecesStillCounts) {
+    EXPECT_TRUE(CheckInPieces(u"a\r\nb", {2}));
+    EXPECT_FALSE(CheckInPieces(u"a\rb", {2}));
+    EXPECT_FALSE(CheckInPieces(u"a\r", {2}));      // a CR at the very end has no LF
+    EXPECT_TRUE(CheckInPieces(u"a\r\n", {2, 2}));  // an empty piece between them changes nothing
+    EXPECT_TRUE(CheckInPieces(u"", {}));
+}
+
+TEST(CrLfCheck, CharactersThatDifferFromCrOrLfOnlyInTheirHighBitAreNeither) {
+    // U+800D and U+800A share all but the top bit with CR and LF.
+    EXPECT_TRUE(CheckInPieces(u"ab\u800Dcdefgh\r\n", {}));
+    EXPECT_FALSE(CheckInPieces(u"ab\r\u800Acdefgh\r\n", {}));
+    EXPECT_FALSE(CheckInPieces(u"abcdefgh\r\u800A", {}));
+}
+
+TEST(CrLfCheck, AgreesWithTheLineReaderOnRandomTextsInRandomPieces) {
+    std::mt19937 rng(1736);
+    const std::u16string_view alphabet = u"a\r\n\r\n";
+    for (int round = 0; round < 20000; ++round) {
+        // Long enough for the four-at-a-time comparison, with a lone CR, when
+        // there is one, in any of its four places.
+        std::u16string text;
+        const std::size_t length = rng() % 64;
+        for (std::size_t i = 0; i < length; ++i) text.push_back(alphabet[rng() % alphabet.size()]);
+        if (round % 2 == 0) text = ApplyLineRule(text);
+        if (round % 4 == 0 && !text.empty()) text[rng() % text.size()] = u'\r';
+        std::vector<std::size_t> cuts;
+        for (std::size_t i = 0, n = rng() % 5; i < n; ++i) cuts.push_back(text.empty() ? 0 : rng() % (text.size() + 1));
+        std::sort(cuts.begin(), cuts.end());
+
+        // Every CR has its LF exactly when the rule adds nothing but maybe
+        // the last terminator.
+        std::u16string terminated = text;
+        if (!terminated.empty() && !std::u16string_view(terminated).ends_with(u"\r\n")) terminated += u"\r\n";
+        ASSERT_EQ(CheckInPieces(text, cuts), reference::ApplyLineRule(text) == terminated) << "round " << round;
+
+        CrLfCheck check;
+        check.Add(text);
+        std::u16string inPlace = text;
+        ApplyLineRuleInPlace(inPlace, check);
+        ASSERT_EQ(inPlace, reference::ApplyLineRule(text)) << "round " << round;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,179 @@
+// The store's load and save, and Command5's duplicate test, with the real
+// Win32 platform, one run per request. bench/bench.py drives it under Wine
+// through stdin and stdout and runs the reference tool (iconv, grep) natively
+// between two runs.
+//
+//   load PATH        ReadHostsText                     -> "MILLISECONDS UNITS"
+//   check U16PATH    the last loaded text against a UTF-16LE file -> "ok" / "mismatch"
+//   save PATH        OverwriteHostsText with the last loaded text -> "MILLISECONDS BYTES"
+//   readansi PATH    ReadAnsiText alone, nothing inspected (the load without
+//                    its line rule) -> "MILLISECONDS UNITS"
+//   readbytes PATH   ReadFileBytes alone -> "MILLISECONDS BYTES"
+//   fromansi PATH    FromAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
+//   linerule         ApplyLineRuleInPlace alone on a copy of the last loaded
+//                    text -> "MILLISECONDS UNITS"
+//   encodeline       EncodeLine of the last loaded text (the save's first step)
+//                                                      -> "MILLISECONDS BYTES"
+//   replace PATH     ReplaceFileContent with those bytes (the save's second step)
+//                                                      -> "MILLISECONDS BYTES"
+//   command5 PATH ENTRYU16PATH
+//                    its steps: read, upper-case a block at a time, search
+//                    -> "MILLISECONDS 1|0"
+//   decode PATH      MultiByteToWideChar alone on the file's bytes -> "MILLISECONDS UNITS"
+//   encode           WideCharToMultiByte alone on the last loaded text -> "MILLISECONDS BYTES"
+//   edit             WM_SETTEXT of the last loaded text into a multi-line EDIT
+//                    control like Text1 -> "MILLISECONDS UNITS"
+//   upper            the platform's ToUpper alone on the last loaded text -> "MILLISECONDS UNITS"
+//   quit
+// Paths are Windows paths (Z:\... for the Unix file system under Wine).
+
+#include <windows.h>
+
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "BenchText.h"
+#include "edit/DuplicateTest.h"
+#include "hosts/HostsStore.h"
+#include "hosts/HostsText.h"
+#include "hosts/SafeWrite.h"
+#include "platform/Win32Platform.h"
+
+namespace quenlix::bench {
+namespace {
+
+std::u16string Utf16Path(const std::string& path) { return std::u16string(path.begin(), path.end()); }
+
+// Milliseconds that a multi-line EDIT control of Text1's kind (both scroll
+// bars, the system's message font, Text1's size) takes to take `text` with one
+// WM_SETTEXT: the part of showing a large file that belongs to the control.
+double FillEditControl(const std::u16string& text) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 520, 480, nullptr, nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL |
+                                    ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL,
+                                8, 8, 497, 449, parent, nullptr, nullptr, nullptr);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    const double ms = TimeMs([&] { SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); });
+    DestroyWindow(parent);
+    DeleteObject(font);
+    return ms;
+}
+
+class Session {
+public:
+    std::string Handle(std::istringstream& request) {
+        std::string what;
+        std::string path;
+        request >> what >> path;
+        std::ostringstream reply;
+        if (what == "load") {
+            text_.clear();
+            text_.shrink_to_fit();
+            const double ms = TimeMs([&] { text_ = ReadHostsText(platform_, Utf16Path(path)); });
+            reply << ms << ' ' << text_.size();
+        } else if (what == "check") {
+            reply << (ReadUtf16(path) == text_ ? "ok" : "mismatch");
+        } else if (what == "save") {
+            const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_); });
+            reply << ms << ' ' << ReadBytes(path).size();
+        } else if (what == "readbytes") {
+            std::string bytes;
+            const double ms = TimeMs([&] { bytes = platform_.ReadFileBytes(Utf16Path(path)); });
+            reply << ms << ' ' << bytes.size();
+        } else if (what == "readansi") {
+            std::u16string text;
+            const double ms = TimeMs([&] { text = platform_.ReadAnsiText(Utf16Path(path), [](std::u16string_view) {}); });
+            reply << ms << ' ' << text.size();
+        } else if (what == "fromansi") {
+            const std::string bytes = platform_.ReadFileBytes(Utf16Path(path));
+            std::u16string text;
+            const double ms = TimeMs([&] { text = platform_.FromAnsi(bytes); });
+            reply << ms << ' ' << text.size();
+        } else if (what == "linerule") {
+            std::u16string copy = text_;
+            const double ms = TimeMs([&] { ApplyLineRuleInPlace(copy); });
+            reply << ms << ' ' << copy.size();
+        } else if (what == "encodeline") {
+            std::string bytes;
+            const double ms = TimeMs([&] { bytes = EncodeLine(platform_, text_); });
+            reply << ms << ' ' << bytes.size();
+        } else if (what == "replace") {
+            const std::string bytes = EncodeLine(platform_, text_);
+            const double ms = TimeMs([&] { ReplaceFileContent(platform_, Utf16Path(path), bytes); });
+            reply << ms << ' ' << bytes.size();
+        } else if (what == "command5") {
+            std::string entryPath;
+            request >> entryPath;
+            const std::u16string entry = ReadUtf16(entryPath);
+            bool duplicate = false;
+            // The steps of Command5 up to its message or its append.
+            const double ms = TimeMs([&] {
+                const std::u16string text = ReadHostsText(platform_, Utf16Path(path));
+                const auto toUpper = [&](std::u16string_view piece) { return platform_.ToUpper(piece); };
+                duplicate = FirstDuplicateLineByBlocks(text, platform_.ToUpper(entry), toUpper).has_value();
+            });
+            reply << ms << ' ' << duplicate;
+        } else if (what == "decode") {
+            const std::string bytes = ReadBytes(path);
+            std::wstring wide(bytes.size(), L'\0');  // never more characters than bytes
+            int units = 0;
+            const double ms = TimeMs([&] {
+                units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                                            static_cast<int>(wide.size()));
+            });
+            reply << ms << ' ' << units;
+        } else if (what == "encode") {
+            std::string bytes(text_.size() * 2, '\0');
+            int length = 0;
+            const double ms = TimeMs([&] {
+                length = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text_.data()),
+                                             static_cast<int>(text_.size()), bytes.data(),
+                                             static_cast<int>(bytes.size()), nullptr, nullptr);
+            });
+            reply << ms << ' ' << length;
+        } else if (what == "edit") {
+            reply << FillEditControl(text_) << ' ' << text_.size();
+        } else if (what == "upper") {
+            std::u16string upper;
+            const double ms = TimeMs([&] { upper = platform_.ToUpper(text_); });
+            reply << ms << ' ' << upper.size();
+        } else {
+            reply << "unknown request";
+        }
+        return reply.str();
+    }
+
+private:
+    Win32Platform platform_;
+    std::u16string text_;
+};
+
+}  // namespace
+}  // namespace quenlix::bench
+
+int main() {
+    quenlix::bench::Session session;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "quit") break;
+        std::istringstream request(line);
+        std::string reply;
+        try {
+            reply = session.Handle(request);
+        } catch (const quenlix::Failure& failure) {
+            reply = "error: failure " + std::to_string(failure.Number());
+        } catch (const std::exception& e) {
+            reply = std::string("error: ") + e.what();
+        }
+        std::cout << reply << std::endl;
+    }
+    return 0;
+}

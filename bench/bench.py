@@ -1,0 +1,439 @@
+#!/usr/bin/env python3
+"""Measures Quenlix against reference tools on generated hosts files.
+
+scripts/bench.sh builds the programs, starts Wine and calls this script. Every
+figure is the median of several runs; each run of Quenlix's code is followed
+(or, every other run, preceded) by a run of the reference tool on the same
+data, so that a busy machine slows both alike and their ratio holds.
+
+Quenlix's figures are the time of its own code, measured inside the process
+that runs it; a reference tool's figure is the wall time of its process, from
+start to end, as a user would run it.
+"""
+
+import argparse
+import datetime
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+C_LOCALE = dict(os.environ, LC_ALL="C")
+
+
+class Harness:
+    """A program that answers one request a line on stdin with one line on stdout."""
+
+    def __init__(self, argv, env, log):
+        self.log = log
+        self.process = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
+                                        env=env, text=True, bufsize=1)
+
+    def ask(self, request):
+        self.process.stdin.write(request + "\n")
+        self.process.stdin.flush()
+        reply = self.process.stdout.readline().strip()
+        if not reply or reply.startswith("error") or reply.startswith("unknown") or reply.startswith("mismatch"):
+            raise RuntimeError("%s -> %s" % (request, reply or "no answer"))
+        return reply.split()
+
+    def close(self):
+        try:
+            self.process.stdin.write("quit\n")
+            self.process.stdin.close()
+            self.process.wait(timeout=60)
+        except Exception:
+            self.process.kill()
+
+
+def run_tool(argv, stdout_path, stdin_path=None):
+    """Wall time of one run of a reference tool, in milliseconds."""
+    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    # Output goes to a real file: GNU grep stops at the first match when its
+    # output is /dev/null, which would not be the same work.
+    with open(stdout_path, "wb") as out:
+        start = time.perf_counter()
+        code = subprocess.run(argv, stdin=stdin, stdout=out, env=C_LOCALE).returncode
+        elapsed = (time.perf_counter() - start) * 1000
+    if stdin_path:
+        stdin.close()
+    if code not in (0, 1):  # grep gives 1 when nothing matches
+        raise RuntimeError("%s failed (%d)" % (argv[0], code))
+    return elapsed
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.rows = []  # dicts: name, lines, ours, ref_name, ref, kind
+        self.notes = []
+        self.log = open(os.path.join(args.data, "bench.log"), "a")
+        self.out = os.path.join(args.data, "out")
+        os.makedirs(self.out, exist_ok=True)
+
+    def say(self, text):
+        print(text, flush=True)
+
+    def compare(self, name, lines, ours, ref, ref_name, runs, kind="ratio"):
+        """Interleaved runs of `ours` and `ref`, each a function giving milliseconds."""
+        ours(), ref()  # warm the caches once, untimed
+        a, b = [], []
+        for r in range(runs):
+            if r % 2 == 0:
+                a.append(ours())
+                b.append(ref())
+            else:
+                b.append(ref())
+                a.append(ours())
+        row = dict(name=name, lines=lines, ours=statistics.median(a), ref=statistics.median(b), ref_name=ref_name,
+                   kind=kind, runs=runs)
+        self.add(row)
+        return row
+
+    # --- The searches and the duplicate test, natively ---
+
+    def native(self, size):
+        base = os.path.join(self.args.data, "hosts-%d" % size)
+        text = base + ".txt"
+        harness = Harness([self.args.native], os.environ, self.log)
+        try:
+            harness.ask("open " + base)
+            if size <= 100000:
+                harness.ask("verify")  # the fast paths against the direct algorithms, on this data
+            runs = self.args.runs
+            read = lambda suffix: open(base + suffix, "rb").read()
+            ours = lambda request: (lambda: float(harness.ask(request)[0]))
+            out = os.path.join(self.out, "grep.txt")
+            # Each run of ours starts with the caches swept; so does each run of grep.
+            tool = run_tool
+            run_tool_cold = lambda *a, **k: (harness.ask("evict"), tool(*a, **k))[1]
+
+            self.compare("lines containing (Command9)", size, ours("contains"),
+                         lambda: run_tool_cold(["grep", "-F", "-e", read(".contains.gbk"), text], out),
+                         "grep -F", runs)
+            self.compare("equal lines (Command7)", size, ours("equal"),
+                         lambda: run_tool_cold(["grep", "-Fx", "-f", base + ".equal.gbk", text], out),
+                         "grep -Fx -f", runs)
+            terms = read(".terms.gbk").split(b",")
+            self.compare("terms (Command8)", size, ours("terms"),
+                         lambda: sum(run_tool_cold(["grep", "-Fc", "-e", t, text], out) for t in terms),
+                         "grep -Fc per term (%d)" % len(terms), runs)
+            self.compare("duplicate test (Command5)", size, ours("duplicate"),
+                         lambda: run_tool_cold(["grep", "-Fic", "-e", read(".entry.gbk"), text], out),
+                         "grep -Fic", runs)
+        finally:
+            harness.close()
+
+    # --- Instructions, which no other program on the machine can disturb ---
+
+    NATIVE_FUNCTIONS = {
+        "lines containing (Command9)": ("contains", "quenlix::FindLinesContaining*"),
+        "equal lines (Command7)": ("equal", "quenlix::FindEqualLines*"),
+        "terms (Command8)": ("terms", "quenlix::FindPresentTerms*"),
+        "duplicate test (Command5)": ("duplicate", "quenlix::FirstDuplicateLineByBlocks*"),
+    }
+
+    def instructions(self, size):
+        """Instructions each native operation executes, counted by callgrind."""
+        if not shutil.which("valgrind"):
+            return
+        base = os.path.join(self.args.data, "hosts-%d" % size)
+        for name, (request, function) in self.NATIVE_FUNCTIONS.items():
+            out = os.path.join(self.out, "callgrind.out")
+            with open(os.devnull, "w") as null:
+                subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out,
+                                "--collect-atstart=no", "--toggle-collect=" + function, self.args.native],
+                               input="open %s\n%s\nquit\n" % (base, request), text=True, stdout=null,
+                               stderr=self.log, check=True)
+            with open(out) as f:
+                total = next(int(line.split()[1]) for line in f if line.startswith("totals:"))
+            for row in self.rows:
+                if row["name"] == name and row["lines"] == size:
+                    row["instructions"] = total
+            self.say("  %-34s %9d lines  %13d instructions" % (name, size, total))
+
+    # --- Load and save with the real platform, under Wine ---
+
+    def wine_env(self):
+        return dict(os.environ, LC_ALL=self.args.wine_locale)
+
+    def store(self, size):
+        base = os.path.join(self.args.data, "hosts-%d" % size)
+        text = base + ".txt"
+        harness = Harness(["wine", self.args.wine_bench], self.wine_env(), self.log)
+        try:
+            runs = self.args.runs
+            ours = lambda request: (lambda: float(harness.ask(request)[0]))
+            load = "load " + windows_path(text)
+            self.compare("load (ReadHostsText, Wine)", size, ours(load),
+                         lambda: run_tool(["iconv", "-f", "CP936", "-t", "UTF-16LE", text], "/dev/null"),
+                         "iconv -f CP936 -t UTF-16LE", runs)
+            harness.ask("check " + windows_path(base + ".u16"))  # Wine and iconv decode alike
+
+            saved = os.path.join(self.out, "saved-by-quenlix.txt")
+            self.compare("save (OverwriteHostsText, Wine)", size, ours("save " + windows_path(saved)),
+                         lambda: run_tool(["iconv", "-f", "UTF-16LE", "-t", "CP936"],
+                                          os.path.join(self.out, "saved-by-iconv.txt"), stdin_path=base + ".u16"),
+                         "iconv -f UTF-16LE -t CP936 > file", runs)
+            with open(saved, "rb") as f, open(text, "rb") as g:
+                if f.read() != g.read() + b"\r\n":
+                    raise RuntimeError("the saved file is not the loaded text followed by CR LF")
+
+            # Where the time of the store goes: Wine's conversions alone.
+            self.compare("  MultiByteToWideChar alone (Wine)", size, ours("decode " + windows_path(text)),
+                         lambda: run_tool(["iconv", "-f", "CP936", "-t", "UTF-16LE", text], "/dev/null"),
+                         "iconv -f CP936 -t UTF-16LE", runs, kind="detail")
+            harness.ask(load)
+            self.compare("  WideCharToMultiByte alone (Wine)", size, ours("encode"),
+                         lambda: run_tool(["iconv", "-f", "UTF-16LE", "-t", "CP936"],
+                                          os.path.join(self.out, "saved-by-iconv.txt"), stdin_path=base + ".u16"),
+                         "iconv -f UTF-16LE -t CP936 > file", runs, kind="detail")
+            self.compare("  ToUpper alone: CharUpperBuffW (Wine)", size, ours("upper"),
+                         lambda: run_tool(["grep", "-Fic", "-e", open(base + ".entry.gbk", "rb").read(), text],
+                                          os.path.join(self.out, "grep.txt")),
+                         "grep -Fic", runs, kind="detail")
+            self.compare("  Command5 read + test (Wine)", size,
+                         ours("command5 %s %s" % (windows_path(text), windows_path(base + ".entry.u16"))),
+                         lambda: run_tool(["grep", "-Fic", "-e", open(base + ".entry.gbk", "rb").read(), text],
+                                          os.path.join(self.out, "grep.txt")),
+                         "grep -Fic", runs, kind="detail")
+        finally:
+            harness.close()
+
+    # --- The whole program under Wine ---
+
+    def window(self, size, probe, warm):
+        base = os.path.join(self.args.data, "hosts-%d" % size)
+        units = os.path.getsize(base + ".u16") // 2
+        shutil.copyfile(base + ".txt", self.args.hosts)
+        hosts = r"C:\windows\system32\drivers\etc\hosts"
+        runs = self.args.window_runs
+        starts, clicks, tops, walks, peaks, notepads, notepad_peaks = [], [], [], [], [], [], []
+
+        def quenlix():
+            ms = float(probe.ask("start %s %d" % (windows_path(self.args.quenlix), units))[0])
+            peak = int(probe.ask("memory")[0])
+            # Ctrl+End needs the focus in Text1: a first click at the top
+            # gives it, as the user's would. Then clicks near the end.
+            probe.ask("click top")
+            tops.append(float(probe.ask("click top")[0]))
+            walks.append(float(probe.ask("lineindex")[0]))
+            for _ in range(3):
+                clicks.append(float(probe.ask("click")[0]))
+            probe.ask("close")
+            return ms, peak
+
+        def notepad():
+            reply = probe.ask("notepad %s %d" % (hosts, units))
+            return float(reply[0]), int(reply[1])
+
+        if warm:
+            quenlix(), notepad()
+            del clicks[:], tops[:], walks[:]
+        for r in range(runs):
+            order = (quenlix, notepad) if r % 2 == 0 else (notepad, quenlix)
+            for step in order:
+                ms, peak = step()
+                (starts if step is quenlix else notepads).append(ms)
+                (peaks if step is quenlix else notepad_peaks).append(peak)
+        self.add(dict(name="window shown, Text1 full (Wine)", lines=size, ours=statistics.median(starts),
+                      ref=statistics.median(notepads), ref_name="Wine Notepad opening the file", kind="ratio",
+                      runs=runs, spread=(min(starts), max(starts), min(notepads), max(notepads))))
+
+        # The EDIT control alone, filled with the same text by one WM_SETTEXT.
+        harness = Harness(["wine", self.args.wine_bench], self.wine_env(), self.log)
+        try:
+            harness.ask("load " + windows_path(base + ".txt"))
+            fills = [float(harness.ask("edit")[0]) for _ in range(max(1, min(runs, 2)))]
+        finally:
+            harness.close()
+        self.add(dict(name="  WM_SETTEXT into an EDIT control alone (Wine)", lines=size,
+                      ours=statistics.median(fills), ref=statistics.median(notepads),
+                      ref_name="Wine Notepad opening the file", kind="detail", runs=len(fills)))
+
+        self.add(dict(name="picker click near the end (Wine)", lines=size, ours=statistics.median(clicks),
+                      ref=50.0, ref_name="target", kind="limit", runs=len(clicks)))
+        self.add(dict(name="  picker click at the top (Wine)", lines=size, ours=statistics.median(tops),
+                      ref=50.0, ref_name="target", kind="detail-limit", runs=len(tops)))
+        self.add(dict(name="  Text1 finding its last line, EM_LINEINDEX (Wine)", lines=size,
+                      ours=statistics.median(walks), ref=50.0, ref_name="target", kind="detail-limit",
+                      runs=len(walks)))
+        utf16 = units * 2
+        self.add(dict(name="peak working set (Wine)", lines=size, ours=max(peaks) / 2**20, ref=4 * utf16 / 2**20,
+                      ref_name="4 x the text in UTF-16", kind="memory", runs=runs,
+                      notepad=max(notepad_peaks) / 2**20, utf16=utf16 / 2**20))
+
+    def add(self, row):
+        self.rows.append(row)
+        if row["kind"] == "memory":
+            self.say("  %-34s %9d lines  %10.1f MB  (4 x UTF-16 = %.1f MB; Notepad %.1f MB)" % (
+                row["name"], row["lines"], row["ours"], row["ref"], row["notepad"]))
+        elif row["kind"] in ("limit", "detail-limit"):
+            self.say("  %-34s %9d lines  %10.2f ms  (target under %g ms)" % (
+                row["name"], row["lines"], row["ours"], row["ref"]))
+        else:
+            self.say("  %-34s %9d lines  %10.2f ms  %-34s %10.2f ms  x%.2f" % (
+                row["name"], row["lines"], row["ours"], row["ref_name"], row["ref"], row["ours"] / row["ref"]))
+
+    def windows(self):
+        original = open(self.args.hosts, "rb").read() if os.path.exists(self.args.hosts) else None
+        probe = Harness(["wine", self.args.probe], self.wine_env(), self.log)
+        try:
+            for i, size in enumerate(self.args.sizes):
+                self.window(size, probe, warm=i == 0)
+        finally:
+            probe.close()
+            if original is None:
+                os.remove(self.args.hosts)
+            else:
+                with open(self.args.hosts, "wb") as f:
+                    f.write(original)
+
+
+def first_line(argv):
+    try:
+        return subprocess.run(argv, capture_output=True, text=True).stdout.splitlines()[0].strip()
+    except Exception:
+        return "?"
+
+
+def machine():
+    model = "?"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    with open("/proc/meminfo") as f:
+        memory = int(f.readline().split()[1]) // 1024
+    debian = open("/etc/debian_version").read().strip() if os.path.exists("/etc/debian_version") else "?"
+    return [
+        ("CPU", "%s, %d cores (nproc)" % (model, os.cpu_count())),
+        ("Memory", "%d MB" % memory),
+        ("System", "Debian %s, Linux %s" % (debian, os.uname().release)),
+        ("Wine", first_line(["wine", "--version"])),
+        ("grep", first_line(["grep", "--version"])),
+        ("iconv", first_line(["iconv", "--version"])),
+    ]
+
+
+def targets(rows, largest, middle):
+    """(target, verdict, figure) for the largest file."""
+    out = []
+    by = {(r["name"], r["lines"]): r for r in rows}
+    for r in rows:
+        if r["lines"] != largest or r["kind"].startswith("detail"):
+            continue
+        if r["kind"] == "ratio":
+            limit = 1.0 if r["name"].startswith("window") else 2.0
+            ratio = r["ours"] / r["ref"]
+            out.append(("%s: at most %gx %s" % (r["name"], limit, r["ref_name"]),
+                        "met" if ratio <= limit else "missed", "x%.2f" % ratio))
+        elif r["kind"] == "limit":
+            out.append(("%s: under %g ms" % (r["name"], r["ref"]), "met" if r["ours"] < r["ref"] else "missed",
+                        "%.1f ms" % r["ours"]))
+        elif r["kind"] == "memory":
+            out.append(("peak memory: at most 4 x the text in UTF-16 (%.1f MB)" % r["ref"],
+                        "met" if r["ours"] <= r["ref"] else "missed",
+                        "%.1f MB = %.2f x" % (r["ours"], r["ours"] / r["utf16"])))
+        small = by.get((r["name"], middle))
+        if small and r["kind"] in ("ratio", "limit"):
+            growth = r["ours"] / small["ours"]
+            figure = "x%.1f (%.1f -> %.1f ms)" % (growth, small["ours"], r["ours"])
+            if "instructions" in r and "instructions" in small:
+                figure += "; instructions x%.2f" % (r["instructions"] / small["instructions"])
+            out.append(("%s: 10x the lines, at most 12x the time" % r["name"], "met" if growth <= 12 else "missed",
+                        figure))
+    return out
+
+
+def markdown(rows, command, runs, goals):
+    lines = ["Command: `%s`" % command, "", "Measured %s. Each figure is the median of its runs (%s)." % (
+        datetime.date.today().isoformat(), runs), ""]
+    lines += ["| Machine | |", "|---|---|"] + ["| %s | %s |" % kv for kv in machine()] + [""]
+    lines += ["| Operation | Lines | Quenlix | Reference | Reference | Quenlix / reference |",
+              "|---|---:|---:|---|---:|---:|"]
+    for r in rows:
+        name = r["name"].strip()
+        if r["kind"].startswith("detail"):
+            name = "&nbsp;&nbsp;&nbsp;&nbsp;" + name
+        if r["kind"] == "memory":
+            lines.append("| %s | %d | %.1f MB | 4 x text in UTF-16 (Notepad: %.1f MB) | %.1f MB | %.2f |" % (
+                name, r["lines"], r["ours"], r["notepad"], r["ref"], r["ours"] / r["ref"]))
+        elif r["kind"] in ("limit", "detail-limit"):
+            lines.append("| %s | %d | %.1f ms | target | under %.0f ms | %.2f |" % (
+                name, r["lines"], r["ours"], r["ref"], r["ours"] / r["ref"]))
+        else:
+            ours = "%.2f ms" % r["ours"]
+            ref = "%.2f ms" % r["ref"]
+            if "spread" in r:
+                ours += " (%.0f–%.0f)" % r["spread"][:2]
+                ref += " (%.0f–%.0f)" % r["spread"][2:]
+            lines.append("| %s | %d | %s | `%s` | %s | %.2f |" % (
+                name, r["lines"], ours, r["ref_name"], ref, r["ours"] / r["ref"]))
+    lines += ["", "| Target (largest file) | Result | Figure |", "|---|---|---|"]
+    lines += ["| %s | %s | %s |" % g for g in goals]
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--sizes", default="10000,100000,1000000")
+    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--window-runs", type=int, default=3)
+    parser.add_argument("--native", required=True)
+    parser.add_argument("--wine-bench", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--quenlix", required=True)
+    parser.add_argument("--hosts", required=True, help="the hosts file inside the Wine prefix")
+    parser.add_argument("--wine-locale", default="zh_CN.UTF-8")
+    parser.add_argument("--skip", default="", help="comma-separated: native,instructions,store,window")
+    parser.add_argument("--doc", help="the Markdown file whose generated part gets the results")
+    parser.add_argument("--command", default="bash scripts/bench.sh")
+    args = parser.parse_args()
+    args.sizes = [int(s) for s in args.sizes.split(",")]
+    skip = set(filter(None, args.skip.split(",")))
+
+    bench = Bench(args)
+    print("%-36s %15s  %13s  %-34s %13s  %s" % ("operation", "", "Quenlix", "reference", "", "ratio"))
+    for size in args.sizes:
+        if "native" not in skip:
+            bench.native(size)
+        if "store" not in skip:
+            bench.store(size)
+    if "native" not in skip and "instructions" not in skip:
+        for size in sorted(args.sizes)[-2:]:
+            bench.instructions(size)
+    if "window" not in skip:
+        bench.windows()
+
+    largest = max(args.sizes)
+    smaller = [s for s in args.sizes if s < largest]
+    goals = targets(bench.rows, largest, max(smaller) if smaller else None)
+    runs = "%d runs a figure; %d for the window, 3 clicks a run" % (args.runs, args.window_runs)
+    report = markdown(bench.rows, args.command, runs, goals)
+    print()
+    print(report)
+    if args.doc:
+        with open(args.doc) as f:
+            doc = f.read()
+        begin, end = "<!-- bench: begin -->", "<!-- bench: end -->"
+        pattern = re.compile(re.escape(begin) + ".*?" + re.escape(end), re.S)
+        if not pattern.search(doc):
+            sys.exit("%s has no %s ... %s block" % (args.doc, begin, end))
+        doc = pattern.sub(lambda m: begin + "\n" + report + end, doc)
+        with open(args.doc, "w") as f:
+            f.write(doc)
+        print("written to %s" % args.doc)
+
+
+if __name__ == "__main__":
+    main()

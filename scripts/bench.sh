@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Measures Quenlix on generated hosts files of 10,000, 100,000 and 1,000,000
+# lines against reference tools run in the same command (iconv, grep, Wine's
+# Notepad), prints a table and writes it into docs/performance.md.
+#
+# Builds in a tree of its own (build/bench, with its own Wine prefix, whose
+# hosts file it swaps for the test files and puts back), so that it disturbs
+# no other build. Settings, all optional:
+#   QUENLIX_BENCH_SIZES=10000,100000   QUENLIX_BENCH_RUNS=7   QUENLIX_BENCH_WINDOW_RUNS=3
+#   QUENLIX_BENCH_SKIP=native,instructions,store,window   QUENLIX_BENCH_DOC=none (print only)
+QUENLIX_BUILD="${QUENLIX_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/bench}"
+export QUENLIX_BUILD
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+"$QUENLIX_ROOT/scripts/setup.sh"
+
+# Release builds: the Windows one is the program users get.
+configure_and_build native quenlix_bench_native -DCMAKE_BUILD_TYPE=Release >/dev/null
+configure_and_build windows Quenlix -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$QUENLIX_ROOT/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$QUENLIX_BUILD/windows" -j "$(nproc)" --target quenlix_bench quenlix_probe >/dev/null
+
+sizes="${QUENLIX_BENCH_SIZES:-10000,100000,1000000}"
+data="$QUENLIX_ROOT/build/bench-data"
+python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ }
+
+ensure_display
+trap stop_all EXIT
+start_wine
+
+doc="${QUENLIX_BENCH_DOC:-$QUENLIX_ROOT/docs/performance.md}"
+doc_args=()
+[ "$doc" = none ] || doc_args=(--doc "$doc")
+python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
+  --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
+  --skip "${QUENLIX_BENCH_SKIP:-}" \
+  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
+  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
+  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
+  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
+  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
+  --wine-locale "$QUENLIX_WINE_LOCALE" "${doc_args[@]}"
