@@ -21,7 +21,7 @@ cmake --build "$QUENLIX_BUILD/windows" -j "$(nproc)" --target quenlix_bench quen
 
 sizes="${QUENLIX_BENCH_SIZES:-10000,100000,1000000}"
 data="$QUENLIX_ROOT/build/bench-data"
-python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ }
+python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ } 21
 
 ensure_display
 trap stop_all EXIT
@@ -39,3 +39,14 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
   --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
   --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
   --wine-locale "$QUENLIX_WINE_LOCALE" "${doc_args[@]}"
+
+# Starting at once: the program and Wine's Notepad on a stock-size hosts file
+# (its 21 lines), from process start to the window shown.
+python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes 21 \
+  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store \
+  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
+  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
+  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
+  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
+  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
+  --wine-locale "$QUENLIX_WINE_LOCALE" --block startup "${doc_args[@]}"
