@@ -29,11 +29,11 @@
 
 #include <windows.h>
 
-#include <iostream>
 #include <sstream>
 #include <string>
 
 #include "BenchText.h"
+#include "RequestLoop.h"
 #include "edit/DuplicateTest.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
@@ -160,20 +160,5 @@ private:
 
 int main() {
     quenlix::bench::Session session;
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line == "quit") break;
-        std::istringstream request(line);
-        std::string reply;
-        try {
-            reply = session.Handle(request);
-        } catch (const quenlix::Failure& failure) {
-            reply = "error: failure " + std::to_string(failure.Number());
-        } catch (const std::exception& e) {
-            reply = std::string("error: ") + e.what();
-        }
-        std::cout << reply << std::endl;
-    }
-    return 0;
+    return quenlix::bench::ServeRequests(session);
 }

@@ -26,11 +26,11 @@
 #include <psapi.h>
 
 #include <cmath>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "RequestLoop.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -323,18 +323,5 @@ private:
 
 int main() {
     Probe probe;
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line == "quit") break;
-        std::istringstream request(line);
-        std::string reply;
-        try {
-            reply = probe.Handle(request);
-        } catch (const std::exception& e) {
-            reply = std::string("error: ") + e.what();
-        }
-        std::cout << reply << std::endl;
-    }
-    return 0;
+    return quenlix::bench::ServeRequests(probe);
 }
