@@ -2,56 +2,57 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 namespace quenlix {
 
-// Owns a kernel handle and closes it when it goes out of scope.
-class UniqueHandle {
+// Owns one Win32 handle and releases it with `Destroy` when it goes out of
+// scope. Kernel calls report failure with INVALID_HANDLE_VALUE rather than a
+// null handle; both mean "owns nothing" here. A window handle is given up
+// early (Release) once the system has destroyed the window, so that a reused
+// handle is never destroyed twice.
+template <typename Handle, auto Destroy>
+class UniqueWin32Handle {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    UniqueWin32Handle() = default;
+    explicit UniqueWin32Handle(Handle handle) : handle_(OwnedOrNull(handle)) {}
+    ~UniqueWin32Handle() { Reset(); }
+    UniqueWin32Handle(UniqueWin32Handle&& other) noexcept : handle_(other.Release()) {}
+    UniqueWin32Handle& operator=(UniqueWin32Handle&& other) noexcept {
         if (this != &other) {
             Reset();
             handle_ = other.Release();
         }
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueWin32Handle(const UniqueWin32Handle&) = delete;
+    UniqueWin32Handle& operator=(const UniqueWin32Handle&) = delete;
 
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() {
-        HANDLE h = handle_;
+    Handle Get() const { return handle_; }
+    bool Valid() const { return handle_ != nullptr; }
+    Handle Release() {
+        Handle handle = handle_;
         handle_ = nullptr;
-        return h;
+        return handle;
     }
-    void Reset() {
-        if (Valid()) CloseHandle(handle_);
-        handle_ = nullptr;
+    void Reset(Handle handle = nullptr) {
+        if (handle_ != nullptr) Destroy(handle_);
+        handle_ = OwnedOrNull(handle);
     }
 
 private:
-    HANDLE handle_ = nullptr;
-};
-
-// Owns a directory search handle from FindFirstFileW.
-class UniqueFind {
-public:
-    explicit UniqueFind(HANDLE handle) : handle_(handle) {}
-    ~UniqueFind() {
-        if (Valid()) FindClose(handle_);
+    static Handle OwnedOrNull(Handle handle) {
+        if constexpr (std::is_same_v<Handle, HANDLE>) {
+            if (handle == INVALID_HANDLE_VALUE) return nullptr;
+        }
+        return handle;
     }
-    UniqueFind(const UniqueFind&) = delete;
-    UniqueFind& operator=(const UniqueFind&) = delete;
 
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
+    Handle handle_ = nullptr;
 };
+
+using UniqueHandle = UniqueWin32Handle<HANDLE, &CloseHandle>;
+// A directory search from FindFirstFileW.
+using UniqueFind = UniqueWin32Handle<HANDLE, &FindClose>;
 
 }  // namespace quenlix

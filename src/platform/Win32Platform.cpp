@@ -273,36 +273,48 @@ std::u16string Win32Platform::FindOrdinaryFile(std::u16string_view path) {
     return {};
 }
 
-std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
+namespace {
+
+// A file opened to be read from start to end, and its size when opened.
+// Others may go on reading and writing it meanwhile, as with any editor.
+struct FileToRead {
+    UniqueHandle handle;
+    std::uint64_t size;
+};
+
+FileToRead OpenToRead(std::u16string_view path) {
     UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) throw LastWin32Failure();
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
-    return ReadToEnd(file.Get(), static_cast<std::uint64_t>(size.QuadPart));
+    return {std::move(file), static_cast<std::uint64_t>(size.QuadPart)};
+}
+
+}  // namespace
+
+std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
+    const FileToRead file = OpenToRead(path);
+    return ReadToEnd(file.handle.Get(), file.size);
 }
 
 std::u16string Win32Platform::ReadAnsiText(std::u16string_view path,
                                            const std::function<void(std::u16string_view)>& inspect) {
-    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) throw LastWin32Failure();
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
+    const FileToRead file = OpenToRead(path);
 
     // Read and decoded a piece at a time straight into the text, which has
     // room for the whole file from the start: each piece is decoded, and
     // inspected, while it is in the processor's cache, and the file's bytes
     // are never held whole. The pieces are cut between two characters.
     std::u16string text;
-    text.reserve(static_cast<std::size_t>(size.QuadPart));  // no more units than bytes
+    text.reserve(static_cast<std::size_t>(file.size));  // no more units than bytes
     std::string piece(PieceBytes, '\0');
-    std::uint64_t left = static_cast<std::uint64_t>(size.QuadPart);
+    std::uint64_t left = file.size;
     std::size_t held = 0;  // bytes after the last cut, carried to the next piece
     for (;;) {
         DWORD read = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(piece.size() - held, left));
-        if (want > 0 && !ReadFile(file.Get(), piece.data() + held, want, &read, nullptr)) throw LastWin32Failure();
+        if (want > 0 && !ReadFile(file.handle.Get(), piece.data() + held, want, &read, nullptr)) throw LastWin32Failure();
         left -= read;
         const std::size_t filled = held + read;
         const bool last = read == 0 || left == 0;  // the end, or the file shrank while we read it
