@@ -3,43 +3,16 @@
 #include <algorithm>
 
 #include "edit/StringRules.h"
+#include "hosts/Lines.h"
 
 namespace quenlix {
 
-namespace {
-
-bool IsCrLfAt(std::u16string_view text, std::size_t index) {
-    return index + 1 < text.size() && text[index] == u'\r' && text[index + 1] == u'\n';
-}
-
-}  // namespace
-
 std::u16string_view LineAtCaret(std::u16string_view text, std::size_t caret) {
     const std::size_t k = std::min(caret, text.size());
-
-    // Backward from the caret: the nearest CR LF whose CR stands at index k - 1
-    // or before. Starting at k - 1 (not k - 2) is what makes a caret between CR
-    // and LF pick the following line.
-    std::size_t begin = 0;
-    for (std::size_t afterCr = k; afterCr > 0; --afterCr) {
-        if (IsCrLfAt(text, afterCr - 1)) {
-            begin = afterCr + 1;
-            break;
-        }
-    }
-
-    // Forward: the first CR LF whose CR stands at index k or later.
-    std::size_t end = text.size();
-    for (std::size_t cr = k; cr + 1 < text.size(); ++cr) {
-        if (IsCrLfAt(text, cr)) {
-            end = cr;
-            break;
-        }
-    }
-
-    // begin <= end always: when the backward scan matched at the caret itself
-    // (CR at k - 1), text[k] is that LF, so the forward match lies past it.
-    return text.substr(begin, end - begin);
+    // A caret between CR and LF picks the line that follows that break.
+    const std::size_t begin = IsLfOfCrLf(text, k) ? k + 1 : FindLineStart(text, k, LineBreaks::Box);
+    const LineEnd end = FindLineEnd(text, k, LineBreaks::Box);
+    return text.substr(begin, (end.at == NoBreak ? text.size() : end.at) - begin);
 }
 
 PickedLine SplitPickedLine(std::u16string_view line) {

@@ -7,7 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "edit/HitLines.h"
 #include "edit/StringRules.h"
+#include "hosts/Lines.h"
 
 namespace quenlix {
 
@@ -18,14 +20,6 @@ constexpr std::size_t npos = std::u16string_view::npos;
 
 // Up to this many distinct terms, Command8 searches for each on its own.
 constexpr std::size_t FewTerms = 8;
-
-// Index of the first CR LF whose CR stands at or after `from`, or npos.
-std::size_t FindCrLf(std::u16string_view text, std::size_t from) {
-    for (std::size_t cr = text.find(u'\r', from); cr != npos; cr = text.find(u'\r', cr + 1)) {
-        if (cr + 1 < text.size() && text[cr + 1] == u'\n') return cr;
-    }
-    return npos;
-}
 
 // Adds count copies of a piece of `size` units to `total`, refusing a result
 // that no string could hold rather than letting the sum wrap around.
@@ -175,15 +169,8 @@ std::u16string FindEqualLines(std::u16string_view text1, std::u16string_view tex
         if (it != countIn1.end()) ++it->second;
     };
     // The pieces of text1 at CR LF, as CutAt gives them, without a list.
-    std::size_t begin = 0;
-    for (std::size_t cr = text1.find(u'\r'); cr != std::u16string_view::npos; cr = text1.find(u'\r', cr + 1)) {
-        if (cr + 1 < text1.size() && text1[cr + 1] == u'\n') {
-            count(text1.substr(begin, cr - begin));
-            begin = cr + CrLf.size();
-            cr = begin - 1;  // the search goes on after the LF
-        }
-    }
-    count(text1.substr(begin));  // the last piece, empty when text1 ends with CR LF
+    LineWalk pieces(text1, LineBreaks::Box, /*emptyRest=*/true);
+    for (auto piece = pieces.Next(); piece; piece = pieces.Next()) count(piece->text);
 
     std::vector<std::size_t> copies(lines2.size());
     std::size_t total = 0;
@@ -250,42 +237,20 @@ std::u16string FindLinesContaining(std::u16string_view text1, std::u16string_vie
 
     if (text2.empty()) {
         // Every non-empty line followed by CR LF contains the empty string.
-        std::size_t begin = 0;
-        for (std::size_t end = FindCrLf(text1, 0); end != npos; end = FindCrLf(text1, begin)) {
-            if (end > begin) hit(text1.substr(begin, end - begin));
-            begin = end + CrLf.size();
+        LineWalk lines(text1, LineBreaks::Box);
+        for (auto line = lines.Next(); line && line->hasBreak; line = lines.Next()) {
+            if (!line->text.empty()) hit(line->text);
         }
     } else {
-        // One search through the whole text rather than one per line: a
-        // large text1 is mostly skipped over, and only the lines around an
-        // occurrence are looked at. An occurrence counts when it lies inside
-        // a line, clear of the line's CR LF.
+        // An occurrence counts when it lies inside a line, clear of the line's
+        // CR LF; whatever follows the last CR LF is never examined.
         const SubstringSearcher searcher(text2);
-        std::size_t from = 0;       // where the search goes on
-        std::size_t lineFloor = 0;  // no line examined from here on has begun before this
-        std::size_t lineEnd = 0;    // the CR LF after the last occurrence's line, once found
-        bool haveEnd = false;
-        for (std::size_t at = searcher.Find(text1, from); at != npos; at = searcher.Find(text1, from)) {
-            if (at > 0 && text1[at - 1] == u'\r' && text1[at] == u'\n') {  // begins on the LF of a CR LF
-                from = at + 1;
-                continue;
-            }
-            if (!haveEnd || at > lineEnd) {
-                lineEnd = FindCrLf(text1, at);
-                if (lineEnd == npos) break;  // an unterminated rest is not examined
-                haveEnd = true;
-            }
-            if (at + searcher.Size() > lineEnd) {  // runs into the CR LF; a later one may not
-                from = at + 1;
-                continue;
-            }
-            std::size_t begin = at;
-            while (begin > lineFloor && !(begin >= 2 && text1[begin - 2] == u'\r' && text1[begin - 1] == u'\n'))
-                --begin;
-            hit(text1.substr(begin, lineEnd - begin));
-            from = lineFloor = lineEnd + CrLf.size();
-            haveEnd = false;
-        }
+        JudgeHitLines(text1, searcher, LineBreaks::Box, [&](const HitLine& line, std::size_t at) {
+            if (!line.hasBreak) return HitVerdict::Stop;
+            if (at + searcher.Size() > line.end) return HitVerdict::LaterHit;
+            hit(text1.substr(line.begin, line.end - line.begin));
+            return HitVerdict::NextLine;
+        });
     }
 
     std::u16string result;

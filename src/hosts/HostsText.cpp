@@ -3,27 +3,18 @@
 #include <cstdint>
 #include <cstring>
 
+#include "hosts/Lines.h"
+
 namespace quenlix {
 
 std::u16string ApplyLineRule(std::u16string_view fileText) {
     std::u16string text;
     // A lone CR grows by one character; an unterminated last line by two.
     text.reserve(fileText.size() + fileText.size() / 64 + 2);
-
-    const std::size_t n = fileText.size();
-    std::size_t i = 0;
-    while (i < n) {
-        // Copy the run up to the next CR in one go: lines are long, CRs rare.
-        const std::size_t cr = fileText.find(u'\r', i);
-        if (cr == std::u16string_view::npos) {
-            text.append(fileText.substr(i));
-            text.append(u"\r\n");  // the last line had no terminator
-            return text;
-        }
-        text.append(fileText.substr(i, cr - i));
+    LineWalk lines(fileText, LineBreaks::File);
+    for (auto line = lines.Next(); line; line = lines.Next()) {
+        text.append(line->text);
         text.append(u"\r\n");
-        i = cr + 1;
-        if (i < n && fileText[i] == u'\n') ++i;
     }
     return text;
 }

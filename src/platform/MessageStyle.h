@@ -4,18 +4,22 @@
 
 namespace quenlix {
 
-// Message box style values are sums of the Win32 MB_* flags and are passed to
-// the system unchanged; these are the sums the commands use.
-namespace MessageStyle {
-inline constexpr std::uint32_t Ok = 0;
-inline constexpr std::uint32_t OkCancelQuestion = 33;
-inline constexpr std::uint32_t OkWarning = 48;
-inline constexpr std::uint32_t OkCancelWarning = 49;
-inline constexpr std::uint32_t OkInformation = 64;
-inline constexpr std::uint32_t OkWarningSystemModal = 69680;
-inline constexpr std::uint32_t OkInformationSystemModal = 69696;
-inline constexpr std::uint32_t YesNoInformationSystemModal = 69700;
-}  // namespace MessageStyle
+// The message box style flags, with the values of the Win32 MB_* flags they
+// stand for (Win32Platform checks that they match): a style is passed to the
+// system unchanged.
+namespace Mb {
+inline constexpr std::uint32_t Ok = 0x0;
+inline constexpr std::uint32_t OkCancel = 0x1;
+inline constexpr std::uint32_t YesNoCancel = 0x3;
+inline constexpr std::uint32_t YesNo = 0x4;
+inline constexpr std::uint32_t IconError = 0x10;
+inline constexpr std::uint32_t IconQuestion = 0x20;
+inline constexpr std::uint32_t IconWarning = 0x30;
+inline constexpr std::uint32_t IconInformation = 0x40;
+inline constexpr std::uint32_t DefaultButton2 = 0x100;
+inline constexpr std::uint32_t SystemModal = 0x1000;
+inline constexpr std::uint32_t SetForeground = 0x10000;
+}  // namespace Mb
 
 // The buttons a message box returns (the Win32 IDOK, IDCANCEL, IDYES, IDNO).
 namespace Answer {

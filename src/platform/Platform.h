@@ -37,16 +37,14 @@ public:
 
     // --- Message boxes, programs, the program's own place ---
 
-    // A modal message box. `style` is a sum of the Win32 MB_* values; returns
-    // the pressed button (Answer). No title shows the application's title.
+    // A modal message box. `style` is made of the Mb flags; returns the
+    // pressed button (Answer). No title shows the application's title.
     virtual int ShowMessage(std::u16string_view prompt, std::uint32_t style,
                             std::optional<std::u16string_view> title = std::nullopt) = 0;
     // Starts a whole command line with a show state; never waits for it.
     virtual void StartProgram(std::u16string_view commandLine, int windowStyle) = 0;
     // The directory of the program's executable, as the system reports it.
     virtual std::u16string ProgramDirectory() = 0;
-    // Ends the program at once; nothing is saved.
-    virtual void EndProgram() = 0;
     // The standard error report: a message box titled with the application's
     // title that names the failure by number and description.
     virtual void ReportFailure(const Failure& failure) = 0;
@@ -86,18 +84,14 @@ public:
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) = 0;
     virtual void RemoveFile(std::u16string_view path) = 0;
 
-    // --- Administrator group membership (advapi32) ---
+    // --- Rights ---
 
-    // Opaque security identifier handed out by AllocateAndInitializeSid.
-    using Sid = void*;
-    // Returns false on failure; on success `sid` holds a new identifier that
-    // the caller must release with FreeSid.
-    virtual bool AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
-                                          const std::uint32_t (&subAuthorities)[8], Sid& sid) = 0;
-    // Returns false when the call fails; otherwise `isMember` tells whether the
-    // group is enabled in the calling thread's (or the process's) token.
-    virtual bool CheckTokenMembership(Sid sid, bool& isMember) = 0;
-    virtual void FreeSid(Sid sid) = 0;
+    // Whether the process runs with administrator rights: the built-in
+    // Administrators group (S-1-5-32-544) is enabled in its token. A process
+    // of an administrator that was not elevated holds the group only for
+    // denial, so it gets false. A query that fails gives false; only a system
+    // whose security library cannot be bound fails.
+    virtual bool IsAdministrator() = 0;
 };
 
 }  // namespace quenlix

@@ -54,5 +54,7 @@ private:
 using UniqueHandle = UniqueWin32Handle<HANDLE, &CloseHandle>;
 // A directory search from FindFirstFileW.
 using UniqueFind = UniqueWin32Handle<HANDLE, &FindClose>;
+// A library loaded by the program itself.
+using UniqueModule = UniqueWin32Handle<HMODULE, &FreeLibrary>;
 
 }  // namespace quenlix

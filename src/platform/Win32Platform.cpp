@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/AnsiPieces.h"
+#include "platform/MessageStyle.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32Text.h"
@@ -15,6 +16,14 @@ namespace quenlix {
 namespace {
 
 constexpr wchar_t ApplicationTitle[] = L"Quenlix";
+
+// The styles the commands build are handed to MessageBoxW as they are.
+static_assert(Mb::Ok == MB_OK && Mb::OkCancel == MB_OKCANCEL && Mb::YesNoCancel == MB_YESNOCANCEL &&
+              Mb::YesNo == MB_YESNO && Mb::IconError == MB_ICONERROR && Mb::IconQuestion == MB_ICONQUESTION &&
+              Mb::IconWarning == MB_ICONWARNING && Mb::IconInformation == MB_ICONINFORMATION &&
+              Mb::DefaultButton2 == MB_DEFBUTTON2 && Mb::SystemModal == MB_SYSTEMMODAL &&
+              Mb::SetForeground == MB_SETFOREGROUND);
+static_assert(Answer::Ok == IDOK && Answer::Cancel == IDCANCEL && Answer::Yes == IDYES && Answer::No == IDNO);
 
 // Win32 string lengths are ints; a longer text cannot be handed over at once.
 int CheckedLength(std::size_t size) {
@@ -116,21 +125,6 @@ private:
     bool created_;
 };
 
-// advapi32 is bound by name on first use, from the system directory only.
-template <typename Function>
-Function BindAdvapi(const char* name) {
-    static HMODULE module = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr) throw LastWin32Failure();
-    FARPROC address = GetProcAddress(module, name);
-    if (address == nullptr) throw LastWin32Failure();
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-
-using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD,
-                                          DWORD, DWORD, DWORD, PSID*);
-using CheckMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-using FreeSidFunction = PVOID(WINAPI*)(PSID);
-
 }  // namespace
 
 std::u16string FailureReportText(const Failure& failure) {
@@ -203,11 +197,9 @@ std::u16string Win32Platform::ProgramDirectory() {
     return FromWide(slash == std::wstring::npos ? std::wstring_view() : std::wstring_view(path).substr(0, slash));
 }
 
-void Win32Platform::EndProgram() { ExitProcess(0); }
-
 void Win32Platform::ReportFailure(const Failure& failure) {
     const std::wstring text = ToWide(FailureReportText(failure));
-    MessageBoxW(owner_, text.c_str(), ApplicationTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(owner_, text.c_str(), ApplicationTitle, Mb::Ok | Mb::IconError);
 }
 
 std::u16string Win32Platform::Environment(std::u16string_view name) {
@@ -345,30 +337,9 @@ void Win32Platform::RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
 }
 
-bool Win32Platform::AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
-                                             const std::uint32_t (&sub)[8], Sid& sid) {
-    static const auto allocate = BindAdvapi<AllocateSidFunction>("AllocateAndInitializeSid");
-    SID_IDENTIFIER_AUTHORITY identifierAuthority;
-    for (int i = 0; i < 6; ++i) identifierAuthority.Value[i] = authority[i];
-    PSID created = nullptr;
-    if (!allocate(&identifierAuthority, count, sub[0], sub[1], sub[2], sub[3], sub[4], sub[5], sub[6], sub[7],
-                  &created))
-        return false;
-    sid = created;
-    return true;
-}
-
-bool Win32Platform::CheckTokenMembership(Sid sid, bool& isMember) {
-    static const auto check = BindAdvapi<CheckMembershipFunction>("CheckTokenMembership");
-    BOOL member = FALSE;
-    if (!check(nullptr, static_cast<PSID>(sid), &member)) return false;
-    isMember = member != FALSE;
-    return true;
-}
-
-void Win32Platform::FreeSid(Sid sid) {
-    static const auto release = BindAdvapi<FreeSidFunction>("FreeSid");
-    release(static_cast<PSID>(sid));
+bool Win32Platform::IsAdministrator() {
+    if (!administrators_) administrators_.emplace();
+    return administrators_->GroupEnabled();
 }
 
 }  // namespace quenlix

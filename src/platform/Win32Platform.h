@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/Win32Administrators.h"
 
 namespace quenlix {
 
@@ -18,7 +20,6 @@ public:
                     std::optional<std::u16string_view> title) override;
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
     std::u16string ProgramDirectory() override;
-    void EndProgram() override;
     void ReportFailure(const Failure& failure) override;
 
     std::u16string Environment(std::u16string_view name) override;
@@ -34,13 +35,12 @@ public:
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
     void RemoveFile(std::u16string_view path) override;
 
-    bool AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
-                                  const std::uint32_t (&subAuthorities)[8], Sid& sid) override;
-    bool CheckTokenMembership(Sid sid, bool& isMember) override;
-    void FreeSid(Sid sid) override;
+    bool IsAdministrator() override;
 
 private:
     HWND owner_ = nullptr;
+    // Bound at the first question.
+    std::optional<Win32Administrators> administrators_;
 };
 
 // The full path of the program a command line names, found in the system

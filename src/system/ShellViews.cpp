@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 
@@ -14,12 +13,8 @@ void RevealInExplorer(Platform& platform, std::u16string_view path) {
     platform.StartProgram(u"explorer /select," + std::u16string(path), WindowStyle::Normal);
 }
 
-void OpenInNotepad(Platform& platform) {
-    platform.StartProgram(u"Notepad.exe " + HostsPath(platform), WindowStyle::Normal);
+void OpenInNotepad(Platform& platform, std::u16string_view path) {
+    platform.StartProgram(u"Notepad.exe " + std::u16string(path), WindowStyle::Normal);
 }
-
-void Command11(WindowState&, Platform& platform) { RevealInExplorer(platform, HostsPath(platform)); }
-
-void Command12(WindowState&, Platform& platform) { OpenInNotepad(platform); }
 
 }  // namespace quenlix

@@ -1,47 +1,41 @@
 #include "ui/CommandRunner.h"
 
+#include <exception>
 #include <new>
-#include <optional>
 #include <stdexcept>
 
-#include "platform/Platform.h"
-#include "ui/Startup.h"
+#include "commands/LoadCommands.h"
 
 namespace quenlix {
 
-namespace {
-
-// Runs a command and turns whatever it throws into the failure to report.
-// Besides the platform's own failures, a text too large for memory can fail
-// a command on a huge hosts file; that is reported like any other failure
-// rather than tearing down the window with the user's edits in it.
-template <typename Body>
-std::optional<Failure> Attempt(Body body) {
+bool RunAndReport(Platform& platform, const std::function<void()>& body) {
+    // A text too large for memory can fail a command on a huge hosts file;
+    // that is reported like any other failure rather than tearing down the
+    // window with the user's edits in it.
+    const Failure outOfMemory(8, u"存储空间不足，无法处理此命令。");  // ERROR_NOT_ENOUGH_MEMORY
     try {
         body();
-        return std::nullopt;
+        return true;
     } catch (const Failure& failure) {
-        return failure;
+        platform.ReportFailure(failure);
     } catch (const std::bad_alloc&) {
-        return Failure(8, u"存储空间不足，无法处理此命令。");  // ERROR_NOT_ENOUGH_MEMORY
+        platform.ReportFailure(outOfMemory);
     } catch (const std::length_error&) {
-        return Failure(8, u"存储空间不足，无法处理此命令。");
+        platform.ReportFailure(outOfMemory);
+    } catch (...) {
+        platform.ReportFailure(Failure(1359, u"发生内部错误。"));  // ERROR_INTERNAL_ERROR
     }
+    return false;
 }
-
-}  // namespace
 
 void RunCommand(Command command, WindowState& window, Platform& platform) {
-    if (auto failure = Attempt([&] { command(window, platform); })) platform.ReportFailure(*failure);
+    RunAndReport(platform, [&] { command(window, platform); });
 }
 
-bool RunStartup(WindowState& window, Platform& platform) {
-    if (auto failure = Attempt([&] { Form_Load(window, platform); })) {
-        platform.ReportFailure(*failure);
-        platform.EndProgram();
-        return false;
-    }
-    return true;
+StartupOutcome RunStartup(WindowState& window, Platform& platform) {
+    LoadOutcome outcome = LoadOutcome::ShowWindow;
+    if (!RunAndReport(platform, [&] { outcome = LoadHostsWindow(window, platform); })) return StartupOutcome::Failed;
+    return outcome == LoadOutcome::Quit ? StartupOutcome::UserDeclined : StartupOutcome::ShowWindow;
 }
 
 }  // namespace quenlix

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <array>
 
-#include "edit/EntryCommands.h"
-#include "edit/LinePickerCommand.h"
-#include "edit/SearchCommands.h"
-#include "hosts/Backup.h"
-#include "hosts/RestoreDefault.h"
-#include "system/Privilege.h"
-#include "system/ShellViews.h"
-#include "ui/Startup.h"
-#include "ui/WidthToggle.h"
+#include "commands/BackupCommands.h"
+#include "commands/EntryCommands.h"
+#include "commands/LoadCommands.h"
+#include "commands/PickLineCommand.h"
+#include "commands/ResetCommand.h"
+#include "commands/SearchCommands.h"
+#include "commands/SystemCommands.h"
+#include "commands/WidthCommand.h"
 
 namespace quenlix {
 
@@ -35,26 +34,27 @@ constexpr Control LabelControl(std::string_view name, std::u16string_view captio
 
 // The left group first, top to bottom, then the right-hand group.
 constexpr std::array<Control, 20> Form1Controls{{
-    TextBoxControl("Text1", u"Text1", {120, 120, 7455, 6735}, 1, ScrollingLines, Text1_Click),
-    ButtonControl("Command4", u"刷新", {7680, 120, 1455, 400}, 5, Command4),
-    ButtonControl("Command3", u"保存到 Hosts", {7680, 700, 1455, 400}, 4, Command3),
-    ButtonControl("Command14", u"备份 Host", {7680, 1320, 1455, 400}, 18, Command14),
-    ButtonControl("Command15", u"Hosts 备份还原", {7680, 1920, 1455, 400}, 19, Command15),
+    TextBoxControl("Text1", u"Text1", {120, 120, 7455, 6735}, 1, ScrollingLines, AsCommand<PickClickedLine>()),
+    ButtonControl("Command4", u"刷新", {7680, 120, 1455, 400}, 5, AsCommand<RefreshHostsFile>()),
+    ButtonControl("Command3", u"保存到 Hosts", {7680, 700, 1455, 400}, 4, AsCommand<SaveHostsFile>()),
+    ButtonControl("Command14", u"备份 Host", {7680, 1320, 1455, 400}, 18, AsCommand<BackUpHostsFile>()),
+    ButtonControl("Command15", u"Hosts 备份还原", {7680, 1920, 1455, 400}, 19, AsCommand<RestoreHostsFromBackup>()),
     LabelControl("Label1", u"直接在文本框中修改并保存\r\n", {7800, 3360, 1095, 375}, 13),
-    ButtonControl("Command10", u"测试功能 \u2192", {7680, 3960, 1455, 400}, 14, Command10),
-    ButtonControl("Command6", u"还原默认 Hosts", {7680, 4680, 1455, 400}, 7, Command6),
-    ButtonControl("Command11", u"打开所在文件夹", {7680, 5280, 1455, 400}, 15, Command11),
-    ButtonControl("Command12", u"记事本打开Hosts", {7680, 5880, 1455, 400}, 16, Command12),
-    ButtonControl("Command13", u"获取访问限权", {7680, 6450, 1455, 400}, 17, Command13, u"需管理员权限运行"),
+    ButtonControl("Command10", u"测试功能 \u2192", {7680, 3960, 1455, 400}, 14, AsCommand<ToggleWidth>()),
+    ButtonControl("Command6", u"还原默认 Hosts", {7680, 4680, 1455, 400}, 7, AsCommand<RestoreDefaultHosts>()),
+    ButtonControl("Command11", u"打开所在文件夹", {7680, 5280, 1455, 400}, 15, AsCommand<ShowHostsInExplorer>()),
+    ButtonControl("Command12", u"记事本打开Hosts", {7680, 5880, 1455, 400}, 16, AsCommand<OpenHostsInNotepad>()),
+    ButtonControl("Command13", u"获取访问限权", {7680, 6450, 1455, 400}, 17, AsCommand<GrantEveryoneAccess>(),
+                  u"需管理员权限运行"),
     TextBoxControl("Text2", u"Text2", {9360, 240, 3015, 375}, 2, SingleLine),
     TextBoxControl("Text3", u"Text3", {9360, 960, 3015, 375}, 8, SingleLine),
-    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, Command1),
-    ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, Command2),
-    ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, Command5),
+    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, AsCommand<AppendText2>()),
+    ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, AsCommand<AppendEntry>()),
+    ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, AsCommand<AppendEntryUnlessDefined>()),
     TextBoxControl("Text4", u"Text4", {9360, 3720, 3015, 1335}, 10, WrappingLines),
-    ButtonControl("Command7", u"查找=Text2 显示相同", {9360, 5280, 2175, 375}, 9, Command7),
-    ButtonControl("Command8", u"查找含Text2 显示", {9360, 5880, 2175, 375}, 11, Command8),
-    ButtonControl("Command9", u"查找含Text2 全部显示", {9360, 6480, 2175, 375}, 12, Command9),
+    ButtonControl("Command7", u"查找=Text2 显示相同", {9360, 5280, 2175, 375}, 9, AsCommand<ShowEqualLines>()),
+    ButtonControl("Command8", u"查找含Text2 显示", {9360, 5880, 2175, 375}, 11, AsCommand<ShowTermsFound>()),
+    ButtonControl("Command9", u"查找含Text2 全部显示", {9360, 6480, 2175, 375}, 12, AsCommand<ShowLinesContaining>()),
 }};
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "ui/CommandRunner.h"
-#include "ui/WindowState.h"
 
 namespace quenlix {
 
@@ -53,6 +52,11 @@ struct Control {
 inline constexpr int ClientWidth = 9210;
 inline constexpr int ClientHeight = 6930;
 inline constexpr int NominalFrame = 45;
+
+// Form1's outer widths in twips: at the narrow width the right-hand group
+// lies beyond the client area; the wide width brings it into view.
+inline constexpr int NarrowOuterWidth = 9300;
+inline constexpr int WideOuterWidth = 12700;
 
 // Where Form1's client area opens, in twips from the screen's top-left corner.
 inline constexpr int DesignClientLeft = 7515;

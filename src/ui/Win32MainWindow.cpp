@@ -2,16 +2,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cmath>
-
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
-#include "ui/CommandRunner.h"
-#include "ui/WidthToggle.h"
 #include "ui/Win32Controls.h"
 #include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
+#include "ui/Win32Text1Buffer.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace quenlix {
@@ -55,7 +51,7 @@ UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric,
                                                     GetSystemMetricsForDpi(heightMetric, dpi), 0)));
 }
 
-int ClientWidthTwips(float outerWidth) { return static_cast<int>(std::lround(outerWidth)) - 2 * NominalFrame; }
+int ClientWidthTwips(bool wide) { return (wide ? WideOuterWidth : NarrowOuterWidth) - 2 * NominalFrame; }
 
 std::u16string WindowText(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -66,69 +62,10 @@ std::u16string WindowText(HWND window) {
     return FromWide(text);
 }
 
-// A text box ends its text at the first NUL, so a hosts file holding NUL
-// bytes would lose everything after the first one on the next save. The
-// boxes show each NUL as the visible symbol for it and hand it back as NUL.
-constexpr char16_t NulSymbol = u'\u2400';
-
-std::u16string NulsShown(std::u16string_view text) {
-    std::u16string shown(text);
-    std::replace(shown.begin(), shown.end(), u'\0', NulSymbol);
-    return shown;
-}
-
-// Hands an edit box of several lines a buffer that holds the text already,
-// NULs shown: the box takes it over as it is (EM_SETHANDLE). WM_SETTEXT would
-// need the text copied once for the message and again into the box's own
-// buffer, and a whole hosts file is tens of megabytes. The box lets go of its
-// old buffer but leaves it to the program to free.
-void GiveEditBuffer(HWND edit, std::u16string_view text) {
-    HLOCAL memory = LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (memory == nullptr) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
-    auto* units = static_cast<char16_t*>(LocalLock(memory));
-    if (units == nullptr) {
-        LocalFree(memory);
-        throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    std::replace_copy(text.begin(), text.end(), units, u'\0', NulSymbol);
-    units[text.size()] = u'\0';
-    LocalUnlock(memory);
-    HLOCAL old = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
-    SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(memory), 0);
-    if (old != nullptr && old != memory) LocalFree(old);
-}
-
-std::u16string NulsRestored(std::u16string text) {
-    std::replace(text.begin(), text.end(), NulSymbol, u'\0');
-    return text;
-}
-
-// Holds the edit control's own buffer locked for reading.
-class LockedEditBuffer {
-public:
-    explicit LockedEditBuffer(HWND edit)
-        : memory_(reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0))),
-          text_(memory_ != nullptr ? static_cast<const wchar_t*>(LocalLock(memory_)) : nullptr),
-          length_(text_ != nullptr ? static_cast<std::size_t>(GetWindowTextLengthW(edit)) : 0) {}
-    ~LockedEditBuffer() {
-        if (text_ != nullptr) LocalUnlock(memory_);
-    }
-    LockedEditBuffer(const LockedEditBuffer&) = delete;
-    LockedEditBuffer& operator=(const LockedEditBuffer&) = delete;
-
-    const wchar_t* Text() const { return text_; }
-    std::u16string_view View() const { return {reinterpret_cast<const char16_t*>(text_), length_}; }
-
-private:
-    HLOCAL memory_;
-    const wchar_t* text_;
-    std::size_t length_;
-};
-
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform)
-    : instance_(instance), platform_(platform), outerWidth_(NarrowWidth) {
+    : instance_(instance), platform_(platform) {
     InitCommonControls();
     RegisterForm1Class(instance, WindowProcedure);
 
@@ -136,8 +73,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform)
     // measured on; sized again below by the DPI of the monitor it lands on.
     const UINT systemDpi = GetDpiForSystem();
     const int clientHeight = TwipsToPixels(ClientHeight, systemDpi);
-    const SIZE narrow{TwipsToPixels(ClientWidthTwips(NarrowWidth), systemDpi), clientHeight};
-    const SIZE wide{TwipsToPixels(ClientWidthTwips(WideWidth), systemDpi), clientHeight};
+    const SIZE narrow{TwipsToPixels(ClientWidthTwips(false), systemDpi), clientHeight};
+    const SIZE wide{TwipsToPixels(ClientWidthTwips(true), systemDpi), clientHeight};
     const RECT outer = InitialOuterRect(narrow, wide, systemDpi);
     if (!CreateWindowExW(Form1ExtendedStyle, ClassName, InitialTitle, Form1Style, outer.left, outer.top,
                          outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, this))
@@ -166,14 +103,18 @@ void Win32MainWindow::CreateControls() {
     focus_ = ControlWindow(TabOrder().front()->name);
 }
 
-bool Win32MainWindow::Open(int showCommand) {
+// The window goes first, while every member its last messages use is alive.
+Win32MainWindow::~Win32MainWindow() { window_.Reset(); }
+
+StartupOutcome Win32MainWindow::Open(int showCommand) {
     // Until the window is shown, message boxes of the load sequence have no
     // owner: there is nothing on the screen to hold them.
-    if (!RunStartup(*this, platform_)) return false;
+    const StartupOutcome outcome = RunStartup(*this, platform_);
+    if (outcome != StartupOutcome::ShowWindow) return outcome;
     platform_.SetOwner(Handle());
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
-    return true;
+    return outcome;
 }
 
 HWND Win32MainWindow::ControlWindow(std::string_view name) const {
@@ -265,13 +206,11 @@ void Win32MainWindow::OnSetFocus() {
 // No command runs here, so a failure is reported the way a command's is and
 // the window goes on at whatever layout it reached.
 void Win32MainWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
-    try {
+    RunAndReport(platform_, [&] {
         ApplyDpi(LOWORD(wParam));
         const POINT topLeft{suggested.left, suggested.top};
         ApplySize(&topLeft);
-    } catch (const Failure& failure) {
-        platform_.ReportFailure(failure);
-    }
+    });
 }
 
 // Closing ends the program at once: nothing is asked and nothing is saved.
@@ -281,6 +220,7 @@ void Win32MainWindow::OnDestroy() { PostQuitMessage(0); }
 
 void Win32MainWindow::OnNcDestroy() {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
+    platform_.SetOwner(nullptr);
     window_.Release();
     controls_.fill(nullptr);
     focus_ = nullptr;
@@ -314,7 +254,7 @@ void Win32MainWindow::ApplyDpi(UINT dpi) {
 // narrow width shows exactly the left group whatever the system's frame
 // thickness: the outer width counts the client area plus the nominal frame.
 SIZE Win32MainWindow::ClientPixels() const {
-    return {TwipsToPixels(ClientWidthTwips(outerWidth_), dpi_), TwipsToPixels(ClientHeight, dpi_)};
+    return {TwipsToPixels(ClientWidthTwips(wide_), dpi_), TwipsToPixels(ClientHeight, dpi_)};
 }
 
 void Win32MainWindow::ApplySize(const POINT* topLeft) {
@@ -347,15 +287,15 @@ void Win32MainWindow::SetTitle(std::u16string_view title) {
     if (!SetWindowTextW(Handle(), ToWide(title).c_str())) throw LastWin32Failure();
 }
 
-float Win32MainWindow::OuterWidth() {
+FormWidth Win32MainWindow::Width() {
     RECT client;
     if (!GetClientRect(Handle(), &client)) throw LastWin32Failure();
-    if (client.right == ClientPixels().cx) return outerWidth_;
-    return PixelsToTwips(client.right, dpi_) + 2 * NominalFrame;
+    if (client.right != ClientPixels().cx) return FormWidth::Other;
+    return wide_ ? FormWidth::Wide : FormWidth::Narrow;
 }
 
-void Win32MainWindow::SetOuterWidth(float twips) {
-    outerWidth_ = twips;
+void Win32MainWindow::SetWidth(FormWidth width) {
+    wide_ = width == FormWidth::Wide;
     ApplySize(nullptr);
 }
 
@@ -377,7 +317,7 @@ void Win32MainWindow::ReadText1(const std::function<void(std::u16string_view)>& 
     // A whole hosts file can be tens of megabytes: searches and the picker
     // read the control's own buffer instead of a copy of it.
     const LockedEditBuffer buffer(BoxWindow(TextBox::Text1));
-    if (buffer.Text() == nullptr || buffer.View().find(NulSymbol) != std::u16string_view::npos) {
+    if (!buffer.Valid() || buffer.View().find(NulSymbol) != std::u16string_view::npos) {
         use(Text(TextBox::Text1));
         return;
     }
@@ -393,5 +333,7 @@ std::size_t Win32MainWindow::CaretPosition() {
                  reinterpret_cast<LPARAM>(&end));
     return start;
 }
+
+void Win32MainWindow::Close() { DestroyWindow(Handle()); }
 
 }  // namespace quenlix

@@ -6,9 +6,10 @@
 #include <string_view>
 
 #include "platform/Win32Platform.h"
+#include "platform/WindowState.h"
+#include "ui/CommandRunner.h"
 #include "ui/Layout.h"
 #include "ui/Win32Gui.h"
-#include "ui/WindowState.h"
 
 namespace quenlix {
 
@@ -18,14 +19,13 @@ class Win32MainWindow final : public WindowState {
 public:
     // Creates the window and its controls, hidden, at the narrow width.
     Win32MainWindow(HINSTANCE instance, Win32Platform& platform);
-    ~Win32MainWindow() override = default;
+    ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
-    // Runs the load sequence; unless it ended the program, message boxes are
-    // owned by the window from then on and the window is shown. Returns
-    // whether the window was shown.
-    bool Open(int showCommand);
+    // Runs the load sequence; unless the program is to end, message boxes
+    // are owned by the window from then on and the window is shown.
+    StartupOutcome Open(int showCommand);
 
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }
@@ -33,12 +33,13 @@ public:
 
     std::u16string Title() override;
     void SetTitle(std::u16string_view title) override;
-    float OuterWidth() override;
-    void SetOuterWidth(float twips) override;
+    FormWidth Width() override;
+    void SetWidth(FormWidth width) override;
     std::u16string Text(TextBox box) override;
     void SetText(TextBox box, std::u16string_view text) override;
     void ReadText1(const std::function<void(std::u16string_view)>& use) override;
     std::size_t CaretPosition() override;
+    void Close() override;
 
 private:
     static void Attach(HWND window, const CREATESTRUCTW& creation);
@@ -75,10 +76,9 @@ private:
     // The control that gets the focus back when the window is activated.
     HWND focus_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    // The outer width last set, in twips. The window can only take whole
-    // pixels, so the width read back is this value for as long as the window
-    // keeps the size that it gave.
-    float outerWidth_;
+    // The width last set. The window can only take whole pixels, so it reads
+    // as this width for as long as it keeps the size that it was given.
+    bool wide_ = false;
 };
 
 }  // namespace quenlix

@@ -11,13 +11,12 @@ namespace quenlix {
 int RunForm1(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     std::unique_ptr<Win32MainWindow> form1;
-    try {
-        form1 = std::make_unique<Win32MainWindow>(instance, platform);
-    } catch (const Failure& failure) {
-        platform.ReportFailure(failure);
-        return 1;
+    if (!RunAndReport(platform, [&] { form1 = std::make_unique<Win32MainWindow>(instance, platform); })) return 1;
+    switch (form1->Open(showCommand)) {
+        case StartupOutcome::Failed: return 1;
+        case StartupOutcome::UserDeclined: return 0;  // the user chose to end: not a failure
+        case StartupOutcome::ShowWindow: break;
     }
-    if (!form1->Open(showCommand)) return 1;
     return RunMessageLoop(form1->Handle());
 }
 

@@ -2,16 +2,13 @@
 
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
-#include "hosts/RestoreDefault.h"
 #include "hosts/SafeWrite.h"
 #include "support/FakePlatform.h"
-#include "support/FakeWindow.h"
 
 namespace quenlix {
 namespace {
 
 using testing::FakePlatform;
-using testing::FakeWindow;
 
 constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 
@@ -151,25 +148,6 @@ TEST(SafeCopyTest, ACopyThatFailsLeavesTheDestinationAndTheSourceAlone) {
     EXPECT_EQ(platform.FileBytes(u"D:\\src"), "new content");
     CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst");
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "new content");
-}
-
-TEST(RestoreDefaultTest, OkWritesTheStockFileCancelLeavesItAlone) {
-    FakePlatform platform;
-    FakeWindow window;
-    platform.PutFile(FixedHostsPath::Save, "mine");
-    platform.answers = {2};
-    Command6(window, platform);
-    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Save), "mine");
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].prompt, u"确定将恢复Hosts文件到系统默认状态！");
-    EXPECT_EQ(platform.messages[0].style, 49u);
-    EXPECT_EQ(platform.messages[0].title, u"提示");
-
-    platform.answers = {1};
-    Command6(window, platform);
-    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Save)->size(), 836u);
-    EXPECT_EQ(window.texts[0], u"Text1") << "Text1 is not reloaded";
-    EXPECT_EQ(platform.sidsAllocated, 0) << "the privilege query is not asked";
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ private:
 
 constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 
-TEST(ReadHostsTextInPieces, GivesTheLineReadersText) {
+TEST(ReadHostsTextInPiecesTest, GivesTheLineReadersText) {
     PiecewisePlatform platform(42);
     std::mt19937 rng(43);
     const std::string alphabet = "ab\r\n\r\n#";
@@ -50,7 +50,7 @@ TEST(ReadHostsTextInPieces, GivesTheLineReadersText) {
     }
 }
 
-TEST(ReadHostsTextInPieces, AFailedReadFailsAsBefore) {
+TEST(ReadHostsTextInPiecesTest, AFailedReadFailsAsBefore) {
     PiecewisePlatform platform(1);
     EXPECT_THROW(ReadHostsText(platform, Path), Failure);  // no such file
 }

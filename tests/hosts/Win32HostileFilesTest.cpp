@@ -20,7 +20,7 @@ using testing::ReadBytes;
 using testing::Win32TempFolder;
 using testing::WriteBytes;
 
-struct HostileFiles : ::testing::Test {
+struct Win32HostileFilesTest : ::testing::Test {
     std::u16string Load(const std::string& bytes) {
         WriteBytes(folder / L"hosts", bytes);
         return ReadHostsText(platform, folder.U16(L"hosts"));
@@ -35,25 +35,25 @@ struct HostileFiles : ::testing::Test {
     Win32Platform platform;
 };
 
-TEST_F(HostileFiles, ValidCodePage936WithCrLfComesBackWhole) {
+TEST_F(Win32HostileFilesTest, ValidCodePage936WithCrLfComesBackWhole) {
     const std::string bytes = "# \xB1\xBE\xBB\xFA\r\n127.0.0.1 localhost\r\n\r\n0.0.0.0 \xB9\xE3\xB8\xE6.example # \xD6\xD0\r\n";
     EXPECT_EQ(LoadAndSave(bytes), bytes + "\r\n");
 }
 
-TEST_F(HostileFiles, LineEndsOfEveryKindGiveTheLineRule) {
+TEST_F(Win32HostileFilesTest, LineEndsOfEveryKindGiveTheLineRule) {
     EXPECT_EQ(Load("\r\r\r"), u"\r\n\r\n\r\n");
     EXPECT_EQ(Load("\n\n\n"), u"\n\n\n\r\n");
     EXPECT_EQ(Load("a\rb\nc\r\nd"), u"a\r\nb\nc\r\nd\r\n");
 }
 
-TEST_F(HostileFiles, BytesOutsideTheCodePageLoadAndKeepTheirLines) {
+TEST_F(Win32HostileFilesTest, BytesOutsideTheCodePageLoadAndKeepTheirLines) {
     const std::u16string text = Load("a \x81\r\n\xFF\xFF\r\nb \x80\x20\r\n");
     EXPECT_EQ(text.substr(0, 2), u"a ");
     EXPECT_EQ(std::count(text.begin(), text.end(), u'\n'), 3);
     EXPECT_EQ(text.substr(text.size() - 2), u"\r\n");
 }
 
-TEST_F(HostileFiles, OtherEncodingsLoadAsCodePage936Text) {
+TEST_F(Win32HostileFilesTest, OtherEncodingsLoadAsCodePage936Text) {
     // UTF-8 with and without a byte-order mark, and UTF-16: read as code page
     // 936 like any file, never a failure; the byte-order mark is text.
     EXPECT_FALSE(Load("\xEF\xBB\xBF" "127.0.0.1 \xE4\xB8\xAD\r\n").empty());
@@ -62,12 +62,12 @@ TEST_F(HostileFiles, OtherEncodingsLoadAsCodePage936Text) {
     EXPECT_NE(utf16.find(u'\0'), std::u16string::npos) << "the NULs of UTF-16 are kept";
 }
 
-TEST_F(HostileFiles, NulBytesSurviveALoadAndASave) {
+TEST_F(Win32HostileFilesTest, NulBytesSurviveALoadAndASave) {
     const std::string bytes = "0.0.0.0 a\0b\r\n\0\0\r\n"s;
     EXPECT_EQ(LoadAndSave(bytes), bytes + "\r\n");
 }
 
-TEST_F(HostileFiles, HugeFilesAndLinesLoadInBoundedTime) {
+TEST_F(Win32HostileFilesTest, HugeFilesAndLinesLoadInBoundedTime) {
     std::string line(10'000'000, 'a');
     std::string many;
     many.reserve(100'000'000);

@@ -40,7 +40,7 @@ std::vector<int> Decode(std::string_view bytes, bool strictTrail) {
     return out;
 }
 
-TEST(LastSafeCut, CutsOnlyAfterTwoBytesBelow0x80) {
+TEST(LastSafeCutTest, CutsOnlyAfterTwoBytesBelow0x80) {
     EXPECT_EQ(LastSafeCut(""), 0u);
     EXPECT_EQ(LastSafeCut("a"), 0u);
     EXPECT_EQ(LastSafeCut("ab"), 2u);
@@ -51,7 +51,7 @@ TEST(LastSafeCut, CutsOnlyAfterTwoBytesBelow0x80) {
     EXPECT_EQ(LastSafeCut("\xD6\xD0\r\n\xD6\xD0"), 4u);
 }
 
-TEST(LastSafeCut, BothSidesDecodeAsTheWhole) {
+TEST(LastSafeCutTest, BothSidesDecodeAsTheWhole) {
     std::mt19937 rng(936);
     // Mostly bytes of 0x80 and more, so that safe cuts are rare and fall in
     // every kind of place; ASCII trail bytes and line ends among them.

@@ -57,7 +57,7 @@ Read ReadInPieces(Win32Platform& platform, std::u16string_view path) {
     return read;
 }
 
-TEST(Win32AnsiText, PiecesDecodeAsTheWholeFile) {
+TEST(Win32AnsiTextTest, PiecesDecodeAsTheWholeFile) {
     Win32Platform platform;
     Win32TempFolder folder;
     std::mt19937 rng(20240607);
@@ -76,7 +76,7 @@ TEST(Win32AnsiText, PiecesDecodeAsTheWholeFile) {
     }
 }
 
-TEST(Win32AnsiText, AnEmptyFileIsTheEmptyTextWithoutPieces) {
+TEST(Win32AnsiTextTest, AnEmptyFileIsTheEmptyTextWithoutPieces) {
     Win32Platform platform;
     Win32TempFolder folder;
     WriteBytes(folder / L"empty", "");
@@ -85,7 +85,7 @@ TEST(Win32AnsiText, AnEmptyFileIsTheEmptyTextWithoutPieces) {
     EXPECT_EQ(read.count, 0);
 }
 
-TEST(Win32AnsiText, AMissingFileFailsAsReadFileBytesDoes) {
+TEST(Win32AnsiTextTest, AMissingFileFailsAsReadFileBytesDoes) {
     Win32Platform platform;
     Win32TempFolder folder;
     std::uint32_t expected = 0;

@@ -81,16 +81,6 @@ FakePlatform::FakeFile& FakePlatform::File(std::u16string_view path) { return fi
 
 bool FakePlatform::Has(std::u16string_view path) const { return files_.count(Key(path)) > 0; }
 
-int FakePlatform::ShowMessage(std::u16string_view prompt, std::uint32_t style,
-                              std::optional<std::u16string_view> title) {
-    messages.push_back({std::u16string(prompt), style,
-                        title ? std::optional<std::u16string>(std::u16string(*title)) : std::nullopt});
-    if (answers.empty()) return 2;
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 void FakePlatform::StartProgram(std::u16string_view commandLine, int windowStyle) {
     if (startFails) throw Failure(2, u"系统找不到指定的文件。");
     started.push_back({std::u16string(commandLine), windowStyle});
@@ -156,29 +146,6 @@ std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view p
 
 void FakePlatform::RemoveFile(std::u16string_view path) {
     if (files_.erase(Key(path)) == 0) throw Failure(2, u"系统找不到指定的文件。");
-}
-
-bool FakePlatform::AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
-                                            const std::uint32_t (&subAuthorities)[8], Sid& sid) {
-    if (sidAllocationFails) return false;
-    // Only the well-known Administrators identifier is handed out.
-    const std::uint8_t nt[6] = {0, 0, 0, 0, 0, 5};
-    if (!std::equal(authority, authority + 6, nt) || count != 2 || subAuthorities[0] != 32 ||
-        subAuthorities[1] != 544 || std::any_of(subAuthorities + 2, subAuthorities + 8, [](auto v) { return v != 0; }))
-        return false;
-    ++sidsAllocated;
-    sid = &sidToken_;
-    return true;
-}
-
-bool FakePlatform::CheckTokenMembership(Sid sid, bool& isMember) {
-    if (membershipCallFails || sid != &sidToken_) return false;
-    isMember = administrator;
-    return true;
-}
-
-void FakePlatform::FreeSid(Sid sid) {
-    if (sid == &sidToken_) ++sidsFreed;
 }
 
 void FakePlatform::ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted) {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "support/ScriptedMessages.h"
 
 namespace quenlix::testing {
 
@@ -15,7 +15,7 @@ namespace quenlix::testing {
 // answered from a script, started programs recorded, failures on demand.
 // Its "ANSI code page" is Latin-1 with '?' as the default character and its
 // case mapping is ASCII, so tests see conversions happen without Win32.
-class FakePlatform : public Platform {
+class FakePlatform : public Platform, public ScriptedMessages {
 public:
     struct FakeFile {
         std::string bytes;
@@ -23,11 +23,6 @@ public:
         bool hidden = false;
         bool system = false;
         bool readOnly = false;
-    };
-    struct Message {
-        std::u16string prompt;
-        std::uint32_t style;
-        std::optional<std::u16string> title;
     };
     struct Started {
         std::u16string commandLine;
@@ -38,9 +33,6 @@ public:
     std::map<std::u16string, std::u16string> environment{{u"windir", u"C:\\WINDOWS"}};
     std::u16string programDirectory = u"D:\\Tools";
     bool administrator = true;
-    bool sidAllocationFails = false;
-    bool membershipCallFails = false;
-    std::deque<int> answers;  // answers to message boxes, in order; Cancel when empty
     // Paths whose opening for writing (or reading) is refused, as access denied.
     std::vector<std::u16string> deniedPaths;
     // Folders that do not exist: any path inside them cannot be opened.
@@ -53,12 +45,9 @@ public:
     bool startFails = false;
 
     // --- What the test reads back ---
-    std::vector<Message> messages;
     std::vector<Started> started;
     std::vector<Failure> reported;
-    int sidsAllocated = 0;
-    int sidsFreed = 0;
-    bool ended = false;
+    int administratorQueries = 0;
     int openFiles = 0;
 
     // Files, keyed by path; paths are compared without regard to letter case.
@@ -68,10 +57,11 @@ public:
     bool Has(std::u16string_view path) const;
 
     int ShowMessage(std::u16string_view prompt, std::uint32_t style,
-                    std::optional<std::u16string_view> title) override;
+                    std::optional<std::u16string_view> title) override {
+        return Respond(prompt, style, title);
+    }
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
     std::u16string ProgramDirectory() override { return programDirectory; }
-    void EndProgram() override { ended = true; }
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
 
     std::u16string Environment(std::u16string_view name) override;
@@ -85,10 +75,10 @@ public:
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
     void RemoveFile(std::u16string_view path) override;
 
-    bool AllocateAndInitializeSid(const std::uint8_t (&authority)[6], std::uint8_t count,
-                                  const std::uint32_t (&subAuthorities)[8], Sid& sid) override;
-    bool CheckTokenMembership(Sid sid, bool& isMember) override;
-    void FreeSid(Sid sid) override;
+    bool IsAdministrator() override {
+        ++administratorQueries;
+        return administrator;
+    }
 
     // Counts written bytes against writeBudget; throws when it runs out.
     void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);
@@ -98,7 +88,6 @@ private:
     bool Denied(std::u16string_view path) const;
     void CheckFolder(std::u16string_view path) const;
     std::map<std::u16string, FakeFile> files_;
-    int sidToken_ = 0;
 };
 
 // The failure the fake throws for a refused open: Win32's access denied.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/WindowState.h"
+#include "platform/WindowState.h"
 
 namespace quenlix::testing {
 
@@ -13,7 +13,8 @@ namespace quenlix::testing {
 class FakeWindow : public WindowState {
 public:
     std::u16string title = u"Hosts";
-    float outerWidth = 9300;
+    FormWidth width = FormWidth::Narrow;
+    bool closed = false;
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
     std::vector<std::string> log;
@@ -22,8 +23,8 @@ public:
 
     std::u16string Title() override { return title; }
     void SetTitle(std::u16string_view t) override { title = t; }
-    float OuterWidth() override { return outerWidth; }
-    void SetOuterWidth(float twips) override { outerWidth = twips; }
+    FormWidth Width() override { return width; }
+    void SetWidth(FormWidth w) override { width = w; }
     std::u16string Text(TextBox box) override {
         log.push_back("read Text" + std::to_string(static_cast<int>(box) + 1));
         return texts[static_cast<int>(box)];
@@ -33,6 +34,7 @@ public:
         texts[static_cast<int>(box)] = t;
     }
     std::size_t CaretPosition() override { return caret; }
+    void Close() override { closed = true; }
 };
 
 }  // namespace quenlix::testing

@@ -26,7 +26,7 @@ std::wstring WindowsFolder() {
 
 // A program of the same name planted beside ours (a downloads folder, say)
 // must never run instead of the system's own.
-TEST(Win32StartProgram, ProgramsAreFoundInTheSystemFoldersOnly) {
+TEST(Win32StartProgramTest, ProgramsAreFoundInTheSystemFoldersOnly) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring here(self);
@@ -45,7 +45,7 @@ TEST(Win32StartProgram, ProgramsAreFoundInTheSystemFoldersOnly) {
     DeleteFileW(planted.c_str());
 }
 
-TEST(Win32StartProgram, AnUnknownProgramIsAFailure) {
+TEST(Win32StartProgramTest, AnUnknownProgramIsAFailure) {
     Win32Platform platform;
     try {
         platform.StartProgram(u"no-such-program-here /x", 1);
@@ -55,7 +55,7 @@ TEST(Win32StartProgram, AnUnknownProgramIsAFailure) {
     }
 }
 
-TEST(Win32StartProgram, StartsTheCommandLineWithoutWaiting) {
+TEST(Win32StartProgramTest, StartsTheCommandLineWithoutWaiting) {
     testing::Win32TempFolder folder;
     Win32Platform platform;
     const std::wstring marker = folder / L"started.txt";

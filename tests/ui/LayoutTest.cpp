@@ -6,15 +6,15 @@
 #include <set>
 #include <string>
 
-#include "edit/EntryCommands.h"
-#include "edit/LinePickerCommand.h"
-#include "edit/SearchCommands.h"
+#include "commands/BackupCommands.h"
+#include "commands/EntryCommands.h"
+#include "commands/LoadCommands.h"
+#include "commands/PickLineCommand.h"
+#include "commands/ResetCommand.h"
+#include "commands/SearchCommands.h"
+#include "commands/SystemCommands.h"
+#include "commands/WidthCommand.h"
 #include "hosts/Backup.h"
-#include "hosts/RestoreDefault.h"
-#include "system/Privilege.h"
-#include "system/ShellViews.h"
-#include "ui/Startup.h"
-#include "ui/WidthToggle.h"
 
 namespace quenlix {
 namespace {
@@ -30,7 +30,7 @@ bool InRightGroup(const Control& control) { return control.bounds.left >= RightG
 
 std::string Name(const Control& control) { return std::string(control.name); }
 
-TEST(Layout, HasFifteenButtonsFourTextBoxesAndOneLabelNamedByKindAndNumber) {
+TEST(LayoutTest, HasFifteenButtonsFourTextBoxesAndOneLabelNamedByKindAndNumber) {
     std::set<std::string> names;
     int buttons = 0, boxes = 0, labels = 0;
     for (const Control& control : Controls()) {
@@ -49,7 +49,7 @@ TEST(Layout, HasFifteenButtonsFourTextBoxesAndOneLabelNamedByKindAndNumber) {
     for (int n = 1; n <= 4; ++n) EXPECT_TRUE(names.contains("Text" + std::to_string(n))) << n;
 }
 
-TEST(Layout, NoTwoControlsOverlap) {
+TEST(LayoutTest, NoTwoControlsOverlap) {
     const auto controls = Controls();
     for (std::size_t i = 0; i < controls.size(); ++i)
         for (std::size_t j = i + 1; j < controls.size(); ++j)
@@ -57,8 +57,8 @@ TEST(Layout, NoTwoControlsOverlap) {
                 << Name(controls[i]) << " and " << Name(controls[j]);
 }
 
-TEST(Layout, EveryControlLiesInsideTheClientAreaOfTheWideWindow) {
-    const int wideClientWidth = static_cast<int>(WideWidth) - 2 * NominalFrame;
+TEST(LayoutTest, EveryControlLiesInsideTheClientAreaOfTheWideWindow) {
+    const int wideClientWidth = WideOuterWidth - 2 * NominalFrame;
     for (const Control& control : Controls()) {
         EXPECT_GE(control.bounds.left, 0) << Name(control);
         EXPECT_GE(control.bounds.top, 0) << Name(control);
@@ -69,8 +69,8 @@ TEST(Layout, EveryControlLiesInsideTheClientAreaOfTheWideWindow) {
     }
 }
 
-TEST(Layout, NarrowWindowShowsTheWholeLeftGroupAndNothingOfTheRightGroup) {
-    const int narrowClientWidth = static_cast<int>(NarrowWidth) - 2 * NominalFrame;
+TEST(LayoutTest, NarrowWindowShowsTheWholeLeftGroupAndNothingOfTheRightGroup) {
+    const int narrowClientWidth = NarrowOuterWidth - 2 * NominalFrame;
     EXPECT_EQ(narrowClientWidth, ClientWidth);
     int left = 0, right = 0, leftGroupEdge = 0;
     for (const Control& control : Controls()) {
@@ -88,7 +88,7 @@ TEST(Layout, NarrowWindowShowsTheWholeLeftGroupAndNothingOfTheRightGroup) {
     EXPECT_LE(leftGroupEdge, narrowClientWidth);
 }
 
-TEST(Layout, TabIndicesAreZeroToNineteenEachOnce) {
+TEST(LayoutTest, TabIndicesAreZeroToNineteenEachOnce) {
     std::set<int> indices;
     for (const Control& control : Controls()) indices.insert(control.tabIndex);
     ASSERT_EQ(indices.size(), 20u);
@@ -96,7 +96,7 @@ TEST(Layout, TabIndicesAreZeroToNineteenEachOnce) {
     EXPECT_EQ(*indices.rbegin(), 19);
 }
 
-TEST(Layout, TabOrderStartsAtCommand1AndWalksTheDesignSequence) {
+TEST(LayoutTest, TabOrderStartsAtCommand1AndWalksTheDesignSequence) {
     std::vector<std::string> order;
     for (const Control* control : TabOrder()) order.push_back(Name(*control));
     const std::vector<std::string> expected{
@@ -108,18 +108,29 @@ TEST(Layout, TabOrderStartsAtCommand1AndWalksTheDesignSequence) {
 
 // A wire crossed between two buttons would run the wrong command silently,
 // so every button is checked against the command of its own number.
-TEST(Layout, EveryButtonRunsTheCommandOfItsOwnNumber) {
+TEST(LayoutTest, EveryButtonRunsTheCommandOfItsOwnNumber) {
     const std::pair<std::string_view, Command> wiring[] = {
-        {"Command1", Command1},   {"Command2", Command2},   {"Command3", Command3},   {"Command4", Command4},
-        {"Command5", Command5},   {"Command6", Command6},   {"Command7", Command7},   {"Command8", Command8},
-        {"Command9", Command9},   {"Command10", Command10}, {"Command11", Command11}, {"Command12", Command12},
-        {"Command13", Command13}, {"Command14", Command14}, {"Command15", Command15},
+        {"Command1", AsCommand<AppendText2>()},
+        {"Command2", AsCommand<AppendEntry>()},
+        {"Command3", AsCommand<SaveHostsFile>()},
+        {"Command4", AsCommand<RefreshHostsFile>()},
+        {"Command5", AsCommand<AppendEntryUnlessDefined>()},
+        {"Command6", AsCommand<RestoreDefaultHosts>()},
+        {"Command7", AsCommand<ShowEqualLines>()},
+        {"Command8", AsCommand<ShowTermsFound>()},
+        {"Command9", AsCommand<ShowLinesContaining>()},
+        {"Command10", AsCommand<ToggleWidth>()},
+        {"Command11", AsCommand<ShowHostsInExplorer>()},
+        {"Command12", AsCommand<OpenHostsInNotepad>()},
+        {"Command13", AsCommand<GrantEveryoneAccess>()},
+        {"Command14", AsCommand<BackUpHostsFile>()},
+        {"Command15", AsCommand<RestoreHostsFromBackup>()},
     };
     for (const auto& [name, command] : wiring) EXPECT_EQ(FindControl(name)->onClick, command) << name;
 }
 
-TEST(Layout, OnlyText1AndTheButtonsHaveAClick) {
-    EXPECT_EQ(FindControl("Text1")->onClick, Text1_Click);
+TEST(LayoutTest, OnlyText1AndTheButtonsHaveAClick) {
+    EXPECT_EQ(FindControl("Text1")->onClick, AsCommand<PickClickedLine>());
     for (const Control& control : Controls()) {
         if (control.kind == ControlKind::Button || control.name == "Text1") continue;
         EXPECT_EQ(control.onClick, nullptr) << Name(control);

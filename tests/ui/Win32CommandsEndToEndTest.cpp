@@ -8,7 +8,7 @@
 namespace quenlix::testing {
 namespace {
 
-struct CommandsTest : FormTest {
+struct Win32CommandsTest : Win32FormTest {
     void SetText(std::string_view box, std::wstring_view text) {
         SendMessageW(Child(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
     }
@@ -17,14 +17,14 @@ struct CommandsTest : FormTest {
     SystemHostsFile systemHosts;  // the save and the duplicate test write it by its drive path
 };
 
-TEST_F(CommandsTest, SaveWritesText1AndOneMoreCrLfInCodePage936) {
+TEST_F(Win32CommandsTest, SaveWritesText1AndOneMoreCrLfInCodePage936) {
     SetText("Text1", L"0.0.0.0 ads.example # 广告\r\n127.0.0.1 localhost\r\n");
     Click("Command3");
     EXPECT_EQ(systemHosts.Read(), "0.0.0.0 ads.example # \xB9\xE3\xB8\xE6\r\n127.0.0.1 localhost\r\n\r\n");
     EXPECT_TRUE(platform.reported.empty());
 }
 
-TEST_F(CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne) {
+TEST_F(Win32CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne) {
     systemHosts.Write("# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
     SetText("Text2", L"127.0.0.1");
     SetText("Text3", L"myhost");
@@ -41,7 +41,7 @@ TEST_F(CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne) {
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
-TEST_F(CommandsTest, AppendsGoToTheHostsFileUnderWindir) {
+TEST_F(Win32CommandsTest, AppendsGoToTheHostsFileUnderWindir) {
     SetText("Text2", L"10.0.0.1");
     SetText("Text3", L"nas.lan");
     Click("Command2");
@@ -51,7 +51,7 @@ TEST_F(CommandsTest, AppendsGoToTheHostsFileUnderWindir) {
     EXPECT_EQ(TextOf("Text1"), L"127.0.0.1 localhost\r\n::1 localhost\r\n") << "appends do not reload";
 }
 
-TEST_F(CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram) {
+TEST_F(Win32CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram) {
     HANDLE held = CreateFileW(windows.HostsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Click("Command1");
@@ -62,7 +62,7 @@ TEST_F(CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram)
     EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
 }
 
-TEST_F(CommandsTest, EachSearchFillsText4) {
+TEST_F(Win32CommandsTest, EachSearchFillsText4) {
     SetText("Text2", L"localhost");
     Click("Command9");
     EXPECT_EQ(TextOf("Text4"), L"127.0.0.1 localhost\r\n::1 localhost\r\n");
@@ -74,7 +74,7 @@ TEST_F(CommandsTest, EachSearchFillsText4) {
     EXPECT_EQ(TextOf("Text4"), L"::1 localhost\r\n");
 }
 
-TEST_F(CommandsTest, BackupAndRestoreBesideAProgramInAFolderWithSpacesAndChinese) {
+TEST_F(Win32CommandsTest, BackupAndRestoreBesideAProgramInAFolderWithSpacesAndChinese) {
     Win32TempFolder programFolder;
     const std::wstring program = programFolder / L"我的 工具";
     CreateDirectoryW(program.c_str(), nullptr);
@@ -101,7 +101,7 @@ TEST_F(CommandsTest, BackupAndRestoreBesideAProgramInAFolderWithSpacesAndChinese
     EXPECT_TRUE(platform.reported.empty());
 }
 
-TEST_F(CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChanges) {
+TEST_F(Win32CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChanges) {
     Win32TempFolder programFolder;
     platform.programDirectory = std::u16string(programFolder.Path().begin(), programFolder.Path().end());
     Click("Command15");
@@ -115,7 +115,7 @@ TEST_F(CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChanges) 
     EXPECT_EQ(ReadBytes(programFolder / L"备份hosts"), "<missing>");
 }
 
-TEST_F(CommandsTest, NotepadOpensOnTheHostsFile) {
+TEST_F(Win32CommandsTest, NotepadOpensOnTheHostsFile) {
     Click("Command12");
     EXPECT_TRUE(platform.reported.empty());
     HWND notepad = nullptr;
@@ -129,7 +129,7 @@ TEST_F(CommandsTest, NotepadOpensOnTheHostsFile) {
 
 // A text box stops at a NUL; a hosts file with NUL bytes must still come back
 // whole after a load and a save.
-TEST_F(CommandsTest, AFileWithNulBytesLoadsAndSavesBackWhole) {
+TEST_F(Win32CommandsTest, AFileWithNulBytesLoadsAndSavesBackWhole) {
     platform.windir = u"C:\\windows";  // load and save then name the one file
     using namespace std::string_literals;
     const std::string bytes = "0.0.0.0 a\0b\r\n\0\r\nlast # \xB9\xE3\r\n"s;

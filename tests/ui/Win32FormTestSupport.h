@@ -11,6 +11,7 @@
 
 #include "platform/MessageStyle.h"
 #include "platform/Win32Platform.h"
+#include "support/ScriptedMessages.h"
 #include "support/Win32TempFolder.h"
 #include "ui/Win32MainWindow.h"
 #include "ui/Win32MessageLoop.h"
@@ -18,34 +19,18 @@
 namespace quenlix::testing {
 
 // The real platform, except that message boxes are answered from a script
-// and recorded instead of shown, the end of the program and the error report
-// are recorded, and "windir" names a test folder: no test touches the hosts
+// and recorded instead of shown, the error report is recorded, and "windir" names a test folder: no test touches the hosts
 // file of the Wine prefix.
-class ScriptedMessagesPlatform : public Win32Platform {
+class ScriptedMessagesPlatform : public Win32Platform, public ScriptedMessages {
 public:
-    struct Message {
-        std::u16string prompt;
-        std::uint32_t style;
-        std::optional<std::u16string> title;
-    };
-
     std::u16string windir;
     std::optional<std::u16string> programDirectory;  // the test program's own folder when unset
-    std::deque<int> answers;  // Cancel once they run out
-    std::vector<Message> messages;
     std::vector<Failure> reported;
-    bool ended = false;
 
     int ShowMessage(std::u16string_view prompt, std::uint32_t style,
                     std::optional<std::u16string_view> title) override {
-        messages.push_back({std::u16string(prompt), style,
-                            title ? std::optional<std::u16string>(std::u16string(*title)) : std::nullopt});
-        if (answers.empty()) return Answer::Cancel;
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return Respond(prompt, style, title);
     }
-    void EndProgram() override { ended = true; }
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
     std::u16string ProgramDirectory() override {
         return programDirectory ? *programDirectory : Win32Platform::ProgramDirectory();
@@ -110,12 +95,12 @@ private:
 
 // Form1 in this process, opened on a test "windir" with the hosts file in
 // place, and the keyboard and mouse driven through its own message handling.
-class FormTest : public ::testing::Test {
+class Win32FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform.windir = windows.Path();
         form = std::make_unique<Win32MainWindow>(GetModuleHandleW(nullptr), platform);
-        ASSERT_TRUE(form->Open(SW_SHOWNORMAL));
+        ASSERT_EQ(form->Open(SW_SHOWNORMAL), StartupOutcome::ShowWindow);
         Pump();
     }
 

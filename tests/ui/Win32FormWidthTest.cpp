@@ -7,7 +7,7 @@
 namespace quenlix {
 namespace {
 
-using testing::FormTest;
+using testing::Win32FormTest;
 using testing::WindowTextOf;
 
 bool Inside(const RECT& inner, const RECT& outer) {
@@ -22,10 +22,10 @@ bool Disjoint(const RECT& a, const RECT& b) {
 
 bool InRightGroup(const Control& control) { return control.bounds.left >= 9360; }
 
-class FormWidthTest : public FormTest {
+class Win32FormWidthTest : public Win32FormTest {
 protected:
     void SetUp() override {
-        FormTest::SetUp();
+        Win32FormTest::SetUp();
         if (GetDpiForWindow(Form()) != USER_DEFAULT_SCREEN_DPI) GTEST_SKIP() << "the screen is not at 96 DPI";
     }
 
@@ -44,8 +44,8 @@ protected:
     }
 };
 
-TEST_F(FormWidthTest, OpensAt9300TwipsShowingTheLeftGroupWholeAndNothingOfTheRight) {
-    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+TEST_F(Win32FormWidthTest, OpensAt9300TwipsShowingTheLeftGroupWholeAndNothingOfTheRight) {
+    EXPECT_EQ(form->Width(), FormWidth::Narrow);
     EXPECT_EQ(ClientRect().right, 614);  // 9210 twips
     EXPECT_EQ(ClientRect().bottom, 462);  // 6930 twips
     ExpectVisibleGroups(false);
@@ -53,14 +53,14 @@ TEST_F(FormWidthTest, OpensAt9300TwipsShowingTheLeftGroupWholeAndNothingOfTheRig
 
 // The fixed frame of this system matches the nominal 45 twips, so the
 // window is 9300 twips wide outside as well as by its own count.
-TEST_F(FormWidthTest, TheFrameOfTheSystemIsTheNominalOne) {
+TEST_F(Win32FormWidthTest, TheFrameOfTheSystemIsTheNominalOne) {
     RECT frame{0, 0, 614, 462};
     ASSERT_TRUE(AdjustWindowRectExForDpi(&frame, Form1Style, FALSE, Form1ExtendedStyle, USER_DEFAULT_SCREEN_DPI));
     if (frame.left != -3) GTEST_SKIP() << "this system draws a frame of " << -frame.left << " pixels";
     EXPECT_EQ(OuterRect().right - OuterRect().left, 620);
 }
 
-TEST_F(FormWidthTest, TheFrameCannotBeResizedOrMaximised) {
+TEST_F(Win32FormWidthTest, TheFrameCannotBeResizedOrMaximised) {
     const LONG_PTR style = GetWindowLongPtrW(Form(), GWL_STYLE);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
@@ -70,7 +70,7 @@ TEST_F(FormWidthTest, TheFrameCannotBeResizedOrMaximised) {
 
 // Widening keeps the left edge, so the window must open where it fits the
 // screen at both widths.
-TEST_F(FormWidthTest, OpensWhereItFitsTheScreenNarrowAndWide) {
+TEST_F(Win32FormWidthTest, OpensWhereItFitsTheScreenNarrowAndWide) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Form(), MONITOR_DEFAULTTONEAREST), &monitor));
@@ -92,7 +92,7 @@ TEST_F(FormWidthTest, OpensWhereItFitsTheScreenNarrowAndWide) {
 constexpr RECT Designed{498, 283, 1118, 770};
 constexpr LONG WideOuter = 847;
 
-TEST(Win32FormPlacement, DesignPositionWhereBothWidthsFitCentredElsewhere) {
+TEST(Win32FormPlacementTest, DesignPositionWhereBothWidthsFitCentredElsewhere) {
     const struct {
         RECT work;
         POINT expected;
@@ -111,21 +111,21 @@ TEST(Win32FormPlacement, DesignPositionWhereBothWidthsFitCentredElsewhere) {
     }
 }
 
-TEST_F(FormWidthTest, ThreeClicksWidenNarrowAndWidenAgain) {
+TEST_F(Win32FormWidthTest, ThreeClicksWidenNarrowAndWidenAgain) {
     const RECT before = OuterRect();
     HWND command10 = Child("Command10");
 
     Click("Command10");
-    EXPECT_EQ(form->OuterWidth(), 12700.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Wide);
     EXPECT_EQ(ClientRect().right, 841);  // 12610 twips, rounded
     ExpectVisibleGroups(true);
 
     Click("Command10");
-    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Narrow);
     ExpectVisibleGroups(false);
 
     Click("Command10");
-    EXPECT_EQ(form->OuterWidth(), 12700.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Wide);
     ExpectVisibleGroups(true);
 
     const RECT after = OuterRect();
@@ -137,32 +137,42 @@ TEST_F(FormWidthTest, ThreeClicksWidenNarrowAndWidenAgain) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(FormWidthTest, AnyWidthButExactly9300BecomesNarrow) {
-    for (const float width : {9299.0f, 9301.0f, 12699.0f, 12700.0f}) {
-        SCOPED_TRACE(width);
-        form->SetOuterWidth(width);
-        ASSERT_EQ(form->OuterWidth(), width);
+// A width the window took some other way than through the window state
+// (a pixel more or less than either width) reads as neither, and narrows.
+TEST_F(Win32FormWidthTest, AnyWidthButTheNarrowOneBecomesNarrow) {
+    const struct {
+        bool wide;
+        int extraPixels;
+    } cases[] = {{true, 0}, {false, 1}, {false, -1}, {true, -1}, {true, 1}};
+    for (const auto& [wide, extraPixels] : cases) {
+        SCOPED_TRACE(std::to_string(wide) + " " + std::to_string(extraPixels));
+        form->SetWidth(wide ? FormWidth::Wide : FormWidth::Narrow);
+        const RECT outer = OuterRect();
+        SetWindowPos(Form(), nullptr, 0, 0, outer.right - outer.left + extraPixels, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(form->Width(), extraPixels != 0 ? FormWidth::Other : FormWidth::Wide);
         Click("Command10");
-        EXPECT_EQ(form->OuterWidth(), 9300.0f);
+        EXPECT_EQ(form->Width(), FormWidth::Narrow);
+        EXPECT_EQ(ClientRect().right, 614);
         ExpectVisibleGroups(false);
     }
 }
 
-// A width the window took some other way than through the window state
-// (one pixel more) reads as what it is, and narrows too.
-TEST_F(FormWidthTest, AWindowResizedFromOutsideReadsItsOwnWidthAndNarrows) {
+// A window resized by another program keeps working: a narrow one that lost
+// a pixel of its width reads as neither width, and narrows again.
+TEST_F(Win32FormWidthTest, AWindowResizedFromOutsideReadsAsNeitherWidthAndNarrows) {
     const RECT outer = OuterRect();
-    SetWindowPos(Form(), nullptr, 0, 0, outer.right - outer.left + 1, outer.bottom - outer.top,
+    SetWindowPos(Form(), nullptr, 0, 0, outer.right - outer.left - 1, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(form->OuterWidth(), 9315.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Other);
     Click("Command10");
-    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Narrow);
     EXPECT_EQ(ClientRect().right, 614);
 }
 
 // On a monitor of another DPI the controls, the font and the window are laid
 // out again from the same twips, and the toggle keeps working.
-TEST_F(FormWidthTest, ADpiChangeLaysEverythingOutAgain) {
+TEST_F(Win32FormWidthTest, ADpiChangeLaysEverythingOutAgain) {
     const auto fontAt = [&] {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Child("Text1"), WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -185,9 +195,9 @@ TEST_F(FormWidthTest, ADpiChangeLaysEverythingOutAgain) {
     EXPECT_EQ(OuterRect().left, suggested.left);
     EXPECT_EQ(OuterRect().top, suggested.top);
 
-    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Narrow);
     Click("Command10");
-    EXPECT_EQ(form->OuterWidth(), 12700.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Wide);
     EXPECT_EQ(ClientRect().right, 1261);
 }
 

@@ -8,7 +8,7 @@
 namespace quenlix {
 namespace {
 
-using testing::FormTest;
+using testing::Win32FormTest;
 using testing::WindowTextOf;
 
 struct Expected {
@@ -58,7 +58,7 @@ LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 // --- The controls as created ---
 
 // Form1 created but not yet loaded: every box still shows its own name.
-TEST(Win32MainWindowControls, EveryControlHasItsClassCaptionAndRectangleAt96Dpi) {
+TEST(Win32MainWindowControlsTest, EveryControlHasItsClassCaptionAndRectangleAt96Dpi) {
     testing::TestWindowsFolder windows;
     testing::ScriptedMessagesPlatform platform;
     platform.windir = windows.Path();
@@ -86,7 +86,7 @@ TEST(Win32MainWindowControls, EveryControlHasItsClassCaptionAndRectangleAt96Dpi)
     EXPECT_EQ(GetMenu(form.Handle()), nullptr);
 }
 
-TEST_F(FormTest, EveryControlUsesTheSystemMessageFont) {
+TEST_F(Win32FormTest, EveryControlUsesTheSystemMessageFont) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
@@ -102,7 +102,7 @@ TEST_F(FormTest, EveryControlUsesTheSystemMessageFont) {
     }
 }
 
-TEST_F(FormTest, AllBoxesAreEditableLeftAlignedAndSunken) {
+TEST_F(Win32FormTest, AllBoxesAreEditableLeftAlignedAndSunken) {
     for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
         SCOPED_TRACE(name);
         const LONG_PTR style = StyleOf(Child(name));
@@ -115,7 +115,7 @@ TEST_F(FormTest, AllBoxesAreEditableLeftAlignedAndSunken) {
     EXPECT_FALSE(StyleOf(Child("Text3")) & ES_MULTILINE);
 }
 
-TEST_F(FormTest, Text1KeepsALongLineOnOneRowWithBothScrollBars) {
+TEST_F(Win32FormTest, Text1KeepsALongLineOnOneRowWithBothScrollBars) {
     HWND text1 = Child("Text1");
     SetWindowTextW(text1, std::wstring(2000, L'x').c_str());
     EXPECT_EQ(SendMessageW(text1, EM_GETLINECOUNT, 0, 0), 1);
@@ -124,7 +124,7 @@ TEST_F(FormTest, Text1KeepsALongLineOnOneRowWithBothScrollBars) {
     EXPECT_TRUE(style & WS_VSCROLL);
 }
 
-TEST_F(FormTest, Text4WrapsALongLineAndHasNoScrollBar) {
+TEST_F(Win32FormTest, Text4WrapsALongLineAndHasNoScrollBar) {
     HWND text4 = Child("Text4");
     SetWindowTextW(text4, std::wstring(400, L'x').c_str());
     EXPECT_GT(SendMessageW(text4, EM_GETLINECOUNT, 0, 0), 1);
@@ -135,7 +135,7 @@ TEST_F(FormTest, Text4WrapsALongLineAndHasNoScrollBar) {
 
 // Edit boxes stop taking typed text at their limit, 30,000 characters or so
 // unless it is lifted.
-TEST_F(FormTest, EveryBoxTakesTextTypedBeyond32767Characters) {
+TEST_F(Win32FormTest, EveryBoxTakesTextTypedBeyond32767Characters) {
     for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
         SCOPED_TRACE(name);
         HWND box = Child(name);
@@ -148,7 +148,7 @@ TEST_F(FormTest, EveryBoxTakesTextTypedBeyond32767Characters) {
     }
 }
 
-TEST_F(FormTest, LabelIsAWrappingStaticWithoutBorderOrTabStop) {
+TEST_F(Win32FormTest, LabelIsAWrappingStaticWithoutBorderOrTabStop) {
     HWND label = Child("Label1");
     const LONG_PTR style = StyleOf(label);
     EXPECT_EQ(style & SS_TYPEMASK, SS_LEFT);
@@ -156,7 +156,7 @@ TEST_F(FormTest, LabelIsAWrappingStaticWithoutBorderOrTabStop) {
     EXPECT_FALSE(GetWindowLongPtrW(label, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
 }
 
-TEST_F(FormTest, Command13ShowsTheRightsTooltip) {
+TEST_F(Win32FormTest, Command13ShowsTheRightsTooltip) {
     struct Search {
         HWND owner;
         std::vector<HWND> tooltips;
@@ -186,9 +186,9 @@ TEST_F(FormTest, Command13ShowsTheRightsTooltip) {
 
 // --- Keyboard ---
 
-TEST_F(FormTest, FocusStartsOnCommand1BeyondTheRightEdge) { EXPECT_EQ(FocusName(), "Command1"); }
+TEST_F(Win32FormTest, FocusStartsOnCommand1BeyondTheRightEdge) { EXPECT_EQ(FocusName(), "Command1"); }
 
-TEST_F(FormTest, TabWalksEveryTabStopInOrderAndComesRoundAgain) {
+TEST_F(Win32FormTest, TabWalksEveryTabStopInOrderAndComesRoundAgain) {
     std::vector<std::string> walked{FocusName()};
     for (std::size_t i = 0; i < TabStops.size(); ++i) {
         PressKey(VK_TAB);
@@ -199,7 +199,7 @@ TEST_F(FormTest, TabWalksEveryTabStopInOrderAndComesRoundAgain) {
     EXPECT_EQ(walked, expected);
 }
 
-TEST_F(FormTest, ShiftTabWalksBackwards) {
+TEST_F(Win32FormTest, ShiftTabWalksBackwards) {
     std::vector<std::string> walked{FocusName()};
     for (std::size_t i = 0; i < TabStops.size(); ++i) {
         PressKey(VK_TAB, true);
@@ -211,14 +211,14 @@ TEST_F(FormTest, ShiftTabWalksBackwards) {
     EXPECT_EQ(walked, expected);
 }
 
-TEST_F(FormTest, SpaceOnTheFocusedCommand1AppendsText2) {
+TEST_F(Win32FormTest, SpaceOnTheFocusedCommand1AppendsText2) {
     ASSERT_EQ(FocusName(), "Command1");
     PressKey(VK_SPACE);
     EXPECT_EQ(testing::ReadBytes(windows.HostsPath()), std::string(testing::TestWindowsFolder::InitialHosts) + "Text2\r\n");
     EXPECT_EQ(FocusName(), "Command1");
 }
 
-TEST_F(FormTest, EnterOnAFocusedButtonPressesIt) {
+TEST_F(Win32FormTest, EnterOnAFocusedButtonPressesIt) {
     ASSERT_EQ(FocusName(), "Command1");
     PressKey(VK_RETURN);
     EXPECT_EQ(testing::ReadBytes(windows.HostsPath()), std::string(testing::TestWindowsFolder::InitialHosts) + "Text2\r\n");
@@ -226,7 +226,7 @@ TEST_F(FormTest, EnterOnAFocusedButtonPressesIt) {
 
 // A hidden box takes what is typed, and Tab reaches a hidden button that the
 // keyboard then presses: Text2 → Command2 appends "Text2 Text3".
-TEST_F(FormTest, TheHiddenGroupWorksFromTheKeyboardInTheNarrowWindow) {
+TEST_F(Win32FormTest, TheHiddenGroupWorksFromTheKeyboardInTheNarrowWindow) {
     PressKey(VK_TAB);  // Text1
     PressKey(VK_TAB);  // Text2
     ASSERT_EQ(FocusName(), "Text2");
@@ -237,10 +237,10 @@ TEST_F(FormTest, TheHiddenGroupWorksFromTheKeyboardInTheNarrowWindow) {
     EXPECT_EQ(form->Text(TextBox::Text2), u"10.0.0.9");
     EXPECT_EQ(testing::ReadBytes(windows.HostsPath()),
               std::string(testing::TestWindowsFolder::InitialHosts) + "10.0.0.9 Text3\r\n");
-    EXPECT_EQ(form->OuterWidth(), 9300.0f);
+    EXPECT_EQ(form->Width(), FormWidth::Narrow);
 }
 
-TEST_F(FormTest, EnterInText1BreaksTheLine) {
+TEST_F(Win32FormTest, EnterInText1BreaksTheLine) {
     HWND text1 = Child("Text1");
     SetFocus(text1);
     SetWindowTextW(text1, L"ab");
@@ -251,7 +251,7 @@ TEST_F(FormTest, EnterInText1BreaksTheLine) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(FormTest, EnterInASingleLineBoxRunsNoCommand) {
+TEST_F(Win32FormTest, EnterInASingleLineBoxRunsNoCommand) {
     SetFocus(Child("Text2"));
     PressKey(VK_RETURN);
     SetFocus(Child("Text3"));
@@ -261,7 +261,7 @@ TEST_F(FormTest, EnterInASingleLineBoxRunsNoCommand) {
 }
 
 // A box of several lines asks its parent to close on Esc: here it must not.
-TEST_F(FormTest, EscDoesNothingAnywhere) {
+TEST_F(Win32FormTest, EscDoesNothingAnywhere) {
     for (const char* name : {"Text1", "Text4", "Text2", "Command1"}) {
         SCOPED_TRACE(name);
         SetFocus(Child(name));
@@ -274,7 +274,7 @@ TEST_F(FormTest, EscDoesNothingAnywhere) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(FormTest, FocusComesBackToTheSameControlAfterTheWindowWasInactive) {
+TEST_F(Win32FormTest, FocusComesBackToTheSameControlAfterTheWindowWasInactive) {
     SetFocus(Child("Text3"));
     HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                  nullptr, nullptr);

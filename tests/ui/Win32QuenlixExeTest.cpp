@@ -25,7 +25,7 @@ std::wstring ExePath() {
 
 // --- The program file's resources ---
 
-class ExeResources : public ::testing::Test {
+class Win32ExeResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         module_ = LoadLibraryExW(ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -71,7 +71,7 @@ std::vector<IconImage> IconGroup(const std::string& group) {
     return images;
 }
 
-TEST_F(ExeResources, IconGroupHoldsFourSizesIn32BitColour) {
+TEST_F(Win32ExeResourcesTest, IconGroupHoldsFourSizesIn32BitColour) {
     const std::string group = Resource(MAKEINTRESOURCEW(IDI_QUENLIX), RT_GROUP_ICON);
     ASSERT_FALSE(group.empty());
     std::set<int> sizes;
@@ -85,7 +85,7 @@ TEST_F(ExeResources, IconGroupHoldsFourSizesIn32BitColour) {
 
 // A red disc bearing white, transparent in the corners: read from the pixels
 // of each image, so that a broken drawing or a lost alpha channel shows.
-TEST_F(ExeResources, EveryIconImageIsARedDiscWithWhiteOnATransparentGround) {
+TEST_F(Win32ExeResourcesTest, EveryIconImageIsARedDiscWithWhiteOnATransparentGround) {
     for (const IconImage& image : IconGroup(Resource(MAKEINTRESOURCEW(IDI_QUENLIX), RT_GROUP_ICON))) {
         SCOPED_TRACE(image.size);
         const std::string bits = Resource(MAKEINTRESOURCEW(image.id), RT_ICON);
@@ -128,7 +128,7 @@ Function VersionFunction(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(version, name)));
 }
 
-class ExeVersion : public ::testing::Test {
+class Win32ExeVersionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto sizeOf = VersionFunction<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>("GetFileVersionInfoSizeW");
@@ -153,7 +153,7 @@ protected:
     BOOL(WINAPI* query_)(LPCVOID, LPCWSTR, LPVOID*, PUINT) = nullptr;
 };
 
-TEST_F(ExeVersion, RecordIsSimplifiedChineseUnicodeVersion100NamedQuenlix) {
+TEST_F(Win32ExeVersionTest, RecordIsSimplifiedChineseUnicodeVersion100NamedQuenlix) {
     void* value = nullptr;
     UINT length = 0;
     ASSERT_TRUE(query_(block_.data(), L"\\VarFileInfo\\Translation", &value, &length));
@@ -173,7 +173,7 @@ TEST_F(ExeVersion, RecordIsSimplifiedChineseUnicodeVersion100NamedQuenlix) {
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
 }
 
-TEST_F(ExeResources, ManifestAsksForCommonControls6InvokerRightsAndPerMonitorDpi) {
+TEST_F(Win32ExeResourcesTest, ManifestAsksForCommonControls6InvokerRightsAndPerMonitorDpi) {
     const std::string manifest = Resource(MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_FALSE(manifest.empty());
     const auto has = [&](const char* text) { return manifest.find(text) != std::string::npos; };
@@ -188,7 +188,7 @@ TEST_F(ExeResources, ManifestAsksForCommonControls6InvokerRightsAndPerMonitorDpi
 // Form1 made from the program file's resources carries its icon in both
 // sizes. (Wine answers no icon query from another process, so this is
 // checked here rather than on the running program.)
-TEST_F(ExeResources, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
+TEST_F(Win32ExeResourcesTest, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
     testing::Win32TempFolder folder;
     testing::ScriptedMessagesPlatform platform;
     platform.windir = std::u16string(folder.Path().begin(), folder.Path().end());
@@ -212,7 +212,7 @@ TEST_F(ExeResources, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
 
 // Quenlix.exe started with "windir" on a test folder: it must show Form1 on
 // that folder's hosts file, carry its icon, and end at once when closed.
-class RunningExe : public ::testing::Test {
+class Win32RunningExeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const wchar_t* folder : {L"system32", L"system32\\drivers", L"system32\\drivers\\etc"})
@@ -283,7 +283,7 @@ protected:
     HWND form_ = nullptr;
 };
 
-TEST_F(RunningExe, ShowsForm1OnTheHostsFileOfWindir) {
+TEST_F(Win32RunningExeTest, ShowsForm1OnTheHostsFileOfWindir) {
     const std::wstring title = TextOf(form_);
     EXPECT_TRUE(title == L"Hosts (已获得管理员权限)" || title == L"Hosts (未获得管理员权限)");
     HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
@@ -292,7 +292,7 @@ TEST_F(RunningExe, ShowsForm1OnTheHostsFileOfWindir) {
 
 }
 
-TEST_F(RunningExe, EndsAtOnceWhenClosedEvenWithUnsavedEdits) {
+TEST_F(Win32RunningExeTest, EndsAtOnceWhenClosedEvenWithUnsavedEdits) {
     HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
     ASSERT_NE(text1, nullptr);
     SendMessageTimeoutW(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"unsaved"), SMTO_ABORTIFHUNG, 5000, nullptr);

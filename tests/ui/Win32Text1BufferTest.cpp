@@ -11,7 +11,7 @@
 namespace quenlix {
 namespace {
 
-using testing::FormTest;
+using testing::Win32FormTest;
 
 std::u16string LargeText() {
     std::u16string text;
@@ -19,7 +19,7 @@ std::u16string LargeText() {
     return text;
 }
 
-TEST_F(FormTest, Text1ReadsBackWhatItWasGivenWithTheCaretAtTheStart) {
+TEST_F(Win32FormTest, Text1ReadsBackWhatItWasGivenWithTheCaretAtTheStart) {
     const std::u16string text = LargeText();
     SendMessageW(Child("Text1"), EM_SETSEL, 5, 5);
     form->SetText(TextBox::Text1, text);
@@ -30,7 +30,7 @@ TEST_F(FormTest, Text1ReadsBackWhatItWasGivenWithTheCaretAtTheStart) {
     EXPECT_EQ(lent, text);
 }
 
-TEST_F(FormTest, Text1KeepsNulsAndTheEmptyText) {
+TEST_F(Win32FormTest, Text1KeepsNulsAndTheEmptyText) {
     using namespace std::string_literals;
     const std::u16string withNuls = u"a\0b\r\n\0\r\n"s;
     form->SetText(TextBox::Text1, withNuls);
@@ -39,7 +39,7 @@ TEST_F(FormTest, Text1KeepsNulsAndTheEmptyText) {
     EXPECT_EQ(form->Text(TextBox::Text1), u"");
 }
 
-TEST_F(FormTest, Text1TakesTypingAfterItsTextWasHandedOver) {
+TEST_F(Win32FormTest, Text1TakesTypingAfterItsTextWasHandedOver) {
     const std::u16string text = LargeText();
     form->SetText(TextBox::Text1, text);
     HWND text1 = Child("Text1");
@@ -51,7 +51,7 @@ TEST_F(FormTest, Text1TakesTypingAfterItsTextWasHandedOver) {
     EXPECT_TRUE(SendMessageW(text1, EM_CANUNDO, 0, 0));
 }
 
-TEST_F(FormTest, ASecondLoadOfText1ReplacesTheFirst) {
+TEST_F(Win32FormTest, ASecondLoadOfText1ReplacesTheFirst) {
     form->SetText(TextBox::Text1, LargeText());
     form->SetText(TextBox::Text1, u"::1 localhost\r\n");
     EXPECT_EQ(form->Text(TextBox::Text1), u"::1 localhost\r\n");

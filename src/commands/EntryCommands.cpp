@@ -1,0 +1,56 @@
+#include "commands/EntryCommands.h"
+
+#include "edit/DuplicateTest.h"
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "hosts/SafeWrite.h"
+#include "platform/MessageStyle.h"
+#include "platform/Platform.h"
+#include "platform/WindowState.h"
+
+namespace quenlix {
+
+void AppendText2(WindowState& window, Platform& platform) {
+    const std::u16string path = HostsPath(platform);
+    const std::u16string line = window.Text(TextBox::Text2);
+    // This one command never reports: whatever fails from here on is dropped,
+    // and the file stays as the failed step left it (a failed append is
+    // undone by the store).
+    try {
+        AppendHostsLine(platform, path, line);
+    } catch (const Failure&) {
+    }
+}
+
+void AppendEntry(WindowState& window, Platform& platform) {
+    AppendingFile file(platform, HostsPath(platform));
+    const std::u16string address = window.Text(TextBox::Text2);
+    const std::u16string host = window.Text(TextBox::Text3);
+    file.Append(EncodeLine(platform, EntryLine(address, host)));
+}
+
+void SaveHostsFile(WindowState& window, Platform& platform) {
+    // Text1 can hold a whole hosts file of many megabytes: it is encoded
+    // straight from the box's own text, with no copy of it on the way.
+    std::string bytes;
+    window.ReadText1([&](std::u16string_view text) { bytes = EncodeLine(platform, text); });
+    ReplaceFileContent(platform, FixedHostsPath::Save, bytes);
+}
+
+void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
+    const std::u16string_view path = FixedHostsPath::DuplicateCheckedAppend;
+    const std::u16string text = ReadHostsText(platform, path);
+    const std::u16string entry = EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
+
+    // The platform's case mapping works character by character, so mapping
+    // the text a block of lines at a time equals mapping it whole, and a
+    // large file is not held a second time in capitals.
+    const auto toUpper = [&](std::u16string_view piece) { return platform.ToUpper(piece); };
+    if (const auto duplicate = FirstDuplicateLineByBlocks(text, platform.ToUpper(entry), toUpper)) {
+        platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
+        return;
+    }
+    AppendHostsLine(platform, path, entry);
+}
+
+}  // namespace quenlix

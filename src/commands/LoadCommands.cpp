@@ -1,0 +1,52 @@
+#include "commands/LoadCommands.h"
+
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "platform/MessageStyle.h"
+#include "platform/Platform.h"
+#include "platform/WindowState.h"
+#include "system/Privilege.h"
+
+namespace quenlix {
+
+namespace {
+
+// Text1 changes only once the file has been read: a read that fails leaves
+// the text (and any unsaved edits) where it was.
+void FillText1(WindowState& window, Platform& platform) {
+    const std::u16string text = ReadHostsText(platform, HostsPath(platform));
+    window.SetText(TextBox::Text1, text);
+}
+
+}  // namespace
+
+LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
+    window.SetTitle(platform.IsAdministrator() ? u"Hosts (已获得管理员权限)" : u"Hosts (未获得管理员权限)");
+
+    if (FileExists(platform, HostsPath(platform))) {
+        FillText1(window, platform);
+        return LoadOutcome::ShowWindow;
+    }
+
+    // The rights are asked again: they may have changed since the title.
+    if (!platform.IsAdministrator()) {
+        platform.ShowMessage(u"未发现Hosts文件，创建Hosts文件需管理员权限运行！", Mb::IconWarning, u"提示");
+        return LoadOutcome::ShowWindow;
+    }
+
+    const int answer = platform.ShowMessage(u"未发现Hosts文件，确定要创建Hosts文件吗？",
+                                            Mb::OkCancel | Mb::IconQuestion, u"提示");
+    if (answer != Answer::Ok) return LoadOutcome::Quit;
+    WriteDefaultHosts(platform, FixedHostsPath::Stock);
+    GrantHostsAccess(platform);
+    platform.ShowMessage(u"已生成Hosts文件,并获得访问权限",
+                         Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题");
+    FillText1(window, platform);
+    return LoadOutcome::ShowWindow;
+}
+
+void RefreshHostsFile(WindowState& window, Platform& platform) {
+    if (LoadHostsWindow(window, platform) == LoadOutcome::Quit) window.Close();
+}
+
+}  // namespace quenlix

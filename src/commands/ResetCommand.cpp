@@ -1,0 +1,16 @@
+#include "commands/ResetCommand.h"
+
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "platform/MessageStyle.h"
+#include "platform/Platform.h"
+
+namespace quenlix {
+
+void RestoreDefaultHosts(Platform& platform) {
+    const int answer =
+        platform.ShowMessage(u"确定将恢复Hosts文件到系统默认状态！", Mb::OkCancel | Mb::IconWarning, u"提示");
+    if (answer == Answer::Ok) WriteDefaultHosts(platform, FixedHostsPath::Stock);
+}
+
+}  // namespace quenlix

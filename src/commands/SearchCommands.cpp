@@ -1,0 +1,26 @@
+#include "commands/SearchCommands.h"
+
+#include "edit/Searches.h"
+#include "platform/WindowState.h"
+
+namespace quenlix {
+
+namespace {
+
+using Search = std::u16string (*)(std::u16string_view, std::u16string_view);
+
+void RunSearch(WindowState& window, Search search) {
+    const std::u16string sought = window.Text(TextBox::Text2);
+    window.SetText(TextBox::Text4, u"");
+    std::u16string result;
+    window.ReadText1([&](std::u16string_view text1) { result = search(text1, sought); });
+    window.SetText(TextBox::Text4, result);
+}
+
+}  // namespace
+
+void ShowEqualLines(WindowState& window) { RunSearch(window, FindEqualLines); }
+void ShowTermsFound(WindowState& window) { RunSearch(window, FindPresentTerms); }
+void ShowLinesContaining(WindowState& window) { RunSearch(window, FindLinesContaining); }
+
+}  // namespace quenlix

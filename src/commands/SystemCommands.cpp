@@ -1,0 +1,25 @@
+#include "commands/SystemCommands.h"
+
+#include "hosts/HostsPaths.h"
+#include "platform/MessageStyle.h"
+#include "platform/Platform.h"
+#include "system/Privilege.h"
+#include "system/ShellViews.h"
+
+namespace quenlix {
+
+void ShowHostsInExplorer(Platform& platform) { RevealInExplorer(platform, HostsPath(platform)); }
+
+void OpenHostsInNotepad(Platform& platform) { OpenInNotepad(platform, HostsPath(platform)); }
+
+void GrantEveryoneAccess(Platform& platform) {
+    if (platform.IsAdministrator()) {
+        GrantHostsAccess(platform);
+        // Shown as soon as the grant has started: its outcome is never known.
+        platform.ShowMessage(u"完成", Mb::IconInformation, u"提示");
+    } else {
+        platform.ShowMessage(u"需管理员权限运行", Mb::IconWarning, u"提示");
+    }
+}
+
+}  // namespace quenlix

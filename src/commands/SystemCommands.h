@@ -1,0 +1,14 @@
+#pragma once
+
+namespace quenlix {
+
+class Platform;
+
+// Shows the hosts file selected in Explorer.
+void ShowHostsInExplorer(Platform& platform);
+// Opens the hosts file in Notepad.
+void OpenHostsInNotepad(Platform& platform);
+// Gives everyone full control of the hosts file; for an administrator only.
+void GrantEveryoneAccess(Platform& platform);
+
+}  // namespace quenlix

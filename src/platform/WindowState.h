@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quenlix {
+
+enum class TextBox { Text1, Text2, Text3, Text4 };
+
+// The two widths Form1 is set to. A window that some other program resized
+// is neither, and reads as Other.
+enum class FormWidth { Narrow, Wide, Other };
+
+// What the commands read and write of the main window. The commands read it
+// at the moment they run and cache nothing between clicks.
+class WindowState {
+public:
+    virtual ~WindowState() = default;
+
+    virtual std::u16string Title() = 0;
+    virtual void SetTitle(std::u16string_view title) = 0;
+
+    virtual FormWidth Width() = 0;
+    // Narrow or Wide.
+    virtual void SetWidth(FormWidth width) = 0;
+
+    virtual std::u16string Text(TextBox box) = 0;
+    virtual void SetText(TextBox box, std::u16string_view text) = 0;
+
+    // Lends the text of Text1 to `use` for the length of the call. Text1 may
+    // hold a whole hosts file of many megabytes; the window lends its own
+    // buffer where the control allows, instead of a copy.
+    virtual void ReadText1(const std::function<void(std::u16string_view)>& use) { use(Text(TextBox::Text1)); }
+
+    // The number of characters before the caret of Text1; with a selection,
+    // the position of its start.
+    virtual std::size_t CaretPosition() = 0;
+
+    // Closes the window, which ends the program once the running command has
+    // returned.
+    virtual void Close() = 0;
+};
+
+}  // namespace quenlix

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "commands/LoadCommands.h"
+#include "hosts/HostsPaths.h"
+#include "support/FakePlatform.h"
+#include "support/FakeWindow.h"
+#include "ui/CommandRunner.h"
+
+namespace quenlix {
+namespace {
+
+using testing::FakePlatform;
+using testing::FakeWindow;
+
+constexpr std::u16string_view Admin = u"Hosts (已获得管理员权限)";
+constexpr std::u16string_view NotAdmin = u"Hosts (未获得管理员权限)";
+
+struct LoadCommandsTest : ::testing::Test {
+    FakePlatform platform;
+    FakeWindow window;
+    std::u16string hosts = HostsPath(platform);
+};
+
+TEST_F(LoadCommandsTest, APresentFileIsLoadedWithOrWithoutRights) {
+    platform.PutFile(hosts, "127.0.0.1 localhost\n::1 localhost");
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+    EXPECT_EQ(window.title, Admin);
+    EXPECT_EQ(window.texts[0], u"127.0.0.1 localhost\n::1 localhost\r\n");
+
+    platform.administrator = false;
+    platform.PutFile(hosts, "a\r\n");
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+    EXPECT_EQ(window.title, NotAdmin);
+    EXPECT_EQ(window.texts[0], u"a\r\n");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(LoadCommandsTest, AMissingFileWithoutRightsWarnsAndKeepsText1) {
+    platform.administrator = false;
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+    EXPECT_EQ(window.title, NotAdmin);
+    EXPECT_EQ(window.texts[0], u"Text1");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"未发现Hosts文件，创建Hosts文件需管理员权限运行！");
+    EXPECT_EQ(platform.messages[0].style, 48u);
+    EXPECT_EQ(platform.messages[0].title, u"提示");
+    EXPECT_FALSE(platform.Has(hosts));
+}
+
+TEST_F(LoadCommandsTest, AMissingFileWithRightsAndOkIsCreatedGrantedAndLoaded) {
+    platform.answers = {1, 1};
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].prompt, u"未发现Hosts文件，确定要创建Hosts文件吗？");
+    EXPECT_EQ(platform.messages[0].style, 33u);
+    EXPECT_EQ(platform.messages[1].prompt, u"已生成Hosts文件,并获得访问权限");
+    EXPECT_EQ(platform.messages[1].style, 69696u);
+    EXPECT_EQ(platform.messages[1].title, u"标题");
+    ASSERT_EQ(platform.started.size(), 1u);
+    EXPECT_EQ(platform.started[0].windowStyle, 2);
+    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Stock)->size(), 836u);
+    EXPECT_EQ(window.texts[0].size(), 836u);
+    EXPECT_FALSE(window.closed);
+}
+
+TEST_F(LoadCommandsTest, CancelQuitsWithoutAFile) {
+    platform.answers = {2};
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::Quit);
+    EXPECT_FALSE(platform.Has(hosts));
+    EXPECT_TRUE(platform.started.empty());
+}
+
+TEST_F(LoadCommandsTest, TheRightsAreAskedAgainBeforeTheOfferToCreate) {
+    platform.answers = {2};
+    LoadHostsWindow(window, platform);
+    EXPECT_EQ(platform.administratorQueries, 2);
+}
+
+TEST_F(LoadCommandsTest, RefreshesKeepOneSuffixAndShowTheFileAsItIsNow) {
+    platform.PutFile(hosts, "one\r\n");
+    for (int i = 0; i < 3; ++i) RefreshHostsFile(window, platform);
+    EXPECT_EQ(window.title, Admin);
+    platform.administrator = false;
+    platform.PutFile(hosts, "two\r\n");
+    RefreshHostsFile(window, platform);
+    EXPECT_EQ(window.title, NotAdmin);
+    EXPECT_EQ(window.texts[0], u"two\r\n");
+
+    platform.RemoveFile(hosts);  // deleted behind the program's back
+    RefreshHostsFile(window, platform);
+    EXPECT_EQ(window.texts[0], u"two\r\n");
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_FALSE(window.closed);
+}
+
+TEST_F(LoadCommandsTest, DecliningToCreateTheFileOnARefreshClosesTheWindow) {
+    platform.answers = {2};
+    RefreshHostsFile(window, platform);
+    EXPECT_TRUE(window.closed);
+    EXPECT_FALSE(platform.Has(hosts));
+}
+
+// After the window is shown, a failure is reported and the program goes on
+// with every box as it was: unsaved edits are not thrown away.
+TEST_F(LoadCommandsTest, AFailedRefreshIsReportedAndKeepsTheWindow) {
+    platform.PutFile(hosts, "x\r\n");
+    platform.deniedPaths = {hosts};
+    window.texts[0] = u"unsaved edits";
+    RunCommand(AsCommand<RefreshHostsFile>(), window, platform);
+    ASSERT_EQ(platform.reported.size(), 1u);
+    EXPECT_EQ(platform.reported[0].Number(), testing::AccessDenied);
+    EXPECT_FALSE(window.closed);
+    // A failed read must not leave Text1 emptied or half filled.
+    EXPECT_EQ(window.texts[0], u"unsaved edits");
+}
+
+}  // namespace
+}  // namespace quenlix

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+
+#include "commands/BackupCommands.h"
+#include "commands/EntryCommands.h"
+#include "commands/LoadCommands.h"
+#include "commands/PickLineCommand.h"
+#include "commands/ResetCommand.h"
+#include "commands/SearchCommands.h"
+#include "commands/SystemCommands.h"
+#include "commands/WidthCommand.h"
+#include "hosts/Backup.h"
+#include "hosts/HostsPaths.h"
+#include "support/FakePlatform.h"
+#include "support/FakeWindow.h"
+#include "support/HostsFilesModel.h"
+#include "ui/CommandRunner.h"
+
+// Thousands of random user actions against the fake window and platform:
+// typing, clicks in Text1, every button, every answer to every message box,
+// the file changed or deleted behind the program's back, and refusals and
+// torn writes injected at random. After each step the hosts file and the
+// backup must hold exactly what a plain model of the commands says: the old
+// bytes after any failure, the complete new bytes after success.
+namespace quenlix {
+namespace {
+
+using testing::FakePlatform;
+using testing::FakeWindow;
+using testing::HostsFilesModel;
+
+class Session {
+public:
+    explicit Session(unsigned seed) : random_(seed) {
+        platform_.programDirectory = u"D:\\Quenlix";
+        model_.hosts = std::string("127.0.0.1 localhost\r\n# comment\r\n");
+        platform_.PutFile(HostsPath(platform_), *model_.hosts);
+        RunStartup(window_, platform_);
+    }
+
+    void Step() {
+        InjectTrouble();
+        const int action = Pick(0, 24);
+        if (action < 4) {
+            Type();
+        } else if (action < 6) {
+            ChangeFilesBehindTheProgram();
+        } else {
+            Click(action);
+        }
+        platform_.writeBudget.reset();
+        platform_.deniedPaths.clear();
+        platform_.answers.clear();
+
+        ASSERT_EQ(platform_.FileBytes(HostsPath(platform_)), model_.hosts) << "after action " << action;
+        ASSERT_EQ(platform_.FileBytes(BackupPath(platform_)), model_.backup) << "after action " << action;
+        ASSERT_EQ(platform_.openFiles, 0);
+        ASSERT_FALSE(window_.closed) << "no step may end the program";
+    }
+
+private:
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    bool Chance(int percent) { return Pick(1, 100) <= percent; }
+
+    std::u16string RandomText(int maxLength) {
+        static constexpr char16_t alphabet[] = u"ab.1 #\t,\r\nX\u4e2d";
+        std::u16string text;
+        for (int n = Pick(0, maxLength); n > 0; --n) text.push_back(alphabet[Pick(0, 12)]);
+        return text;
+    }
+
+    void InjectTrouble() {
+        trouble_ = Pick(0, 9);
+        if (trouble_ == 0) platform_.deniedPaths = {HostsPath(platform_), BackupPath(platform_)};
+        if (trouble_ == 1) platform_.writeBudget = static_cast<std::uint64_t>(Pick(0, 40));
+        platform_.administrator = !Chance(20);
+        for (int i = 0; i < 3; ++i) platform_.answers.push_back(Pick(0, 3) == 0 ? 2 : (Chance(50) ? 1 : 6));
+    }
+
+    void Type() {
+        const auto box = static_cast<TextBox>(Pick(0, 3));
+        window_.text(box) = box == TextBox::Text1 && Chance(50) ? Decode(model_.hosts.value_or("")) + RandomText(30)
+                                                                  : RandomText(20);
+    }
+
+    void ChangeFilesBehindTheProgram() {
+        if (Chance(30)) {
+            if (model_.hosts) platform_.RemoveFile(HostsPath(platform_));
+            model_.hosts.reset();
+        } else {
+            model_.hosts = Encode(RandomText(60));
+            platform_.PutFile(HostsPath(platform_), *model_.hosts);
+        }
+    }
+
+    std::string Encode(std::u16string_view text) { return platform_.ToAnsi(text); }
+    std::u16string Decode(std::string_view bytes) { return platform_.FromAnsi(bytes); }
+
+    // Whether a write of `bytes` is refused or torn by the trouble injected.
+    bool WriteFails(std::size_t bytes) const {
+        if (trouble_ == 0) return true;
+        return platform_.writeBudget && *platform_.writeBudget < bytes;
+    }
+
+    void Click(int action) {
+        const std::u16string text1 = window_.text(TextBox::Text1);
+        const std::u16string text2 = window_.text(TextBox::Text2);
+        const std::u16string text3 = window_.text(TextBox::Text3);
+        const std::size_t reportsBefore = platform_.reported.size();
+        const bool ok = !platform_.answers.empty() && platform_.answers.front() == Answer::Ok;
+        const auto fails = [&](std::size_t bytes) { return WriteFails(bytes); };
+        bool expectFailure = false;
+
+        switch (action) {
+            case 6: model_.AppendText2(text2, fails); Run<AppendText2>(); break;
+            case 7: expectFailure = model_.AppendEntry(text2, text3, fails); Run<AppendEntry>(); break;
+            case 8: expectFailure = model_.Save(text1, fails); Run<SaveHostsFile>(); break;
+            case 9:
+                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, fails);
+                Run<AppendEntryUnlessDefined>();
+                break;
+            case 10: expectFailure = model_.RestoreDefault(ok, fails); Run<RestoreDefaultHosts>(); break;
+            case 11: {  // refresh
+                const bool present = model_.hosts.has_value();
+                if (present) {
+                    expectFailure = trouble_ == 0;
+                } else if (platform_.administrator && !ok) {
+                    // Cancel ends the program: the one step allowed to.
+                    platform_.answers.front() = Answer::Ok;
+                    return Click(action);
+                } else if (platform_.administrator) {
+                    expectFailure = model_.RestoreDefault(true, fails);
+                }
+                Run<RefreshHostsFile>();
+                if (present && !expectFailure) {
+                    EXPECT_EQ(window_.text(TextBox::Text1), model_.LoadedText());
+                }
+                if (expectFailure) {
+                    EXPECT_EQ(window_.text(TextBox::Text1), text1) << "a failed load keeps Text1";
+                }
+                break;
+            }
+            case 12: expectFailure = model_.Backup(fails); Run<BackUpHostsFile>(); break;
+            case 13: expectFailure = model_.Restore(fails); Run<RestoreHostsFromBackup>(); break;
+            case 14: window_.caret = static_cast<std::size_t>(Pick(0, static_cast<int>(text1.size())));
+                     Run<PickClickedLine>(); break;
+            case 15: Run<ShowEqualLines>(); break;
+            case 16: Run<ShowTermsFound>(); break;
+            case 17: Run<ShowLinesContaining>(); break;
+            case 18: Run<ToggleWidth>(); break;
+            case 19: Run<ShowHostsInExplorer>(); break;
+            case 20: Run<OpenHostsInNotepad>(); break;
+            default: Run<GrantEveryoneAccess>(); break;
+        }
+        EXPECT_EQ(platform_.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action;
+        if (action != 11 && action != 14) {
+            EXPECT_EQ(window_.text(TextBox::Text1), text1) << "only a load changes Text1";
+        }
+    }
+
+    template <auto handler>
+    void Run() {
+        RunCommand(AsCommand<handler>(), window_, platform_);
+    }
+
+    std::mt19937 random_;
+    FakePlatform platform_;
+    FakeWindow window_;
+    HostsFilesModel model_{{[this](std::u16string_view text) { return Encode(text); },
+                            [this](std::string_view bytes) { return Decode(bytes); },
+                            [this](std::u16string_view text) { return platform_.ToUpper(text); }}};
+    int trouble_ = -1;
+};
+
+TEST(RandomSessionTest, TheFilesAlwaysHoldWhatTheCommandsPromise) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        Session session(seed);
+        for (int step = 0; step < 500; ++step) {
+            session.Step();
+            if (::testing::Test::HasFailure()) FAIL() << "seed " << seed << ", step " << step;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quenlix

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/MessageStyle.h"
+
+namespace quenlix::testing {
+
+// Message boxes answered from a script and recorded instead of shown: the
+// in-memory platform and the real one under test share it.
+struct ScriptedMessages {
+    struct Message {
+        std::u16string prompt;
+        std::uint32_t style;
+        std::optional<std::u16string> title;
+    };
+
+    std::deque<int> answers;  // in order; Cancel once they run out, as closing the box gives
+    std::vector<Message> messages;
+
+    int Respond(std::u16string_view prompt, std::uint32_t style, std::optional<std::u16string_view> title) {
+        messages.push_back({std::u16string(prompt), style,
+                            title ? std::optional<std::u16string>(std::u16string(*title)) : std::nullopt});
+        if (answers.empty()) return Answer::Cancel;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace quenlix::testing
