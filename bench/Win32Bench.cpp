@@ -5,9 +5,11 @@
 //
 //   load PATH        ReadHostsText                     -> "MILLISECONDS UNITS"
 //   check U16PATH    the last loaded text against a UTF-16LE file -> "ok" / "mismatch"
-//   save PATH        OverwriteHostsText with the last loaded text -> "MILLISECONDS BYTES"
-//   readansi PATH    ReadAnsiText alone, nothing inspected (the load without
-//                    its line rule) -> "MILLISECONDS UNITS"
+//   save PATH [utf8] OverwriteHostsText with the last loaded text, in the
+//                    ANSI code page or UTF-8 -> "MILLISECONDS BYTES"
+//   savecheck PATH   what the save does before it writes: the file read once
+//                    more, its encoding told and its snapshot taken
+//                    -> "MILLISECONDS BYTES"
 //   readbytes PATH   ReadFileBytes alone -> "MILLISECONDS BYTES"
 //   fromansi PATH    FromAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
 //   linerule         ApplyLineRuleInPlace alone on a copy of the last loaded
@@ -38,6 +40,7 @@
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/SafeWrite.h"
+#include "platform/FileSnapshot.h"
 #include "platform/Win32Platform.h"
 
 namespace quenlix::bench {
@@ -81,16 +84,24 @@ public:
         } else if (what == "check") {
             reply << (ReadUtf16(path) == text_ ? "ok" : "mismatch");
         } else if (what == "save") {
-            const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_); });
+            std::string encoding;
+            request >> encoding;
+            const HostsEncoding as = encoding == "utf8" ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
+            const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_, as); });
             reply << ms << ' ' << ReadBytes(path).size();
+        } else if (what == "savecheck") {
+            FileSnapshot snapshot;
+            HostsEncoding encoding = HostsEncoding::Ansi;
+            const double ms = TimeMs([&] {
+                const auto bytes = ReadBytesIfPresent(platform_, Utf16Path(path));
+                encoding = DetectEncoding(*bytes);
+                snapshot = SnapshotBuilder::Of(*bytes);
+            });
+            reply << ms << ' ' << snapshot.size << ' ' << static_cast<int>(encoding) << ' ' << snapshot.hash;
         } else if (what == "readbytes") {
             std::string bytes;
             const double ms = TimeMs([&] { bytes = platform_.ReadFileBytes(Utf16Path(path)); });
             reply << ms << ' ' << bytes.size();
-        } else if (what == "readansi") {
-            std::u16string text;
-            const double ms = TimeMs([&] { text = platform_.ReadAnsiText(Utf16Path(path), [](std::u16string_view) {}); });
-            reply << ms << ' ' << text.size();
         } else if (what == "fromansi") {
             const std::string bytes = platform_.ReadFileBytes(Utf16Path(path));
             std::u16string text;

@@ -185,6 +185,30 @@ class Bench:
             with open(saved, "rb") as f, open(text, "rb") as g:
                 if f.read() != g.read() + b"\r\n":
                     raise RuntimeError("the saved file is not the loaded text followed by CR LF")
+            # Before it writes, the save reads the file once more: to keep its
+            # encoding and to ask when it changed since the load.
+            self.compare("  save's check: one more read (Wine)", size, ours("savecheck " + windows_path(text)),
+                         lambda: run_tool(["cat", text], os.path.join(self.out, "cat.txt")),
+                         "cat > file", runs, kind="detail")
+
+            # The same file saved by Notepad as UTF-8.
+            utf8 = os.path.join(self.out, "hosts-%d.utf8" % size)
+            with open(base + ".u16", "rb") as f, open(utf8, "wb") as g:
+                g.write(f.read().decode("utf-16-le").encode("utf-8"))
+            self.compare("load UTF-8 (ReadHostsText, Wine)", size, ours("load " + windows_path(utf8)),
+                         lambda: run_tool(["iconv", "-f", "UTF-8", "-t", "UTF-16LE", utf8], "/dev/null"),
+                         "iconv -f UTF-8 -t UTF-16LE", runs)
+            harness.ask("check " + windows_path(base + ".u16"))
+            saved8 = os.path.join(self.out, "saved-by-quenlix.utf8")
+            self.compare("save UTF-8 (OverwriteHostsText, Wine)", size,
+                         ours("save %s utf8" % windows_path(saved8)),
+                         lambda: run_tool(["iconv", "-f", "UTF-16LE", "-t", "UTF-8"],
+                                          os.path.join(self.out, "saved-by-iconv.utf8"), stdin_path=base + ".u16"),
+                         "iconv -f UTF-16LE -t UTF-8 > file", runs)
+            with open(saved8, "rb") as f, open(utf8, "rb") as g:
+                if f.read() != g.read() + b"\r\n":
+                    raise RuntimeError("the saved UTF-8 file is not the loaded text followed by CR LF")
+            harness.ask(load)
 
             # Where the time of the store goes: Wine's conversions alone.
             self.compare("  MultiByteToWideChar alone (Wine)", size, ours("decode " + windows_path(text)),

@@ -1,5 +1,6 @@
 #include "commands/LoadCommands.h"
 
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
@@ -12,10 +13,12 @@ namespace quenlix {
 namespace {
 
 // Text1 changes only once the file has been read: a read that fails leaves
-// the text (and any unsaved edits) where it was.
+// the text (and any unsaved edits) where it was. The window remembers what
+// the file held, so that a later save can tell whether it changed since.
 void FillText1(WindowState& window, Platform& platform) {
-    const std::u16string text = ReadHostsText(platform, HostsPath(platform));
-    window.SetText(TextBox::Text1, text);
+    const HostsFile file = ReadHostsFile(platform, HostsPath(platform));
+    window.SetText(TextBox::Text1, file.text);
+    window.SetHostsSnapshot(file.snapshot);
 }
 
 }  // namespace
@@ -37,8 +40,8 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     const int answer = platform.ShowMessage(u"未发现Hosts文件，确定要创建Hosts文件吗？",
                                             Mb::OkCancel | Mb::IconQuestion, u"提示");
     if (answer != Answer::Ok) return LoadOutcome::Quit;
-    WriteDefaultHosts(platform, FixedHostsPath::Stock);
-    GrantHostsAccess(platform);
+    WriteDefaultHosts(platform, CommandHostsPath(platform, FixedHostsPath::Stock));
+    GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
     platform.ShowMessage(u"已生成Hosts文件,并获得访问权限",
                          Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题");
     FillText1(window, platform);
@@ -46,6 +49,10 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
 }
 
 void RefreshHostsFile(WindowState& window, Platform& platform) {
+    if (window.Text1Modified() &&
+        platform.ShowMessage(u"Text1 中的修改尚未保存。\n\n是否放弃这些修改并重新读取 Hosts 文件？",
+                             Mb::OkCancel | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Ok)
+        return;
     if (LoadHostsWindow(window, platform) == LoadOutcome::Quit) window.Close();
 }
 

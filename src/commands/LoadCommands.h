@@ -17,8 +17,9 @@ enum class LoadOutcome {
 // is first shown, and again on each refresh.
 LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform);
 
-// Runs the load sequence again; unsaved edits in Text1 are replaced. Closes
-// the window when the user declines to create a missing file.
+// Runs the load sequence again, after asking whether to throw away the
+// edits when Text1 holds unsaved ones. Closes the window when the user
+// declines to create a missing file.
 void RefreshHostsFile(WindowState& window, Platform& platform);
 
 }  // namespace quenlix

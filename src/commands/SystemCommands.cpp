@@ -14,7 +14,7 @@ void OpenHostsInNotepad(Platform& platform) { OpenInNotepad(platform, HostsPath(
 
 void GrantEveryoneAccess(Platform& platform) {
     if (platform.IsAdministrator()) {
-        GrantHostsAccess(platform);
+        GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
         // Shown as soon as the grant has started: its outcome is never known.
         platform.ShowMessage(u"完成", Mb::IconInformation, u"提示");
     } else {

@@ -1,5 +1,6 @@
 #include "hosts/HostsStore.h"
 
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsText.h"
 #include "hosts/SafeWrite.h"
 #include "platform/Platform.h"
@@ -11,30 +12,44 @@ bool FileExists(Platform& platform, std::u16string_view path) {
 }
 
 std::u16string ReadHostsText(Platform& platform, std::u16string_view path) {
-    // The line ends are checked piece by piece as the file is decoded, while
-    // each piece is fresh; the usual file, CR LF throughout, then needs no
-    // second pass and no copy.
-    CrLfCheck check;
-    std::u16string text = platform.ReadAnsiText(path, [&](std::u16string_view piece) { check.Add(piece); });
-    ApplyLineRuleInPlace(text, check);
-    return text;
+    return ReadHostsFile(platform, path).text;
 }
 
-std::string EncodeLine(Platform& platform, std::u16string_view line) {
+std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding) {
     // Encoded whole before the file is touched, so a text that cannot be
     // converted fails with the file unchanged.
-    std::string bytes = platform.ToAnsi(line);
-    bytes.append("\r\n");
+    std::string bytes = EncodeText(platform, line, encoding);
+    bytes.append(EncodeText(platform, u"\r\n", encoding));
     return bytes;
 }
 
-void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16string_view text) {
-    ReplaceFileContent(platform, path, EncodeLine(platform, text));
+std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+    const std::string_view mark = MarkOf(encoding);
+    if (mark.empty()) return EncodeLine(platform, text, encoding);  // the usual file: no copy of a large text
+    std::string bytes(mark);
+    bytes.append(EncodeLine(platform, text, encoding));
+    return bytes;
+}
+
+void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16string_view text,
+                        HostsEncoding encoding) {
+    ReplaceFileContent(platform, path, EncodeHostsText(platform, text, encoding));
+}
+
+std::optional<std::string> ReadBytesIfPresent(Platform& platform, std::u16string_view path) {
+    constexpr std::uint32_t FileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+    constexpr std::uint32_t PathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+    try {
+        return platform.ReadFileBytes(path);
+    } catch (const Failure& failure) {
+        if (failure.Number() == FileNotFound || failure.Number() == PathNotFound) return std::nullopt;
+        throw;
+    }
 }
 
 void AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line) {
-    const std::string bytes = EncodeLine(platform, line);
-    AppendingFile(platform, path).Append(bytes);
+    AppendingFile file(platform, path);
+    file.Append(EncodeLine(platform, line, DetectEncoding(file.ReadAll())));
 }
 
 void WriteDefaultHosts(Platform& platform, std::u16string_view path) {

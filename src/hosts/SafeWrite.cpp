@@ -52,6 +52,11 @@ AppendingFile::AppendingFile(Platform& platform, std::u16string_view path)
 
 AppendingFile::~AppendingFile() = default;
 
+std::string AppendingFile::ReadAll() {
+    if (!file_) file_ = platform_.OpenForWriting(path_);  // an earlier failed append removed it
+    return file_->ReadAll();
+}
+
 void AppendingFile::Append(std::string_view bytes) {
     if (!file_) file_ = platform_.OpenForWriting(path_);  // an earlier failed append removed it
     const std::uint64_t end = file_->Size();

@@ -33,6 +33,8 @@ public:
     AppendingFile(const AppendingFile&) = delete;
     AppendingFile& operator=(const AppendingFile&) = delete;
 
+    // What the file holds now, read through this handle.
+    std::string ReadAll();
     void Append(std::string_view bytes);
 
 private:

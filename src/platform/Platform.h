@@ -53,9 +53,15 @@ public:
 
     // The value of an environment variable; empty when unset.
     virtual std::u16string Environment(std::u16string_view name) = 0;
+    // The folder the running Windows is installed in, as the system itself
+    // reports it (not the "windir" variable).
+    virtual std::u16string SystemWindowsDirectory() = 0;
     // Conversions between UTF-16 and the system's ANSI code page. A character
     // the code page cannot hold becomes the code page's default character.
     virtual std::u16string FromAnsi(std::string_view bytes) = 0;
+    // FromAnsi onto the end of `text`, with no copy of the decoded text; the
+    // bytes end between two characters.
+    virtual void AppendFromAnsi(std::u16string& text, std::string_view bytes) = 0;
     virtual std::string ToAnsi(std::u16string_view text) = 0;
     // The system's case mapping, character by character.
     virtual std::u16string ToUpper(std::u16string_view text) = 0;
@@ -69,16 +75,12 @@ public:
     virtual std::u16string FindOrdinaryFile(std::u16string_view path) = 0;
     // Opens for reading, reads every byte, closes. Fails on a missing file.
     virtual std::string ReadFileBytes(std::u16string_view path) = 0;
-    // The file's text: FromAnsi(ReadFileBytes(path)). `inspect` sees the text
-    // as it is made, in pieces that together are the whole text in order,
-    // each while it is fresh; a large file then needs no second pass over the
-    // memory it fills. This form hands the whole text over as one piece.
-    virtual std::u16string ReadAnsiText(std::u16string_view path,
-                                        const std::function<void(std::u16string_view)>& inspect) {
-        std::u16string text = FromAnsi(ReadFileBytes(path));
-        inspect(text);
-        return text;
-    }
+    // Reads the file from start to end a piece at a time: `piece` sees every
+    // byte in order, with the file's size as it was when opened, so that a
+    // large file never needs its bytes held whole. Fails on a missing file.
+    virtual void ReadFilePieces(
+        std::u16string_view path,
+        const std::function<void(std::string_view piece, std::uint64_t fileSize)>& piece) = 0;
     // Opens for writing, creating the file when it is missing; the file keeps
     // its content until the caller changes it.
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) = 0;

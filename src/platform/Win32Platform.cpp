@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/AnsiPieces.h"
 #include "platform/MessageStyle.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
@@ -72,8 +71,8 @@ void ReleaseUnused(std::u16string& text) {
     if (text.size() < text.capacity() / 4 * 3) text.shrink_to_fit();
 }
 
-// What ReadAnsiText reads and decodes at a time: the bytes and the text they
-// make stay in the processor's second-level cache.
+// What ReadFilePieces reads at a time: the bytes, and the text the store
+// decodes from them, stay in the processor's second-level cache.
 constexpr std::size_t PieceBytes = 1 << 17;
 
 class Win32WritableFile : public WritableFile {
@@ -217,12 +216,27 @@ std::u16string Win32Platform::Environment(std::u16string_view name) {
     }
 }
 
+std::u16string Win32Platform::SystemWindowsDirectory() {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length == 0) throw LastWin32Failure();
+        if (length < folder.size()) {
+            folder.resize(length);
+            return FromWide(folder);
+        }
+        folder.resize(length);  // the needed size, terminator included
+    }
+}
+
 std::u16string Win32Platform::FromAnsi(std::string_view bytes) {
     std::u16string text;
     AppendDecoded(text, bytes);
     ReleaseUnused(text);
     return text;
 }
+
+void Win32Platform::AppendFromAnsi(std::u16string& text, std::string_view bytes) { AppendDecoded(text, bytes); }
 
 std::string Win32Platform::ToAnsi(std::u16string_view text) {
     if (text.empty()) return {};
@@ -290,37 +304,19 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
     return ReadToEnd(file.handle.Get(), file.size);
 }
 
-std::u16string Win32Platform::ReadAnsiText(std::u16string_view path,
-                                           const std::function<void(std::u16string_view)>& inspect) {
+void Win32Platform::ReadFilePieces(std::u16string_view path,
+                                   const std::function<void(std::string_view, std::uint64_t)>& piece) {
     const FileToRead file = OpenToRead(path);
-
-    // Read and decoded a piece at a time straight into the text, which has
-    // room for the whole file from the start: each piece is decoded, and
-    // inspected, while it is in the processor's cache, and the file's bytes
-    // are never held whole. The pieces are cut between two characters.
-    std::u16string text;
-    text.reserve(static_cast<std::size_t>(file.size));  // no more units than bytes
-    std::string piece(PieceBytes, '\0');
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, PieceBytes)), '\0');
     std::uint64_t left = file.size;
-    std::size_t held = 0;  // bytes after the last cut, carried to the next piece
-    for (;;) {
+    while (left > 0) {
         DWORD read = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(piece.size() - held, left));
-        if (want > 0 && !ReadFile(file.handle.Get(), piece.data() + held, want, &read, nullptr)) throw LastWin32Failure();
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
+        if (!ReadFile(file.handle.Get(), buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;  // the file shrank while we read it
         left -= read;
-        const std::size_t filled = held + read;
-        const bool last = read == 0 || left == 0;  // the end, or the file shrank while we read it
-        const std::size_t cut = last ? filled : LastSafeCut(std::string_view(piece.data(), filled));
-        const std::size_t before = text.size();
-        AppendDecoded(text, std::string_view(piece.data(), cut));
-        if (text.size() > before) inspect(std::u16string_view(text).substr(before));
-        if (last) break;
-        held = filled - cut;
-        std::memmove(piece.data(), piece.data() + cut, held);
-        if (held == piece.size()) piece.resize(piece.size() * 2);  // no cut in a whole piece: read on
+        piece(std::string_view(buffer.data(), read), file.size);
     }
-    ReleaseUnused(text);
-    return text;
 }
 
 std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path) {

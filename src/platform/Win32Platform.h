@@ -23,15 +23,17 @@ public:
     void ReportFailure(const Failure& failure) override;
 
     std::u16string Environment(std::u16string_view name) override;
+    std::u16string SystemWindowsDirectory() override;
     std::u16string FromAnsi(std::string_view bytes) override;
+    void AppendFromAnsi(std::u16string& text, std::string_view bytes) override;
     std::string ToAnsi(std::u16string_view text) override;
     std::u16string ToUpper(std::u16string_view text) override;
     std::u16string ToLower(std::u16string_view text) override;
 
     std::u16string FindOrdinaryFile(std::u16string_view path) override;
     std::string ReadFileBytes(std::u16string_view path) override;
-    std::u16string ReadAnsiText(std::u16string_view path,
-                                const std::function<void(std::u16string_view)>& inspect) override;
+    void ReadFilePieces(std::u16string_view path,
+                        const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
     void RemoveFile(std::u16string_view path) override;
 

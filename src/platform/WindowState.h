@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/FileSnapshot.h"
 
 namespace quenlix {
 
@@ -27,7 +30,17 @@ public:
     virtual void SetWidth(FormWidth width) = 0;
 
     virtual std::u16string Text(TextBox box) = 0;
+    // Filling Text1 clears its modified flag.
     virtual void SetText(TextBox box, std::u16string_view text) = 0;
+
+    // Whether the user changed Text1 since it was last filled or saved.
+    virtual bool Text1Modified() = 0;
+    virtual void MarkText1Saved() = 0;
+
+    // What the hosts file held when Text1 was last filled from it or saved
+    // to it; nothing before either.
+    virtual std::optional<FileSnapshot> HostsSnapshot() = 0;
+    virtual void SetHostsSnapshot(const FileSnapshot& snapshot) = 0;
 
     // Lends the text of Text1 to `use` for the length of the call. Text1 may
     // hold a whole hosts file of many megabytes; the window lends its own

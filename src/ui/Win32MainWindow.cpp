@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "commands/EntryCommands.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
 #include "ui/Win32Controls.h"
@@ -213,8 +214,13 @@ void Win32MainWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
     });
 }
 
-// Closing ends the program at once: nothing is asked and nothing is saved.
-void Win32MainWindow::OnClose() { DestroyWindow(Handle()); }
+// Closing ends the program, once the user has had the choice to save edits
+// that are not in the hosts file yet.
+void Win32MainWindow::OnClose() {
+    bool close = false;
+    RunAndReport(platform_, [&] { close = MayCloseWindow(*this, platform_); });
+    if (close) DestroyWindow(Handle());
+}
 
 void Win32MainWindow::OnDestroy() { PostQuitMessage(0); }
 
@@ -304,6 +310,7 @@ std::u16string Win32MainWindow::Text(TextBox box) { return NulsRestored(WindowTe
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
     if (box == TextBox::Text1) {  // the whole hosts file: no copies on the way
         GiveEditBuffer(BoxWindow(box), text);
+        MarkText1Saved();
         return;
     }
     // A box that cannot take the whole text must not look as if it had: a
@@ -335,5 +342,9 @@ std::size_t Win32MainWindow::CaretPosition() {
 }
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
+
+bool Win32MainWindow::Text1Modified() { return SendMessageW(BoxWindow(TextBox::Text1), EM_GETMODIFY, 0, 0) != 0; }
+
+void Win32MainWindow::MarkText1Saved() { SendMessageW(BoxWindow(TextBox::Text1), EM_SETMODIFY, FALSE, 0); }
 
 }  // namespace quenlix

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "platform/Win32Platform.h"
@@ -38,6 +39,10 @@ public:
     std::u16string Text(TextBox box) override;
     void SetText(TextBox box, std::u16string_view text) override;
     void ReadText1(const std::function<void(std::u16string_view)>& use) override;
+    bool Text1Modified() override;
+    void MarkText1Saved() override;
+    std::optional<FileSnapshot> HostsSnapshot() override { return hostsSnapshot_; }
+    void SetHostsSnapshot(const FileSnapshot& snapshot) override { hostsSnapshot_ = snapshot; }
     std::size_t CaretPosition() override;
     void Close() override;
 
@@ -79,6 +84,7 @@ private:
     // The width last set. The window can only take whole pixels, so it reads
     // as this width for as long as it keeps the size that it was given.
     bool wide_ = false;
+    std::optional<FileSnapshot> hostsSnapshot_;
 };
 
 }  // namespace quenlix

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "commands/EntryCommands.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
 
@@ -19,6 +22,11 @@ struct EntryCommandsTest : ::testing::Test {
         window.text(TextBox::Text3) = u"example.com";
     }
     std::string Hosts() { return platform.FileBytes(FixedHostsPath::Save).value_or("<missing>"); }
+    // The file as a load leaves it: on disk, and remembered by the window.
+    void Loaded(const std::string& bytes) {
+        platform.PutFile(FixedHostsPath::Save, bytes);
+        window.snapshot = SnapshotBuilder::Of(bytes);
+    }
 
     FakePlatform platform;
     FakeWindow window;
@@ -60,14 +68,14 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
 }
 
 TEST_F(EntryCommandsTest, Command3SavesText1AndOneMoreCrLf) {
-    platform.PutFile(FixedHostsPath::Save, "old\r\n");
+    Loaded("old\r\n");
     window.text(TextBox::Text1) = u"a\r\nb\r\n";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "a\r\nb\r\n\r\n");
 }
 
 TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
-    platform.PutFile(FixedHostsPath::Save, "old\r\n");
+    Loaded("old\r\n");
     platform.deniedPaths = {std::u16string(FixedHostsPath::Save)};
     window.text(TextBox::Text1) = u"edited";
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
@@ -100,6 +108,88 @@ TEST_F(EntryCommandsTest, Command5NeedsTheFileToExist) {
     EXPECT_FALSE(platform.Has(FixedHostsPath::Save));
 }
 
+// A save never silently overwrites what reached the file since Text1 was
+// filled: an entry appended since, a restored file, another program's change.
+TEST_F(EntryCommandsTest, ASaveAsksBeforeOverwritingAChangedFile) {
+    const auto changes = {+[](EntryCommandsTest& t) { AppendEntry(t.window, t.platform); },
+                          +[](EntryCommandsTest& t) { t.platform.PutFile(FixedHostsPath::Save, "by another program\r\n"); },
+                          +[](EntryCommandsTest& t) { t.window.snapshot.reset(); }};  // never loaded
+    for (const auto change : changes) {
+        for (const int answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+            SCOPED_TRACE(answer);
+            platform.messages.clear();
+            Loaded("old\r\n");
+            window.text(TextBox::Text1) = u"edited";
+            window.modified = true;
+            change(*this);
+            const std::string before = Hosts();
+            platform.answers = {answer};
+            SaveHostsFile(window, platform);
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_EQ(platform.messages[0].prompt,
+                      u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。\n\n"
+                      u"继续保存将覆盖这些修改。是否继续保存？");
+            EXPECT_EQ(platform.messages[0].style, 0x4u | 0x30u | 0x100u);  // Yes and No, warning, No first
+            EXPECT_EQ(platform.messages[0].title, u"提示");
+            EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
+            EXPECT_EQ(window.modified, answer != Answer::Yes);
+            EXPECT_EQ(window.text(TextBox::Text1), u"edited");
+        }
+    }
+}
+
+TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
+    Loaded("old\r\n");
+    window.text(TextBox::Text1) = u"one";
+    SaveHostsFile(window, platform);
+    window.text(TextBox::Text1) = u"two";
+    SaveHostsFile(window, platform);
+    EXPECT_EQ(Hosts(), "two\r\n");
+    platform.RemoveFile(FixedHostsPath::Save);
+    SaveHostsFile(window, platform);
+    EXPECT_EQ(Hosts(), "two\r\n");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(EntryCommandsTest, ASaveThatCannotReadTheFileWritesNothing) {
+    Loaded("old\r\n");
+    window.text(TextBox::Text1) = u"edited";
+    platform.deniedPaths = {std::u16string(FixedHostsPath::Save)};
+    EXPECT_THROW(SaveHostsFile(window, platform), Failure);
+    platform.deniedPaths.clear();
+    EXPECT_EQ(Hosts(), "old\r\n");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// Every write keeps the encoding of the file as it is on disk; a missing or
+// empty file gets the ANSI code page.
+TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
+    const struct {
+        std::string file;
+        std::string saved;     // Text1 "中" saved
+        std::string appended;  // then AppendText2 of "x"
+    } cases[] = {
+        {"", "?\r\n", "?\r\nx\r\n"},  // the fake's code page has no 中
+        {"a\r\n", "?\r\n", "?\r\nx\r\n"},
+        {"\xE4\xB8\xAD\r\n", "\xE4\xB8\xAD\r\n", "\xE4\xB8\xAD\r\nx\r\n"},
+        {"\xEF\xBB\xBF#\r\n", "\xEF\xBB\xBF\xE4\xB8\xAD\r\n", "\xEF\xBB\xBF\xE4\xB8\xAD\r\nx\r\n"},
+        {std::string("\xFF\xFE#\0\r\0\n\0", 8), std::string("\xFF\xFE\x2D\x4E\r\0\n\0", 8),
+         std::string("\xFF\xFE\x2D\x4E\r\0\n\0x\0\r\0\n\0", 14)},
+        {std::string("\xFE\xFF\0#\0\r\0\n", 8), std::string("\xFE\xFF\x4E\x2D\0\r\0\n", 8),
+         std::string("\xFE\xFF\x4E\x2D\0\r\0\n\0x\0\r\0\n", 14)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Loaded(c.file);
+        window.text(TextBox::Text1) = u"中";
+        SaveHostsFile(window, platform);
+        EXPECT_EQ(Hosts(), c.saved);
+        window.text(TextBox::Text2) = u"x";
+        AppendText2(window, platform);
+        EXPECT_EQ(Hosts(), c.appended);
+    }
+}
+
 // The stock file holds its sample entries only in comments.
 TEST_F(EntryCommandsTest, Command5OnTheStockFileAppends) {
     WriteDefaultHosts(platform, FixedHostsPath::Stock);
@@ -108,6 +198,38 @@ TEST_F(EntryCommandsTest, Command5OnTheStockFileAppends) {
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Hosts(), stock + "127.0.0.1 server.example.com\r\n");
+}
+
+TEST_F(EntryCommandsTest, ClosingWithUnsavedEditsOffersToSaveThem) {
+    const struct {
+        std::deque<int> answers;
+        bool closes;
+        std::string file;
+    } cases[] = {
+        {{Answer::Yes}, true, "edited\r\n"},
+        {{Answer::No}, true, "old\r\n"},
+        {{Answer::Cancel}, false, "old\r\n"},
+        {{Answer::Yes, Answer::No}, false, "changed\r\n"},  // the file changed, and the user keeps it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        platform.messages.clear();
+        Loaded("old\r\n");
+        if (c.answers.size() == 2) platform.PutFile(FixedHostsPath::Save, "changed\r\n");
+        window.text(TextBox::Text1) = u"edited";
+        window.modified = true;
+        platform.answers = c.answers;
+        EXPECT_EQ(MayCloseWindow(window, platform), c.closes);
+        EXPECT_EQ(Hosts(), c.file);
+        ASSERT_FALSE(platform.messages.empty());
+        EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？");
+        EXPECT_EQ(platform.messages[0].style, 0x3u | 0x30u);  // Yes, No and Cancel, warning
+        EXPECT_EQ(platform.messages[0].title, u"提示");
+    }
+    platform.messages.clear();
+    window.modified = false;
+    EXPECT_TRUE(MayCloseWindow(window, platform));
+    EXPECT_TRUE(platform.messages.empty()) << "nothing to save, nothing asked";
 }
 
 }  // namespace

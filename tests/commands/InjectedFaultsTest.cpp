@@ -73,6 +73,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             if (!creating) platform.PutFile(hosts, hostsBytes);
             platform.PutFile(backup, backupBytes);
             window.text(TextBox::Text1) = u"unsaved edits";
+            if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);  // Text1 came from this file
             window.text(TextBox::Text2) = u"1.2.3.4";
             window.text(TextBox::Text3) = u"new.host";
             platform.answers = {Answer::Ok, Answer::Ok};

@@ -2,6 +2,7 @@
 
 #include "commands/LoadCommands.h"
 #include "hosts/HostsPaths.h"
+#include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
 #include "ui/CommandRunner.h"
@@ -91,6 +92,26 @@ TEST_F(LoadCommandsTest, RefreshesKeepOneSuffixAndShowTheFileAsItIsNow) {
     EXPECT_EQ(window.texts[0], u"two\r\n");
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_FALSE(window.closed);
+}
+
+TEST_F(LoadCommandsTest, ARefreshAsksBeforeThrowingAwayUnsavedEdits) {
+    platform.PutFile(hosts, "on disk\r\n");
+    for (const int answer : {Answer::Cancel, Answer::Ok}) {
+        platform.messages.clear();
+        window.texts[0] = u"typed";
+        window.modified = true;
+        platform.answers = {answer};
+        RefreshHostsFile(window, platform);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存。\n\n是否放弃这些修改并重新读取 Hosts 文件？");
+        EXPECT_EQ(platform.messages[0].style, 0x1u | 0x30u | 0x100u);  // OK and Cancel, warning, Cancel first
+        EXPECT_EQ(platform.messages[0].title, u"提示");
+        EXPECT_EQ(window.texts[0], answer == Answer::Ok ? u"on disk\r\n" : u"typed");
+        EXPECT_EQ(window.modified, answer != Answer::Ok);
+    }
+    platform.messages.clear();
+    RefreshHostsFile(window, platform);
+    EXPECT_TRUE(platform.messages.empty()) << "no unsaved edits, no question";
 }
 
 TEST_F(LoadCommandsTest, DecliningToCreateTheFileOnARefreshClosesTheWindow) {

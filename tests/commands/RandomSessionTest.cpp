@@ -38,6 +38,7 @@ public:
         model_.hosts = std::string("127.0.0.1 localhost\r\n# comment\r\n");
         platform_.PutFile(HostsPath(platform_), *model_.hosts);
         RunStartup(window_, platform_);
+        model_.Loaded();
     }
 
     void Step() {
@@ -83,6 +84,7 @@ private:
         const auto box = static_cast<TextBox>(Pick(0, 3));
         window_.text(box) = box == TextBox::Text1 && Chance(50) ? Decode(model_.hosts.value_or("")) + RandomText(30)
                                                                   : RandomText(20);
+        if (box == TextBox::Text1) window_.modified = true;
     }
 
     void ChangeFilesBehindTheProgram() {
@@ -116,26 +118,47 @@ private:
         switch (action) {
             case 6: model_.AppendText2(text2, fails); Run<AppendText2>(); break;
             case 7: expectFailure = model_.AppendEntry(text2, text3, fails); Run<AppendEntry>(); break;
-            case 8: expectFailure = model_.Save(text1, fails); Run<SaveHostsFile>(); break;
+            case 8: {
+                const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
+                expectFailure = model_.Save(text1, trouble_ == 0, yes, fails);
+                const bool saved = model_.seen == Encode(text1) + "\r\n" && !expectFailure;
+                Run<SaveHostsFile>();
+                if (saved) {
+                    EXPECT_FALSE(window_.modified);
+                }
+                break;
+            }
             case 9:
                 expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, fails);
                 Run<AppendEntryUnlessDefined>();
                 break;
             case 10: expectFailure = model_.RestoreDefault(ok, fails); Run<RestoreDefaultHosts>(); break;
             case 11: {  // refresh
+                // The answers its questions will get, in order: Cancel once they run out.
+                std::size_t asked = 0;
+                const auto answer = [&](std::size_t n) {
+                    return n < platform_.answers.size() ? platform_.answers[n] : Answer::Cancel;
+                };
+                if (window_.modified && answer(asked++) != Answer::Ok) {  // the user keeps the unsaved edits
+                    Run<RefreshHostsFile>();
+                    break;
+                }
                 const bool present = model_.hosts.has_value();
+                const bool offered = !present && platform_.administrator;
+                if (offered && answer(asked) != Answer::Ok) {
+                    // Cancel ends the program: the one step allowed to.
+                    platform_.answers.resize(std::max(platform_.answers.size(), asked + 1), Answer::Ok);
+                    platform_.answers[asked] = Answer::Ok;
+                }
                 if (present) {
                     expectFailure = trouble_ == 0;
-                } else if (platform_.administrator && !ok) {
-                    // Cancel ends the program: the one step allowed to.
-                    platform_.answers.front() = Answer::Ok;
-                    return Click(action);
-                } else if (platform_.administrator) {
+                } else if (offered) {
                     expectFailure = model_.RestoreDefault(true, fails);
                 }
                 Run<RefreshHostsFile>();
-                if (present && !expectFailure) {
+                if ((present || offered) && !expectFailure) {
                     EXPECT_EQ(window_.text(TextBox::Text1), model_.LoadedText());
+                    model_.Loaded();
                 }
                 if (expectFailure) {
                     EXPECT_EQ(window_.text(TextBox::Text1), text1) << "a failed load keeps Text1";

@@ -18,8 +18,12 @@ TEST(HostsPathTest, JoinsWindirAndTheFixedTailAsTheyAre) {
     EXPECT_EQ(HostsPath(platform), u"C:\\Windows\\system32\\drivers\\etc\\hosts");
     platform.environment[u"windir"] = u"D:\\Win\\";
     EXPECT_EQ(HostsPath(platform), u"D:\\Win\\\\system32\\drivers\\etc\\hosts");
+    // No "windir": the folder the system itself reports, not the drive's root.
+    platform.systemWindowsDirectory = u"E:\\Windows";
+    platform.environment[u"windir"] = u"";
+    EXPECT_EQ(HostsPath(platform), u"E:\\Windows\\system32\\drivers\\etc\\hosts");
     platform.environment.erase(u"windir");
-    EXPECT_EQ(HostsPath(platform), u"\\system32\\drivers\\etc\\hosts");
+    EXPECT_EQ(HostsPath(platform), u"E:\\Windows\\system32\\drivers\\etc\\hosts");
 }
 
 TEST(HostsPathTest, EveryCommandsSpellingNamesTheSameFileAsAWindirOfCWindows) {

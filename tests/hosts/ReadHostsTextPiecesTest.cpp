@@ -1,6 +1,7 @@
-// ReadHostsText checks the line ends piece by piece as the platform decodes
-// the file. A platform that hands the text over in pieces cut anywhere, CR LF
-// pairs included, must give the same hosts text as the line reader.
+// The hosts file is read a piece at a time, and the reader decides the
+// encoding as it goes. Wherever the pieces are cut (inside a CR LF, a mark, a
+// UTF-8 sequence, a double-byte character), the text, the encoding and the
+// snapshot must be what reading the file in one piece gives.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "hosts/ReferenceLineRule.h"
 #include "support/FakePlatform.h"
@@ -19,16 +21,15 @@ class PiecewisePlatform : public testing::FakePlatform {
 public:
     explicit PiecewisePlatform(unsigned seed) : rng_(seed) {}
 
-    std::u16string ReadAnsiText(std::u16string_view path,
-                                const std::function<void(std::u16string_view)>& inspect) override {
-        const std::u16string text = FromAnsi(ReadFileBytes(path));
+    void ReadFilePieces(std::u16string_view path,
+                        const std::function<void(std::string_view, std::uint64_t)>& piece) override {
+        const std::string bytes = ReadFileBytes(path);
         std::size_t begin = 0;
-        while (begin < text.size()) {
-            const std::size_t length = rng_() % 6;  // empty pieces too
-            inspect(std::u16string_view(text).substr(begin, length));
+        while (begin < bytes.size()) {
+            const std::size_t length = 1 + rng_() % 6;
+            piece(std::string_view(bytes).substr(begin, length), bytes.size());
             begin += length;
         }
-        return text;
     }
 
 private:
@@ -37,17 +38,46 @@ private:
 
 constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 
-TEST(ReadHostsTextInPiecesTest, GivesTheLineReadersText) {
-    PiecewisePlatform platform(42);
-    std::mt19937 rng(43);
-    const std::string alphabet = "ab\r\n\r\n#";
-    for (int round = 0; round < 5000; ++round) {
-        std::string bytes;
-        for (std::size_t i = 0, n = rng() % 40; i < n; ++i) bytes.push_back(alphabet[rng() % alphabet.size()]);
-        platform.PutFile(Path, bytes);
-        ASSERT_EQ(ReadHostsText(platform, Path), reference::ApplyLineRule(platform.FromAnsi(bytes)))
-            << "round " << round;
+std::string RandomFile(std::mt19937& rng) {
+    // Line ends, ASCII, a UTF-8 character, a double-byte character, bytes
+    // that are neither, and the marks, which also turn up where they are no
+    // mark at all.
+    static const std::vector<std::string> parts = {
+        "a", "b", "#", " ", "\r", "\n", "\r\n", "\xE4\xB8\xAD", "\xD6\xD0", "\x80", "\xC2\xA1",
+        "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "\xF0\x9F\x98\x80", "\xE4\xB8", "\0",
+    };
+    std::string bytes;
+    const bool mostlyUtf8 = rng() % 2 == 0;
+    for (std::size_t i = 0, n = rng() % 30; i < n; ++i) {
+        const std::size_t pick = rng() % parts.size();
+        if (mostlyUtf8 && (pick == 8 || pick == 9 || pick == 15)) continue;  // keep many files valid UTF-8
+        bytes += parts[pick];
     }
+    return bytes;
+}
+
+TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
+    PiecewisePlatform platform(42);
+    testing::FakePlatform whole;
+    whole.pieceSize = 1 << 20;
+    std::mt19937 rng(43);
+    int utf8 = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::string bytes = RandomFile(rng);
+        platform.PutFile(Path, bytes);
+        whole.PutFile(Path, bytes);
+        const HostsFile read = ReadHostsFile(platform, Path);
+        const HostsFile expected = ReadHostsFile(whole, Path);
+        ASSERT_EQ(read.text, expected.text) << "round " << round;
+        ASSERT_EQ(read.encoding, expected.encoding) << "round " << round;
+        ASSERT_EQ(read.encoding, DetectEncoding(bytes)) << "round " << round;
+        ASSERT_EQ(read.snapshot, SnapshotBuilder::Of(bytes)) << "round " << round;
+        if (read.encoding == HostsEncoding::Ansi) {
+            ASSERT_EQ(read.text, reference::ApplyLineRule(platform.FromAnsi(bytes))) << "round " << round;
+        }
+        utf8 += read.encoding == HostsEncoding::Utf8;
+    }
+    EXPECT_GT(utf8, 1000) << "the generator must make UTF-8 files too";
 }
 
 TEST(ReadHostsTextInPiecesTest, AFailedReadFailsAsBefore) {

@@ -53,13 +53,18 @@ TEST_F(Win32HostileFilesTest, BytesOutsideTheCodePageLoadAndKeepTheirLines) {
     EXPECT_EQ(text.substr(text.size() - 2), u"\r\n");
 }
 
-TEST_F(Win32HostileFilesTest, OtherEncodingsLoadAsCodePage936Text) {
-    // UTF-8 with and without a byte-order mark, and UTF-16: read as code page
-    // 936 like any file, never a failure; the byte-order mark is text.
-    EXPECT_FALSE(Load("\xEF\xBB\xBF" "127.0.0.1 \xE4\xB8\xAD\r\n").empty());
-    EXPECT_FALSE(Load("127.0.0.1 \xE4\xB8\xAD\r\n").empty());
-    const std::u16string utf16 = Load("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0"s);
-    EXPECT_NE(utf16.find(u'\0'), std::u16string::npos) << "the NULs of UTF-16 are kept";
+// Marks decide; without one, strict UTF-8 with a byte of 0x80 or more is
+// UTF-8, even where the bytes would also be valid code page 936 text; the
+// rest is code page 936, never a failure.
+TEST_F(Win32HostileFilesTest, EachEncodingLoadsAsItsOwnText) {
+    EXPECT_EQ(Load("\xEF\xBB\xBF" "127.0.0.1 \xE4\xB8\xAD\r\n"), u"127.0.0.1 中\r\n");
+    EXPECT_EQ(Load("127.0.0.1 \xE4\xB8\xAD\r\n"), u"127.0.0.1 中\r\n");
+    EXPECT_EQ(Load("\xFF\xFE" "a\0\r\0\n\0-N\r\0\n\0"s), u"a\r\n中\r\n");
+    EXPECT_EQ(Load("\xFE\xFF" "\0a\0\r\0\nN-\0\r\0\n"s), u"a\r\n中\r\n");
+    EXPECT_EQ(Load("# \xC2\xA1\r\n"), u"# \u00A1\r\n") << "valid in both: UTF-8";
+    EXPECT_EQ(Load("# \xD6\xD0\r\n"), u"# 中\r\n") << "code page 936";
+    const std::u16string utf16 = Load("a\0\r\0\n\0b\0\r\0\n\0"s);
+    EXPECT_NE(utf16.find(u'\0'), std::u16string::npos) << "UTF-16 without a mark is code page 936, NULs kept";
 }
 
 TEST_F(Win32HostileFilesTest, NulBytesSurviveALoadAndASave) {

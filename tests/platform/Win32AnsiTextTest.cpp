@@ -1,8 +1,8 @@
-// ReadAnsiText reads and decodes a file a piece at a time. With Wine's own
-// code page 936 decoder, the text it gives must be the text of the whole file
-// decoded at once, for files of every kind of byte: valid double-byte
-// characters, lead bytes followed by ASCII or by a line end, stray high bytes,
-// and long stretches without a place to cut.
+// The hosts file is read and decoded a piece at a time. With Wine's own code
+// page 936 decoder, the text must be the text of the whole file decoded at
+// once, for files of every kind of byte: valid double-byte characters, lead
+// bytes followed by ASCII or by a line end, stray high bytes, and long
+// stretches without a place to cut.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "hosts/HostsFileReader.h"
+#include "hosts/HostsText.h"
 #include "platform/Win32Platform.h"
 #include "support/Win32TempFolder.h"
 
@@ -42,18 +44,21 @@ std::string RandomAnsi(std::mt19937& rng, std::size_t size, int highPercent) {
 }
 
 struct Read {
-    std::u16string text;
-    std::u16string pieces;
+    HostsFile file;
+    std::string pieces;
     int count = 0;
 };
 
 Read ReadInPieces(Win32Platform& platform, std::u16string_view path) {
     Read read;
-    read.text = platform.ReadAnsiText(path, [&](std::u16string_view piece) {
+    HostsFileReader reader(platform);
+    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) {
         EXPECT_FALSE(piece.empty());
         read.pieces += piece;
         ++read.count;
+        reader.Add(piece, size);
     });
+    read.file = reader.Finish();
     return read;
 }
 
@@ -68,8 +73,9 @@ TEST(Win32AnsiTextTest, PiecesDecodeAsTheWholeFile) {
         const std::string bytes = RandomAnsi(rng, 1000 + rng() % 600000, high);
         WriteBytes(folder / L"file", bytes);
         const Read read = ReadInPieces(platform, folder.U16(L"file"));
-        ASSERT_EQ(read.text, platform.FromAnsi(bytes)) << "round " << round;
-        ASSERT_EQ(read.pieces, read.text) << "round " << round;
+        ASSERT_EQ(read.file.encoding, HostsEncoding::Ansi) << "round " << round;
+        ASSERT_EQ(read.file.text, ApplyLineRule(platform.FromAnsi(bytes))) << "round " << round;
+        ASSERT_EQ(read.pieces, bytes) << "round " << round;
         if (bytes.size() > 300000 && high < 100) {
             EXPECT_GT(read.count, 1) << "round " << round;
         }
@@ -81,7 +87,7 @@ TEST(Win32AnsiTextTest, AnEmptyFileIsTheEmptyTextWithoutPieces) {
     Win32TempFolder folder;
     WriteBytes(folder / L"empty", "");
     const Read read = ReadInPieces(platform, folder.U16(L"empty"));
-    EXPECT_EQ(read.text, u"");
+    EXPECT_EQ(read.file.text, u"");
     EXPECT_EQ(read.count, 0);
 }
 
@@ -96,7 +102,7 @@ TEST(Win32AnsiTextTest, AMissingFileFailsAsReadFileBytesDoes) {
     }
     ASSERT_NE(expected, 0u);
     try {
-        platform.ReadAnsiText(folder.U16(L"missing"), [](std::u16string_view) {});
+        platform.ReadFilePieces(folder.U16(L"missing"), [](std::string_view, std::uint64_t) {});
         FAIL() << "no failure";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number(), expected);

@@ -134,6 +134,13 @@ std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
     return it->second.bytes;
 }
 
+void FakePlatform::ReadFilePieces(std::u16string_view path,
+                                  const std::function<void(std::string_view, std::uint64_t)>& piece) {
+    const std::string bytes = ReadFileBytes(path);
+    for (std::size_t at = 0; at < bytes.size(); at += pieceSize)
+        piece(std::string_view(bytes).substr(at, pieceSize), bytes.size());
+}
+
 std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path) {
     CheckFolder(path);
     const auto it = files_.find(Key(path));

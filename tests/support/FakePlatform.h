@@ -32,6 +32,9 @@ public:
     // --- What the test arranges ---
     std::map<std::u16string, std::u16string> environment{{u"windir", u"C:\\WINDOWS"}};
     std::u16string programDirectory = u"D:\\Tools";
+    std::u16string systemWindowsDirectory = u"C:\\WINDOWS";
+    // How many bytes ReadFilePieces hands over at a time.
+    std::size_t pieceSize = 5;
     bool administrator = true;
     // Paths whose opening for writing (or reading) is refused, as access denied.
     std::vector<std::u16string> deniedPaths;
@@ -65,13 +68,17 @@ public:
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
 
     std::u16string Environment(std::u16string_view name) override;
+    std::u16string SystemWindowsDirectory() override { return systemWindowsDirectory; }
     std::u16string FromAnsi(std::string_view bytes) override;
+    void AppendFromAnsi(std::u16string& text, std::string_view bytes) override { text += FromAnsi(bytes); }
     std::string ToAnsi(std::u16string_view text) override;
     std::u16string ToUpper(std::u16string_view text) override;
     std::u16string ToLower(std::u16string_view text) override;
 
     std::u16string FindOrdinaryFile(std::u16string_view path) override;
     std::string ReadFileBytes(std::u16string_view path) override;
+    void ReadFilePieces(std::u16string_view path,
+                        const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
     void RemoveFile(std::u16string_view path) override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ public:
     std::u16string title = u"Hosts";
     FormWidth width = FormWidth::Narrow;
     bool closed = false;
+    bool modified = false;  // set by a test that types into Text1
+    std::optional<FileSnapshot> snapshot;
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
     std::vector<std::string> log;
@@ -32,7 +35,12 @@ public:
     void SetText(TextBox box, std::u16string_view t) override {
         log.push_back("set Text" + std::to_string(static_cast<int>(box) + 1));
         texts[static_cast<int>(box)] = t;
+        if (box == TextBox::Text1) modified = false;
     }
+    bool Text1Modified() override { return modified; }
+    void MarkText1Saved() override { modified = false; }
+    std::optional<FileSnapshot> HostsSnapshot() override { return snapshot; }
+    void SetHostsSnapshot(const FileSnapshot& s) override { snapshot = s; }
     std::size_t CaretPosition() override { return caret; }
     void Close() override { closed = true; }
 };

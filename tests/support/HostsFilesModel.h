@@ -30,6 +30,8 @@ public:
 
     File hosts;
     File backup;
+    // What the hosts file held when Text1 was last filled from it or saved.
+    File seen;
 
     // Command1: never reports, whatever fails.
     bool AppendText2(std::u16string_view text2, const WriteFails& fails) {
@@ -42,13 +44,21 @@ public:
         return Append(Line(Entry(text2, text3)), fails);
     }
 
-    // Command3.
-    bool Save(std::u16string_view text1, const WriteFails& fails) {
+    // Command3: reads the file first, and asks before it overwrites a file
+    // that changed since `seen`; `yes` is the answer to that question.
+    bool Save(std::u16string_view text1, bool readFails, bool yes, const WriteFails& fails) {
+        if (hosts) {
+            if (readFails) return true;
+            if (hosts != seen && !yes) return false;
+        }
         const std::string content = Line(text1);
         if (fails(content.size())) return true;
-        hosts = content;
+        hosts = seen = content;
         return false;
     }
+
+    // A load filled Text1 from the file.
+    void Loaded() { seen = hosts; }
 
     // Command5: a missing or unreadable file fails; a duplicate appends nothing.
     bool AppendUnlessDefined(std::u16string_view text2, std::u16string_view text3, bool readFails,

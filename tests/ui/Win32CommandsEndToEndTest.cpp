@@ -8,24 +8,114 @@
 namespace quenlix::testing {
 namespace {
 
+std::string Utf16Le(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
 struct Win32CommandsTest : Win32FormTest {
     void SetText(std::string_view box, std::wstring_view text) {
         SendMessageW(Child(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
     }
     std::wstring TextOf(std::string_view box) { return WindowTextOf(Child(box)); }
 
-    SystemHostsFile systemHosts;  // the save and the duplicate test write it by its drive path
+    std::string Hosts() { return ReadBytes(windows.HostsPath()); }
+    void WriteHosts(const std::string& bytes) { WriteBytes(windows.HostsPath(), bytes); }
+
+    // The file below C:\windows, which a "windir" elsewhere must leave alone.
+    SystemHostsFile systemHosts;
 };
 
 TEST_F(Win32CommandsTest, SaveWritesText1AndOneMoreCrLfInCodePage936) {
+    const std::string other = systemHosts.Read();
     SetText("Text1", L"0.0.0.0 ads.example # 广告\r\n127.0.0.1 localhost\r\n");
     Click("Command3");
-    EXPECT_EQ(systemHosts.Read(), "0.0.0.0 ads.example # \xB9\xE3\xB8\xE6\r\n127.0.0.1 localhost\r\n\r\n");
+    EXPECT_EQ(Hosts(), "0.0.0.0 ads.example # \xB9\xE3\xB8\xE6\r\n127.0.0.1 localhost\r\n\r\n");
+    EXPECT_EQ(systemHosts.Read(), other) << "the save wrote below \"windir\" only";
+    EXPECT_TRUE(platform.reported.empty());
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// Windows' own Notepad saves UTF-8, other tools UTF-16: the file shows its
+// Chinese text, and a save and an append keep its encoding.
+TEST_F(Win32CommandsTest, UnicodeFilesShowTheirTextAndKeepTheirEncoding) {
+    const struct {
+        const char* name;
+        std::string file;     // "# 广告" and "0.0.0.0 a", each ending in CR LF
+        std::string crLf;
+        std::string entry;    // "1.1.1.1 b" and CR LF
+    } cases[] = {
+        {"UTF-8", "# \xE5\xB9\xBF\xE5\x91\x8A\r\n0.0.0.0 a\r\n", "\r\n", "1.1.1.1 b\r\n"},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF# \xE5\xB9\xBF\xE5\x91\x8A\r\n0.0.0.0 a\r\n", "\r\n", "1.1.1.1 b\r\n"},
+        {"UTF-16", Utf16Le(u"\uFEFF# 广告\r\n0.0.0.0 a\r\n"), Utf16Le(u"\r\n"), Utf16Le(u"1.1.1.1 b\r\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteHosts(c.file);
+        Click("Command4");
+        EXPECT_EQ(TextOf("Text1"), L"# 广告\r\n0.0.0.0 a\r\n");
+        Click("Command3");
+        EXPECT_EQ(Hosts(), c.file + c.crLf);
+        SetText("Text2", L"1.1.1.1");
+        SetText("Text3", L"b");
+        Click("Command2");
+        EXPECT_EQ(Hosts(), c.file + c.crLf + c.entry);
+    }
+    EXPECT_TRUE(platform.reported.empty());
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// What reached the file since the load, by the program's own append or by
+// another program, is not overwritten without a question.
+TEST_F(Win32CommandsTest, ASaveAsksWhenTheFileChangedSinceTheLoad) {
+    SetText("Text1", L"edited\r\n");
+    SetText("Text2", L"9.9.9.9");
+    SetText("Text3", L"appended");
+    Click("Command2");
+    const std::string appended = Hosts();
+    platform.answers = {Answer::No};
+    Click("Command3");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].style, static_cast<std::uint32_t>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+    EXPECT_EQ(Hosts(), appended);
+    EXPECT_EQ(TextOf("Text1"), L"edited\r\n");
+
+    WriteHosts("by another program\r\n");
+    platform.answers = {Answer::Yes};
+    Click("Command3");
+    EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(Hosts(), "edited\r\n\r\n");
+
+    SetText("Text1", L"again\r\n");
+    Click("Command3");
+    EXPECT_EQ(platform.messages.size(), 2u) << "a save right after a save asks nothing";
+    EXPECT_EQ(Hosts(), "again\r\n\r\n");
+}
+
+// A "windir" elsewhere: the create branch and the reset work on the file
+// below it, and the file below C:\windows stays as it was.
+TEST_F(Win32CommandsTest, CreatingAndResettingWorkBelowWindir) {
+    const std::string other = systemHosts.Read();
+    DeleteFileW(windows.HostsPath().c_str());
+    platform.answers = {Answer::Ok, Answer::Ok};
+    Click("Command4");
+    EXPECT_EQ(Hosts().size(), 836u);
+    EXPECT_EQ(TextOf("Text1").size(), 836u);
+
+    WriteHosts("changed\r\n");
+    platform.answers = {Answer::Ok};
+    Click("Command6");
+    EXPECT_EQ(Hosts().size(), 836u);
+    EXPECT_EQ(systemHosts.Read(), other);
     EXPECT_TRUE(platform.reported.empty());
 }
 
 TEST_F(Win32CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne) {
-    systemHosts.Write("# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
+    WriteHosts("# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
     SetText("Text2", L"127.0.0.1");
     SetText("Text3", L"myhost");
     Click("Command5");
@@ -33,11 +123,11 @@ TEST_F(Win32CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne)
     EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
     EXPECT_EQ(platform.messages[0].style, 0u);
     EXPECT_FALSE(platform.messages[0].title);
-    EXPECT_EQ(systemHosts.Read(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
+    EXPECT_EQ(Hosts(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
 
     SetText("Text3", L"other.host");
     Click("Command5");
-    EXPECT_EQ(systemHosts.Read(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n127.0.0.1 other.host\r\n");
+    EXPECT_EQ(Hosts(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n127.0.0.1 other.host\r\n");
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 

@@ -75,12 +75,31 @@ TEST_F(Win32FormTest, AFailedCommandIsReportedAndTheWindowKeepsItsText) {
     EXPECT_FALSE(quit);
 }
 
-TEST_F(Win32FormTest, ClosingWithUnsavedEditsEndsAtOnceWithoutAQuestion) {
+TEST_F(Win32FormTest, ClosingWithTypedEditsAsksAndEachAnswerDoesWhatItSays) {
     SetFocus(Child("Text1"));
     Type(Child("Text1"), L"1.2.3.4 unsaved");
+    platform.answers = {Answer::Cancel};
     PostMessageW(Form(), WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_FALSE(IsWindow(form->Handle()));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？");
+    EXPECT_TRUE(IsWindow(Form())) << "Cancel keeps the window";
+    EXPECT_FALSE(quit);
+
+    platform.answers = {Answer::Yes};
+    PostMessageW(Form(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(form->Handle(), nullptr) << "Yes saves and closes";
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(platform.messages.size(), 2u);
+    const std::string saved = ReadBytes(windows.HostsPath());
+    EXPECT_NE(saved.find("1.2.3.4 unsaved"), std::string::npos) << saved;
+}
+
+TEST_F(Win32FormTest, ClosingWithNothingTypedEndsAtOnceWithoutAQuestion) {
+    form->SetText(TextBox::Text1, u"set by the program, not typed\r\n");
+    PostMessageW(Form(), WM_CLOSE, 0, 0);
+    Pump();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_TRUE(quit);
     EXPECT_TRUE(platform.messages.empty());

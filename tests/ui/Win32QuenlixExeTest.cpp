@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Win32Handle.h"
@@ -246,11 +247,15 @@ protected:
             TerminateProcess(process_.Get(), 99);
     }
 
-    HWND FindForm() const {
+    HWND FindForm() const { return FindProgramWindow(L"QuenlixForm1"); }
+
+    // A visible top-level window of the program, by its class.
+    HWND FindProgramWindow(const wchar_t* className) const {
         struct Search {
             DWORD processId;
+            const wchar_t* className;
             HWND found;
-        } search{processId_, nullptr};
+        } search{processId_, className, nullptr};
         EnumWindows(
             [](HWND window, LPARAM data) -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
@@ -258,7 +263,7 @@ protected:
                 GetWindowThreadProcessId(window, &owner);
                 wchar_t name[32] = {};
                 GetClassNameW(window, name, 32);
-                if (owner == s->processId && wcscmp(name, L"QuenlixForm1") == 0 && IsWindowVisible(window)) {
+                if (owner == s->processId && wcscmp(name, s->className) == 0 && IsWindowVisible(window)) {
                     s->found = window;
                     return FALSE;
                 }
@@ -266,6 +271,15 @@ protected:
             },
             reinterpret_cast<LPARAM>(&search));
         return search.found;
+    }
+
+    // The message box the program shows next, within 10 s.
+    HWND WaitForMessageBox() const {
+        for (int i = 0; i < 100; ++i) {
+            if (HWND box = FindProgramWindow(L"#32770")) return box;
+            Sleep(100);
+        }
+        return nullptr;
     }
 
     static std::wstring TextOf(HWND window) {
@@ -292,12 +306,30 @@ TEST_F(Win32RunningExeTest, ShowsForm1OnTheHostsFileOfWindir) {
 
 }
 
-TEST_F(Win32RunningExeTest, EndsAtOnceWhenClosedEvenWithUnsavedEdits) {
-    HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
-    ASSERT_NE(text1, nullptr);
-    SendMessageTimeoutW(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"unsaved"), SMTO_ABORTIFHUNG, 5000, nullptr);
+TEST_F(Win32RunningExeTest, EndsAtOnceWhenClosedWithNothingTyped) {
     PostMessageW(form_, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process_.Get(), 10000), WAIT_OBJECT_0) << "still running: a question was asked?";
+    DWORD code = 1;
+    GetExitCodeProcess(process_.Get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(testing::ReadBytes(folder_ / L"system32\\drivers\\etc\\hosts"), "10.1.2.3 exe.test\r\n");
+}
+
+// Typed edits are not thrown away without a word: closing asks, Cancel keeps
+// the window, No closes it with the file as it was.
+TEST_F(Win32RunningExeTest, ClosingWithTypedEditsAsksFirst) {
+    HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
+    ASSERT_NE(text1, nullptr);
+    for (const wchar_t c : std::wstring_view(L"# typed")) PostMessageW(text1, WM_CHAR, c, 1);
+    for (const int answer : {IDCANCEL, IDNO}) {
+        PostMessageW(form_, WM_CLOSE, 0, 0);
+        HWND box = WaitForMessageBox();
+        ASSERT_NE(box, nullptr) << "no question about the unsaved edits";
+        EXPECT_EQ(TextOf(box), L"提示");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        const DWORD waited = WaitForSingleObject(process_.Get(), answer == IDNO ? 10000 : 1000);
+        EXPECT_EQ(waited, answer == IDNO ? WAIT_OBJECT_0 : WAIT_TIMEOUT) << answer;
+    }
     DWORD code = 1;
     GetExitCodeProcess(process_.Get(), &code);
     EXPECT_EQ(code, 0u);

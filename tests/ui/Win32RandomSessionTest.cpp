@@ -25,7 +25,9 @@ struct Win32RandomSessionTest : Win32FormTest {
         platform.programDirectory = std::u16string(programFolder.Path().begin(), programFolder.Path().end());
         Win32FormTest::SetUp();
         platform.windir = u"C:\\windows";  // from now on every command names one hosts file
+        Press("Command4");               // and Text1 shows it
         model.hosts = systemHosts.Read();
+        model.Loaded();
     }
 
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
@@ -55,7 +57,8 @@ struct Win32RandomSessionTest : Win32FormTest {
         if (held)
             holder = CreateFileW(SystemHostsFile::Path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const bool blocked = holder != INVALID_HANDLE_VALUE;
-        platform.answers = {Pick(0, 2) == 0 ? Answer::Cancel : Answer::Ok};
+        const int answers[] = {Answer::Cancel, Answer::Ok, Answer::Yes};
+        platform.answers = {answers[Pick(0, 2)]};
 
         const std::u16string text1 = Box(TextBox::Text1);
         const std::u16string text2 = Box(TextBox::Text2);
@@ -78,7 +81,10 @@ struct Win32RandomSessionTest : Win32FormTest {
             }
             case 3: model.AppendText2(text2, fails); Press("Command1"); break;
             case 4: expectFailure = model.AppendEntry(text2, text3, fails); Press("Command2"); break;
-            case 5: expectFailure = model.Save(text1, fails); Press("Command3"); break;
+            case 5:
+                expectFailure = model.Save(text1, blocked, platform.answers.front() == Answer::Yes, fails);
+                Press("Command3");
+                break;
             case 6: expectFailure = model.AppendUnlessDefined(text2, text3, blocked, fails); Press("Command5"); break;
             case 7:
                 expectFailure = model.RestoreDefault(platform.answers.front() == Answer::Ok, fails);
@@ -96,6 +102,7 @@ struct Win32RandomSessionTest : Win32FormTest {
                 Press("Command4");
                 if (!blocked) {
                     EXPECT_EQ(Box(TextBox::Text1), model.LoadedText());
+                    model.Loaded();
                 }
                 break;
             }

@@ -1,0 +1,243 @@
+#include "hosts/HostsEncoding.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/Platform.h"
+
+namespace quenlix {
+
+namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view Utf16LeMark = "\xFF\xFE";
+constexpr std::string_view Utf16BeMark = "\xFE\xFF";
+constexpr char16_t Replacement = u'\uFFFD';
+
+bool IsAscii8(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return (word & 0x8080808080808080ull) == 0;
+}
+
+// What a UTF-8 lead byte asks of the bytes after it: how many, and the range
+// the first of them must lie in (which rules out overlong forms, surrogates
+// and code points above U+10FFFF). Zero continuation bytes for a byte that
+// cannot lead.
+struct LeadRule {
+    int continuation;
+    unsigned char low;
+    unsigned char high;
+};
+
+LeadRule RuleOfLead(unsigned char b) {
+    if (b >= 0xC2 && b <= 0xDF) return {1, 0x80, 0xBF};
+    if (b >= 0xE0 && b <= 0xEF) return {2, static_cast<unsigned char>(b == 0xE0 ? 0xA0 : 0x80),
+                                        static_cast<unsigned char>(b == 0xED ? 0x9F : 0xBF)};
+    if (b >= 0xF0 && b <= 0xF4) return {3, static_cast<unsigned char>(b == 0xF0 ? 0x90 : 0x80),
+                                        static_cast<unsigned char>(b == 0xF4 ? 0x8F : 0xBF)};
+    return {0, 0, 0};
+}
+
+void AppendCodePoint(std::u16string& text, char32_t c) {
+    if (c < 0x10000) {
+        text.push_back(static_cast<char16_t>(c));
+    } else {
+        c -= 0x10000;
+        text.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+        text.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    }
+}
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Walks `text` as code points for UTF-8, a lone surrogate as U+FFFD.
+template <typename Visit>
+void ForEachCodePoint(std::u16string_view text, Visit visit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            visit(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            visit(Replacement);
+        } else {
+            visit(c);
+        }
+    }
+}
+
+std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
+
+char* PutUtf8(char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::string EncodeUtf8(std::u16string_view text) {
+    std::size_t length = 0;
+    bool ascii = true;
+    for (const char16_t c : text) ascii = ascii && c < 0x80;
+    if (ascii) {
+        length = text.size();
+    } else {
+        ForEachCodePoint(text, [&](char32_t c) { length += Utf8Length(c); });
+    }
+    std::string bytes;
+    bytes.reserve(length + 2);
+    bytes.resize(length);
+    char* out = bytes.data();
+    if (ascii) {
+        for (const char16_t c : text) *out++ = static_cast<char>(c);
+    } else {
+        ForEachCodePoint(text, [&](char32_t c) { out = PutUtf8(out, c); });
+    }
+    return bytes;
+}
+
+std::string EncodeUtf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2 + 4);
+    bytes.resize(text.size() * 2);
+    char* out = bytes.data();
+    for (const char16_t c : text) {
+        const char low = static_cast<char>(c & 0xFF);
+        const char high = static_cast<char>(c >> 8);
+        *out++ = bigEndian ? high : low;
+        *out++ = bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::string_view MarkOf(HostsEncoding encoding) {
+    switch (encoding) {
+        case HostsEncoding::Utf8WithMark: return Utf8Mark;
+        case HostsEncoding::Utf16LeWithMark: return Utf16LeMark;
+        case HostsEncoding::Utf16BeWithMark: return Utf16BeMark;
+        case HostsEncoding::Ansi:
+        case HostsEncoding::Utf8: break;
+    }
+    return {};
+}
+
+HostsEncoding EncodingOfMark(std::string_view bytes) {
+    if (bytes.starts_with(Utf8Mark)) return HostsEncoding::Utf8WithMark;
+    if (bytes.starts_with(Utf16LeMark)) return HostsEncoding::Utf16LeWithMark;
+    if (bytes.starts_with(Utf16BeMark)) return HostsEncoding::Utf16BeWithMark;
+    return HostsEncoding::Ansi;
+}
+
+void Utf8Check::Add(std::string_view piece) {
+    const char* p = piece.data();
+    const char* const end = p + piece.size();
+    while (p < end && !invalid_) {
+        if (needed_ == 0) {
+            while (end - p >= 8 && IsAscii8(p)) p += 8;
+            if (p == end) break;
+            const auto b = static_cast<unsigned char>(*p++);
+            if (b < 0x80) continue;
+            sawNonAscii_ = true;
+            const LeadRule rule = RuleOfLead(b);
+            if (rule.continuation == 0) {
+                invalid_ = true;
+                break;
+            }
+            needed_ = rule.continuation;
+            low_ = rule.low;
+            high_ = rule.high;
+        } else {
+            const auto b = static_cast<unsigned char>(*p++);
+            if (b < low_ || b > high_) {
+                invalid_ = true;
+                break;
+            }
+            --needed_;
+            low_ = 0x80;
+            high_ = 0xBF;
+        }
+    }
+}
+
+HostsEncoding DetectEncoding(std::string_view bytes) {
+    const HostsEncoding marked = EncodingOfMark(bytes);
+    if (marked != HostsEncoding::Ansi) return marked;
+    Utf8Check check;
+    check.Add(bytes);
+    return check.SawNonAscii() && check.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
+}
+
+void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
+    text.reserve(text.size() + bytes.size());  // never more units than bytes
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            std::size_t run = i + 1;
+            while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
+            text.append(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.begin() + static_cast<std::ptrdiff_t>(run));
+            i = run;
+            continue;
+        }
+        const LeadRule rule = RuleOfLead(b);
+        char32_t c = rule.continuation == 1 ? (b & 0x1F) : rule.continuation == 2 ? (b & 0x0F) : (b & 0x07);
+        std::size_t taken = 1;
+        bool whole = rule.continuation > 0;
+        for (int k = 0; whole && k < rule.continuation; ++k) {
+            const std::size_t at = i + 1 + static_cast<std::size_t>(k);
+            const auto next = at < bytes.size() ? static_cast<unsigned char>(bytes[at]) : 0;
+            const unsigned char low = k == 0 ? rule.low : 0x80;
+            const unsigned char high = k == 0 ? rule.high : 0xBF;
+            if (at >= bytes.size() || next < low || next > high) {
+                whole = false;
+                break;
+            }
+            c = (c << 6) | (next & 0x3F);
+            ++taken;
+        }
+        // A broken sequence is one U+FFFD for the bytes it began with.
+        AppendCodePoint(text, whole ? c : Replacement);
+        i += taken;
+    }
+}
+
+void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEndian) {
+    const std::size_t units = bytes.size() / 2;
+    const std::size_t before = text.size();
+    text.resize(before + units);
+    for (std::size_t i = 0; i < units; ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        text[before + i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    if (bytes.size() % 2 != 0) text.push_back(Replacement);
+}
+
+std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+    switch (encoding) {
+        case HostsEncoding::Utf8:
+        case HostsEncoding::Utf8WithMark: return EncodeUtf8(text);
+        case HostsEncoding::Utf16LeWithMark: return EncodeUtf16(text, false);
+        case HostsEncoding::Utf16BeWithMark: return EncodeUtf16(text, true);
+        case HostsEncoding::Ansi: break;
+    }
+    return platform.ToAnsi(text);
+}
+
+}  // namespace quenlix
