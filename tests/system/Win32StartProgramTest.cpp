@@ -42,12 +42,8 @@ std::wstring TestProgramFolder() {
     return folder;
 }
 
-std::wstring FromUtf8(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
+// For texts of plain ASCII: names of the build, what cmd writes.
+std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // A program of the same name planted beside ours (a downloads folder, say)
 // must never run instead of the system's own.
@@ -94,8 +90,8 @@ TEST(Win32StartProgramTest, StartsTheCommandLineWithoutWaitingInTheSystemFolder)
     EXPECT_LT(GetTickCount() - before, 5000u);
     for (int i = 0; i < 200 && ReadBytes(environment).find("windir=") == std::string::npos; ++i) Sleep(50);
 
-    EXPECT_EQ(Lower(FromUtf8(ReadBytes(current))), SystemFolder() + L"\r\n");
-    const std::wstring variables = Lower(L"\r\n" + FromUtf8(ReadBytes(environment)));
+    EXPECT_EQ(Lower(Widened(ReadBytes(current))), SystemFolder() + L"\r\n");
+    const std::wstring variables = Lower(L"\r\n" + Widened(ReadBytes(environment)));
     EXPECT_NE(variables.find(L"\r\nnodefaultcurrentdirectoryinexepath=1\r\n"), std::wstring::npos);
     EXPECT_NE(variables.find(L"\r\npath=" + SystemFolder() + L";"), std::wstring::npos);
 }
@@ -109,14 +105,14 @@ TEST(Win32StartProgramTest, StartsTheCommandLineWithoutWaitingInTheSystemFolder)
 class Win32PlantedCaclsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::wstring standIn = TestProgramFolder() + L"\\" + FromUtf8(QUENLIX_PLANTED_STAND_IN);
+        const std::wstring standIn = TestProgramFolder() + L"\\" + Widened(QUENLIX_PLANTED_STAND_IN);
         for (const std::wstring& folder : {programFolder, otherFolder}) {
             ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
             for (const wchar_t* name : {L"cacls.exe", L"cacls.com"})
                 ASSERT_TRUE(CopyFileW(standIn.c_str(), (folder + L"\\" + name).c_str(), FALSE)) << "no stand-in";
             WriteBytes(folder + L"\\cacls.bat", "@echo planted> \"%~f0.ran\"\r\n");
         }
-        const std::wstring quenlix = TestProgramFolder() + L"\\..\\" + FromUtf8(QUENLIX_EXE);
+        const std::wstring quenlix = TestProgramFolder() + L"\\..\\" + Widened(QUENLIX_EXE);
         ASSERT_TRUE(CopyFileW(quenlix.c_str(), (programFolder + L"\\Quenlix.exe").c_str(), FALSE));
     }
 
@@ -137,7 +133,8 @@ protected:
     const std::wstring otherFolder = root / L"另一个 目录";
 };
 
-// Ends a process the test started, should the test stop before it has.
+// Waits for a process to end; one still running after 30 s is ended, and
+// the test fails.
 void RunToEnd(HANDLE process) {
     if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) {
         TerminateProcess(process, 99);
@@ -166,9 +163,8 @@ TEST_F(Win32PlantedCaclsTest, EachPlantRunsWhenCmdIsStartedInItsFolder) {
     EXPECT_EQ(Ran().size(), 6u);
 }
 
-// Quenlix.exe as a user runs it: started from another program, which hands
-// it a current folder of its own choosing, and the rest driven through its
-// windows the way a user's clicks arrive.
+// A copy of Quenlix.exe started by another program, with a current folder
+// of that program's choosing, and driven through its windows.
 class RunningProgram {
 public:
     RunningProgram(const std::wstring& program, const std::wstring& currentFolder) {
@@ -189,46 +185,40 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    bool Started() const { return process_.Valid(); }
-
-    // Presses `button` on the next message box the program shows and gives
-    // its text, or says what came instead.
-    std::wstring AnswerMessage(int button) {
+    // Presses OK on the next message box and gives its text.
+    std::wstring AnswerOk() {
         HWND box = WaitForWindow(L"#32770");
         if (box == nullptr) return L"<no message box within 30 s>";
         std::wstring text;
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr && text.empty(); child = GetWindow(child, GW_HWNDNEXT))
+        for (HWND child = GetWindow(box, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT))
             if (ClassOf(child) == L"static") text = TextOf(child);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
         for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(50);
         return text;
     }
 
-    // A click on the button of Form1 with this caption.
-    bool Click(const wchar_t* caption) {
+    void Click(const wchar_t* caption) {
         HWND form = WaitForWindow(L"QuenlixForm1");
-        HWND button = form == nullptr ? nullptr : FindWindowExW(form, nullptr, L"Button", caption);
-        if (button == nullptr) return false;
-        return PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                            reinterpret_cast<LPARAM>(button)) != FALSE;
+        HWND button = FindWindowExW(form, nullptr, L"Button", caption);
+        PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
     }
 
-    // Waits for every program it has started and that still runs: what
-    // such a program runs, it runs before it ends.
+    // Waits for the programs it started: what they run, they run before
+    // they end.
     void WaitForItsPrograms() const {
         UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
         PROCESSENTRY32W entry{};
         entry.dwSize = sizeof entry;
         for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-            if (entry.th32ParentProcessID != id_) continue;
-            UniqueHandle child(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            UniqueHandle child(entry.th32ParentProcessID == id_ ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                                                                 : nullptr);
             if (child.Valid()) RunToEnd(child.Get());
         }
     }
 
     bool Close() {
         PostMessageW(WaitForWindow(L"QuenlixForm1"), WM_CLOSE, 0, 0);
-        return WaitForSingleObject(process_.Get(), 10000) == WAIT_OBJECT_0;
+        return process_.Valid() && WaitForSingleObject(process_.Get(), 10000) == WAIT_OBJECT_0;
     }
 
 private:
@@ -240,18 +230,18 @@ private:
 
     static std::wstring TextOf(HWND window) {
         wchar_t text[256] = {};
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
+        SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
         return text;
     }
 
+    // The program's first visible top-level window of this class.
     HWND WaitForWindow(const std::wstring& className) const {
         struct Search {
             DWORD id;
             std::wstring className;
             HWND found;
         } search{id_, Lower(className), nullptr};
-        for (int i = 0; i < 300 && search.found == nullptr; ++i) {
+        for (int i = 0; i < 300 && id_ != 0; ++i) {
             EnumWindows(
                 [](HWND window, LPARAM data) -> BOOL {
                     auto* s = reinterpret_cast<Search*>(data);
@@ -262,7 +252,8 @@ private:
                     return FALSE;
                 },
                 reinterpret_cast<LPARAM>(&search));
-            if (search.found == nullptr) Sleep(100);
+            if (search.found != nullptr) break;
+            Sleep(100);
         }
         return search.found;
     }
@@ -281,11 +272,10 @@ TEST_F(Win32PlantedCaclsTest, NoPlantRunsOnCommand13NorWhenAMissingHostsFileIsCr
         SCOPED_TRACE(current == programFolder ? "started in its own folder" : "started in another folder");
         DeleteFileW(testing::SystemHostsFile::Path);
         RunningProgram quenlix(programFolder + L"\\Quenlix.exe", current);
-        ASSERT_TRUE(quenlix.Started());
-        EXPECT_EQ(quenlix.AnswerMessage(IDOK), L"未发现Hosts文件，确定要创建Hosts文件吗？");
-        EXPECT_EQ(quenlix.AnswerMessage(IDOK), L"已生成Hosts文件,并获得访问权限");
-        EXPECT_TRUE(quenlix.Click(L"获取访问限权"));
-        EXPECT_EQ(quenlix.AnswerMessage(IDOK), L"完成");
+        EXPECT_EQ(quenlix.AnswerOk(), L"未发现Hosts文件，确定要创建Hosts文件吗？");
+        EXPECT_EQ(quenlix.AnswerOk(), L"已生成Hosts文件,并获得访问权限");
+        quenlix.Click(L"获取访问限权");
+        EXPECT_EQ(quenlix.AnswerOk(), L"完成");
         quenlix.WaitForItsPrograms();
         EXPECT_TRUE(quenlix.Close());
     }
