@@ -113,6 +113,9 @@ else
   pass imports "$(echo $imports)"
 fi
 
+# --- win7-imports: no function that Windows 7 SP1, the oldest the manifest names, lacks ---
+python3 "$QUENLIX_ROOT/scripts/check-win7-imports.py" "$exe" || failures=$((failures + 1))
+
 # --- size: under 600 KiB, and no heavy library part pulled in ---
 limit=$((600 * 1024))
 size=$(stat -c %s "$exe")

@@ -1,6 +1,7 @@
 #include "platform/Win32Administrators.h"
 
 #include "platform/Win32Failure.h"
+#include "platform/Win32SystemLibraries.h"
 
 namespace quenlix {
 
@@ -13,16 +14,10 @@ Function Bind(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
 
-HMODULE LoadAdvapi() {
-    HMODULE module = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr) throw LastWin32Failure();
-    return module;
-}
-
 }  // namespace
 
 Win32Administrators::Win32Administrators()
-    : advapi_(LoadAdvapi()),
+    : advapi_(LoadSystemLibrary(L"advapi32.dll")),
       allocateSid_(Bind<AllocateSidFunction>(advapi_.Get(), "AllocateAndInitializeSid")),
       checkMembership_(Bind<CheckMembershipFunction>(advapi_.Get(), "CheckTokenMembership")),
       freeSid_(Bind<FreeSidFunction>(advapi_.Get(), "FreeSid")) {}

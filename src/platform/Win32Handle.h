@@ -56,5 +56,7 @@ using UniqueHandle = UniqueWin32Handle<HANDLE, &CloseHandle>;
 using UniqueFind = UniqueWin32Handle<HANDLE, &FindClose>;
 // A library loaded by the program itself.
 using UniqueModule = UniqueWin32Handle<HMODULE, &FreeLibrary>;
+// The copy of the environment that GetEnvironmentStringsW hands out.
+using UniqueEnvironmentStrings = UniqueWin32Handle<LPWCH, &FreeEnvironmentStringsW>;
 
 }  // namespace quenlix

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "platform/MessageStyle.h"
+#include "platform/SystemProgramEnvironment.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
+#include "platform/Win32SystemFolders.h"
 #include "platform/Win32Text.h"
 
 namespace quenlix {
@@ -146,13 +149,7 @@ std::wstring SystemProgramPath(std::u16string_view commandLine) {
     // folder and the current folder first, where a planted cmd.exe or
     // Notepad.exe would run in its place; only the system's folders count.
     const std::wstring name = ToWide(commandLine.substr(0, commandLine.find(u' ')));
-    wchar_t system[MAX_PATH];
-    wchar_t windows[MAX_PATH];
-    const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH);
-    const UINT windowsLength = GetWindowsDirectoryW(windows, MAX_PATH);
-    if (systemLength == 0 || systemLength >= MAX_PATH || windowsLength == 0 || windowsLength >= MAX_PATH)
-        throw LastWin32Failure();
-    const std::wstring folders = std::wstring(system) + L";" + windows;
+    const std::wstring folders = SystemDirectory() + L";" + WindowsDirectory();
     std::wstring found(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -166,15 +163,37 @@ std::wstring SystemProgramPath(std::u16string_view commandLine) {
     }
 }
 
+namespace {
+
+// The product's own environment, as one block.
+std::u16string OwnEnvironment() {
+    const UniqueEnvironmentStrings strings(GetEnvironmentStringsW());
+    if (!strings.Valid()) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+    const wchar_t* end = strings.Get();
+    while (*end != L'\0') end += std::wcslen(end) + 1;  // the block ends with an empty string
+    return FromWide(std::wstring_view(strings.Get(), static_cast<std::size_t>(end - strings.Get())));
+}
+
+}  // namespace
+
 void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
     const std::wstring program = SystemProgramPath(commandLine);
+    // The program runs in the system folder rather than in ours: started
+    // from Explorer, our current folder is the folder Quenlix.exe lies in (a
+    // downloads folder, typically), and cmd looks for the programs it runs
+    // in its current folder first. Its environment keeps it from doing so at
+    // all where cmd reads NoDefaultCurrentDirectoryInExePath; Wine's cmd does
+    // not, and searches "." first whatever the variable says.
+    const std::wstring folder = SystemDirectory();
+    std::wstring environment = ToWide(SystemProgramEnvironment(OwnEnvironment(), FromWide(folder)));
     std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(windowStyle);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        environment.data(), folder.c_str(), &startup, &process))
         throw LastWin32Failure();
     // Started programs run on by themselves; nothing waits for them.
     UniqueHandle processHandle(process.hProcess);

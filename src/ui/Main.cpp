@@ -1,10 +1,11 @@
 #include <windows.h>
 
+#include "platform/Win32SystemLibraries.h"
 #include "ui/Win32Program.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Libraries loaded by name come from System32 only, never from the
     // program's own folder, where a planted copy could wait.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    quenlix::KeepLibrarySearchInSystemFolder(quenlix::LibraryLoader::OfThisSystem());
     return quenlix::RunForm1(instance, showCommand);
 }

@@ -4,6 +4,35 @@
 
 namespace quenlix {
 
+namespace {
+
+template <typename Function>
+void Bind(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The screen's device context, released however the question ends.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A size the system gives for its own DPI, for a screen of another.
+int Rescaled(int size, UINT dpi, const DpiFunctions& functions) {
+    return MulDiv(size, static_cast<int>(dpi), static_cast<int>(SystemDpi(functions)));
+}
+
+}  // namespace
+
 int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), TwipsPerInch); }
 
 float PixelsToTwips(int pixels, UINT dpi) {
@@ -17,16 +46,60 @@ RECT PixelRect(const TwipsRect& bounds, UINT dpi) {
             TwipsToPixels(bounds.Bottom(), dpi)};
 }
 
-UINT DpiOf(HWND window) {
-    const UINT dpi = GetDpiForWindow(window);
+DpiFunctions DpiFunctions::OfUser32() {
+    DpiFunctions functions;
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (user32 == nullptr) return functions;
+    Bind(user32, "GetDpiForWindow", functions.getDpiForWindow);
+    Bind(user32, "GetDpiForSystem", functions.getDpiForSystem);
+    Bind(user32, "AdjustWindowRectExForDpi", functions.adjustWindowRectExForDpi);
+    Bind(user32, "GetSystemMetricsForDpi", functions.getSystemMetricsForDpi);
+    Bind(user32, "SystemParametersInfoForDpi", functions.systemParametersInfoForDpi);
+    return functions;
+}
+
+UINT SystemDpi(const DpiFunctions& functions) {
+    UINT dpi = 0;
+    if (functions.getDpiForSystem != nullptr) {
+        dpi = functions.getDpiForSystem();
+    } else {
+        const ScreenDc screen;
+        if (screen.Get() != nullptr) dpi = static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+    }
     return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-UniqueFont CreateMessageFont(UINT dpi) {
+UINT DpiOf(HWND window, const DpiFunctions& functions) {
+    const UINT dpi = functions.getDpiForWindow != nullptr ? functions.getDpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : SystemDpi(functions);
+}
+
+int SystemMetricForDpi(int metric, UINT dpi, const DpiFunctions& functions) {
+    if (functions.getSystemMetricsForDpi != nullptr) return functions.getSystemMetricsForDpi(metric, dpi);
+    return Rescaled(GetSystemMetrics(metric), dpi, functions);
+}
+
+// The classic call gives the frame of the system DPI; where the window's
+// differs, the caller measures the client area it got and makes up the
+// difference.
+RECT WindowRectAround(RECT client, DWORD style, DWORD extendedStyle, UINT dpi, const DpiFunctions& functions) {
+    const BOOL adjusted = functions.adjustWindowRectExForDpi != nullptr
+                              ? functions.adjustWindowRectExForDpi(&client, style, FALSE, extendedStyle, dpi)
+                              : AdjustWindowRectEx(&client, style, FALSE, extendedStyle);
+    if (!adjusted) throw LastWin32Failure();
+    return client;
+}
+
+UniqueFont CreateMessageFont(UINT dpi, const DpiFunctions& functions) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
-        throw LastWin32Failure();
+    if (functions.systemParametersInfoForDpi != nullptr) {
+        if (!functions.systemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+            throw LastWin32Failure();
+    } else {
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) throw LastWin32Failure();
+        metrics.lfMessageFont.lfHeight = Rescaled(metrics.lfMessageFont.lfHeight, dpi, functions);
+    }
     UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
     if (font.Get() == nullptr) throw LastWin32Failure();
     return font;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/Win32Failure.h"
 #include "ui/Layout.h"
 #include "ui/Win32Dpi.h"
 
@@ -10,9 +9,8 @@ namespace quenlix {
 
 namespace {
 
-RECT AroundClient(RECT client, UINT dpi) {
-    if (!AdjustWindowRectExForDpi(&client, Form1Style, FALSE, Form1ExtendedStyle, dpi)) throw LastWin32Failure();
-    return client;
+RECT AroundClient(RECT client, UINT dpi, const DpiFunctions& functions) {
+    return WindowRectAround(client, Form1Style, Form1ExtendedStyle, dpi, functions);
 }
 
 bool Contains(const RECT& outer, const RECT& inner) {
@@ -22,8 +20,8 @@ bool Contains(const RECT& outer, const RECT& inner) {
 
 }  // namespace
 
-SIZE OuterSize(SIZE client, UINT dpi) {
-    const RECT outer = AroundClient({0, 0, client.cx, client.cy}, dpi);
+SIZE OuterSize(SIZE client, UINT dpi, const DpiFunctions& functions) {
+    const RECT outer = AroundClient({0, 0, client.cx, client.cy}, dpi, functions);
     return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
@@ -38,15 +36,15 @@ RECT PlaceOnWorkArea(const RECT& designed, LONG wideWidth, const RECT& work) {
     return {left, top, left + width, top + height};
 }
 
-RECT InitialOuterRect(SIZE narrowClient, SIZE wideClient, UINT dpi) {
+RECT InitialOuterRect(SIZE narrowClient, SIZE wideClient, UINT dpi, const DpiFunctions& functions) {
     const POINT origin{TwipsToPixels(DesignClientLeft, dpi), TwipsToPixels(DesignClientTop, dpi)};
     const RECT designed =
-        AroundClient({origin.x, origin.y, origin.x + narrowClient.cx, origin.y + narrowClient.cy}, dpi);
+        AroundClient({origin.x, origin.y, origin.x + narrowClient.cx, origin.y + narrowClient.cy}, dpi, functions);
 
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromRect(&designed, MONITOR_DEFAULTTONEAREST), &monitor)) return designed;
-    return PlaceOnWorkArea(designed, OuterSize(wideClient, dpi).cx, monitor.rcWork);
+    return PlaceOnWorkArea(designed, OuterSize(wideClient, dpi, functions).cx, monitor.rcWork);
 }
 
 }  // namespace quenlix

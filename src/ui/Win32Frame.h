@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/Win32Dpi.h"
+
 namespace quenlix {
 
 // A fixed single frame: nothing in the layout follows a change of size, so
@@ -10,7 +12,7 @@ inline constexpr DWORD Form1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS
 inline constexpr DWORD Form1ExtendedStyle = 0;
 
 // The outer size of Form1 around a client area of `client` pixels.
-SIZE OuterSize(SIZE client, UINT dpi);
+SIZE OuterSize(SIZE client, UINT dpi, const DpiFunctions& functions);
 
 // Where Form1 first opens, given its outer rectangle at the design position
 // and the outer width it takes when widened. The design position holds when
@@ -21,6 +23,6 @@ RECT PlaceOnWorkArea(const RECT& designed, LONG wideWidth, const RECT& work);
 
 // Form1's first outer rectangle on the screen for client areas of these
 // sizes, narrow and wide.
-RECT InitialOuterRect(SIZE narrowClient, SIZE wideClient, UINT dpi);
+RECT InitialOuterRect(SIZE narrowClient, SIZE wideClient, UINT dpi, const DpiFunctions& functions);
 
 }  // namespace quenlix

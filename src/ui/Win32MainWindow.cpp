@@ -46,10 +46,11 @@ void InitCommonControls() {
     InitCommonControlsEx(&classes);
 }
 
-UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric, UINT dpi) {
+UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric, UINT dpi,
+                          const DpiFunctions& functions) {
     return UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUENLIX), IMAGE_ICON,
-                                                    GetSystemMetricsForDpi(widthMetric, dpi),
-                                                    GetSystemMetricsForDpi(heightMetric, dpi), 0)));
+                                                    SystemMetricForDpi(widthMetric, dpi, functions),
+                                                    SystemMetricForDpi(heightMetric, dpi, functions), 0)));
 }
 
 int ClientWidthTwips(bool wide) { return (wide ? WideOuterWidth : NarrowOuterWidth) - 2 * NominalFrame; }
@@ -65,24 +66,24 @@ std::u16string WindowText(HWND window) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform)
-    : instance_(instance), platform_(platform) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, const DpiFunctions& dpiFunctions)
+    : instance_(instance), platform_(platform), dpiFunctions_(dpiFunctions) {
     InitCommonControls();
     RegisterForm1Class(instance, WindowProcedure);
 
     // Placed by the DPI of the primary screen, which the design position is
     // measured on; sized again below by the DPI of the monitor it lands on.
-    const UINT systemDpi = GetDpiForSystem();
+    const UINT systemDpi = SystemDpi(dpiFunctions_);
     const int clientHeight = TwipsToPixels(ClientHeight, systemDpi);
     const SIZE narrow{TwipsToPixels(ClientWidthTwips(false), systemDpi), clientHeight};
     const SIZE wide{TwipsToPixels(ClientWidthTwips(true), systemDpi), clientHeight};
-    const RECT outer = InitialOuterRect(narrow, wide, systemDpi);
+    const RECT outer = InitialOuterRect(narrow, wide, systemDpi, dpiFunctions_);
     if (!CreateWindowExW(Form1ExtendedStyle, ClassName, InitialTitle, Form1Style, outer.left, outer.top,
                          outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, this))
         throw LastWin32Failure();
 
     CreateControls();
-    ApplyDpi(DpiOf(Handle()));
+    ApplyDpi(DpiOf(Handle(), dpiFunctions_));
     ApplySize(nullptr);
 }
 
@@ -260,7 +261,7 @@ void Win32MainWindow::OnNcDestroy() {
 
 void Win32MainWindow::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    UniqueFont font = CreateMessageFont(dpi);
+    UniqueFont font = CreateMessageFont(dpi, dpiFunctions_);
     const auto controls = Controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const RECT rect = PixelRect(controls[i].bounds, dpi);
@@ -271,8 +272,8 @@ void Win32MainWindow::ApplyDpi(UINT dpi) {
     // The old font is deleted only now that no control uses it any more.
     font_ = std::move(font);
 
-    UniqueIcon big = LoadIconForDpi(instance_, SM_CXICON, SM_CYICON, dpi);
-    UniqueIcon small = LoadIconForDpi(instance_, SM_CXSMICON, SM_CYSMICON, dpi);
+    UniqueIcon big = LoadIconForDpi(instance_, SM_CXICON, SM_CYICON, dpi, dpiFunctions_);
+    UniqueIcon small = LoadIconForDpi(instance_, SM_CXSMICON, SM_CYSMICON, dpi, dpiFunctions_);
     if (big.Get() != nullptr) SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
     if (small.Get() != nullptr)
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
@@ -289,7 +290,7 @@ SIZE Win32MainWindow::ClientPixels() const {
 
 void Win32MainWindow::ApplySize(const POINT* topLeft) {
     const SIZE client = ClientPixels();
-    SIZE outer = OuterSize(client, dpi_);
+    SIZE outer = OuterSize(client, dpi_, dpiFunctions_);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft == nullptr ? SWP_NOMOVE : 0);
     if (!SetWindowPos(Handle(), nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, outer.cx, outer.cy,
                       flags))

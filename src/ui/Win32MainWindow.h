@@ -10,6 +10,7 @@
 #include "platform/WindowState.h"
 #include "ui/CommandRunner.h"
 #include "ui/Layout.h"
+#include "ui/Win32Dpi.h"
 #include "ui/Win32Gui.h"
 
 namespace quenlix {
@@ -18,8 +19,11 @@ namespace quenlix {
 // layout table, and the window state the commands read and write.
 class Win32MainWindow final : public WindowState {
 public:
-    // Creates the window and its controls, hidden, at the narrow width.
-    Win32MainWindow(HINSTANCE instance, Win32Platform& platform);
+    // Creates the window and its controls, hidden, at the narrow width,
+    // measured with these DPI functions (those of this system, unless a test
+    // asks for the classic calls a system without them gets).
+    Win32MainWindow(HINSTANCE instance, Win32Platform& platform,
+                    const DpiFunctions& dpiFunctions = DpiFunctions::OfUser32());
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -71,6 +75,7 @@ private:
 
     HINSTANCE instance_;
     Win32Platform& platform_;
+    DpiFunctions dpiFunctions_;
     // Declared before the window, so that they outlive the controls using them.
     UniqueFont font_;
     UniqueIcon bigIcon_;

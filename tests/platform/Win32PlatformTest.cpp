@@ -4,6 +4,7 @@
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/Win32Platform.h"
+#include "platform/Win32SystemLibraries.h"
 #include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 
@@ -151,6 +152,42 @@ TEST(Win32SystemTest, FailureReportNamesNumberAndDescription) {
     const std::u16string text = FailureReportText(Failure(5, u"拒绝访问。"));
     EXPECT_NE(text.find(u"5"), std::u16string::npos);
     EXPECT_NE(text.find(u"拒绝访问。"), std::u16string::npos);
+}
+
+// A library asked for by the name of a system library comes from the system
+// folder, with the loader of Windows 8 and later as with that of a Windows 7
+// lacking KB2533623; one of another name, lying beside the program and in
+// the current folder, is never loaded.
+TEST(Win32SystemLibrariesTest, ComeFromTheSystemFolderOnlyWithOrWithoutTheSearchFlags) {
+    Win32TempFolder current;
+    SetCurrentDirectoryW(current.Path().c_str());
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring besideUs(self);
+    besideUs.resize(besideUs.find_last_of(L'\\'));
+    const std::wstring plantedName = L"quenlix-planted-" + std::to_wstring(GetCurrentProcessId()) + L".dll";
+    for (const std::wstring& folder : {current.Path(), besideUs}) {
+        const std::wstring planted = folder + L"\\" + plantedName;
+        ASSERT_TRUE(CopyFileW(self, planted.c_str(), FALSE));
+        HMODULE live = LoadLibraryExW(planted.c_str(), nullptr, 0);  // it can be loaded, by its path
+        EXPECT_NE(live, nullptr);
+        if (live != nullptr) FreeLibrary(live);
+    }
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+
+    const LibraryLoader thisSystems = LibraryLoader::OfThisSystem();
+    ASSERT_NE(thisSystems.setDefaultDllDirectories, nullptr) << "this loader has no search flags to compare with";
+    for (const LibraryLoader& loader : {thisSystems, LibraryLoader{}}) {
+        SCOPED_TRACE(loader.setDefaultDllDirectories ? "with the search flags" : "without them");
+        const UniqueModule advapi = LoadSystemLibrary(L"advapi32.dll", loader);
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(advapi.Get(), path, MAX_PATH);
+        EXPECT_EQ(_wcsicmp(path, (std::wstring(system) + L"\\advapi32.dll").c_str()), 0)
+            << std::string(path, path + wcslen(path));
+        EXPECT_THROW(LoadSystemLibrary(plantedName.c_str(), loader), Failure);
+    }
+    DeleteFileW((besideUs + L"\\" + plantedName).c_str());
 }
 
 }  // namespace

@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/Win32Handle.h"
 #include "platform/Win32Platform.h"
+#include "support/Win32DesktopTurn.h"
+#include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 
 namespace quenlix {
 namespace {
+
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 std::wstring Lower(std::wstring s) {
     CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
@@ -24,13 +34,23 @@ std::wstring WindowsFolder() {
     return Lower(windows);
 }
 
+std::wstring TestProgramFolder() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self);
+    folder.resize(folder.find_last_of(L'\\'));
+    return folder;
+}
+
+// For texts of plain ASCII: names of the build, what cmd writes.
+std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
 // A program of the same name planted beside ours (a downloads folder, say)
 // must never run instead of the system's own.
 TEST(Win32StartProgramTest, ProgramsAreFoundInTheSystemFoldersOnly) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring here(self);
-    here.resize(here.find_last_of(L'\\'));
+    const std::wstring here = TestProgramFolder();
     const std::wstring planted = here + L"\\Notepad.exe";
     CopyFileW(self, planted.c_str(), FALSE);
     SetCurrentDirectoryW(here.c_str());
@@ -55,16 +75,211 @@ TEST(Win32StartProgramTest, AnUnknownProgramIsAFailure) {
     }
 }
 
-TEST(Win32StartProgramTest, StartsTheCommandLineWithoutWaiting) {
+// The program gets the system folder as its current folder, whatever ours
+// is, and an environment that keeps the current folder out of the search
+// for the programs it runs.
+TEST(Win32StartProgramTest, StartsTheCommandLineWithoutWaitingInTheSystemFolder) {
     testing::Win32TempFolder folder;
+    SetCurrentDirectoryW(folder.Path().c_str());
     Win32Platform platform;
-    const std::wstring marker = folder / L"started.txt";
-    const std::wstring command = L"cmd /c echo ok> " + marker;
+    const std::wstring current = folder / L"current.txt";
+    const std::wstring environment = folder / L"environment.txt";
+    const std::wstring command = L"cmd /c cd > " + current + L" & set > " + environment;
     const DWORD before = GetTickCount();
-    platform.StartProgram(std::u16string(command.begin(), command.end()), 2);
-    for (int i = 0; i < 100 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
-    EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+    platform.StartProgram(std::u16string(command.begin(), command.end()), SW_SHOWMINNOACTIVE);
     EXPECT_LT(GetTickCount() - before, 5000u);
+    for (int i = 0; i < 200 && ReadBytes(environment).find("windir=") == std::string::npos; ++i) Sleep(50);
+
+    EXPECT_EQ(Lower(Widened(ReadBytes(current))), SystemFolder() + L"\r\n");
+    const std::wstring variables = Lower(L"\r\n" + Widened(ReadBytes(environment)));
+    EXPECT_NE(variables.find(L"\r\nnodefaultcurrentdirectoryinexepath=1\r\n"), std::wstring::npos);
+    EXPECT_NE(variables.find(L"\r\npath=" + SystemFolder() + L";"), std::wstring::npos);
+}
+
+// --- Planted programs ---
+
+// A program started from a downloads folder: a copy of Quenlix.exe in a
+// folder whose name has a space and Chinese in it, with a cacls of each kind
+// planted beside it, and the same plants in another folder that can serve as
+// the current one. Each plant leaves "<its path>.ran" behind when it runs.
+class Win32PlantedCaclsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::wstring standIn = TestProgramFolder() + L"\\" + Widened(QUENLIX_PLANTED_STAND_IN);
+        for (const std::wstring& folder : {programFolder, otherFolder}) {
+            ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+            for (const wchar_t* name : {L"cacls.exe", L"cacls.com"})
+                ASSERT_TRUE(CopyFileW(standIn.c_str(), (folder + L"\\" + name).c_str(), FALSE)) << "no stand-in";
+            WriteBytes(folder + L"\\cacls.bat", "@echo planted> \"%~f0.ran\"\r\n");
+        }
+        const std::wstring quenlix = TestProgramFolder() + L"\\..\\" + Widened(QUENLIX_EXE);
+        ASSERT_TRUE(CopyFileW(quenlix.c_str(), (programFolder + L"\\Quenlix.exe").c_str(), FALSE));
+    }
+
+    // The plants that ran, by folder and name.
+    std::vector<std::wstring> Ran() const {
+        std::vector<std::wstring> ran;
+        for (const std::wstring& folder : {programFolder, otherFolder})
+            for (const wchar_t* name : Plants)
+                if (GetFileAttributesW((folder + L"\\" + name + L".ran").c_str()) != INVALID_FILE_ATTRIBUTES)
+                    ran.push_back((folder == programFolder ? L"program folder: " : L"other folder: ") +
+                                  std::wstring(name));
+        return ran;
+    }
+
+    static constexpr const wchar_t* Plants[] = {L"cacls.exe", L"cacls.com", L"cacls.bat"};
+    testing::Win32TempFolder root;
+    const std::wstring programFolder = root / L"下载 文件夹";
+    const std::wstring otherFolder = root / L"另一个 目录";
+};
+
+// Waits for a process to end; one still running after 30 s is ended, and
+// the test fails.
+void RunToEnd(HANDLE process) {
+    if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(process, 99);
+        ADD_FAILURE() << "a program still ran after 30 s";
+    }
+}
+
+// The plants are live: cmd started the way the program started it before,
+// in the plant's folder, runs each of them. Without this the test below
+// could pass with plants that run nowhere.
+TEST_F(Win32PlantedCaclsTest, EachPlantRunsWhenCmdIsStartedInItsFolder) {
+    const std::wstring cmd = SystemFolder() + L"\\cmd.exe";
+    for (const std::wstring& folder : {programFolder, otherFolder}) {
+        for (const wchar_t* name : Plants) {
+            std::wstring line = L"cmd /c " + std::wstring(name);
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION process{};
+            ASSERT_TRUE(CreateProcessW(cmd.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                       folder.c_str(), &startup, &process));
+            UniqueHandle thread(process.hThread);
+            UniqueHandle running(process.hProcess);
+            RunToEnd(running.Get());
+        }
+    }
+    EXPECT_EQ(Ran().size(), 6u);
+}
+
+// A copy of Quenlix.exe started by another program, with a current folder
+// of that program's choosing, and driven through its windows.
+class RunningProgram {
+public:
+    RunningProgram(const std::wstring& program, const std::wstring& currentFolder) {
+        std::wstring line = L"\"" + program + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(),
+                            &startup, &process))
+            return;
+        process_.Reset(process.hProcess);
+        UniqueHandle thread(process.hThread);
+        id_ = process.dwProcessId;
+    }
+    ~RunningProgram() {
+        if (process_.Valid() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 99);
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // Presses OK on the next message box and gives its text.
+    std::wstring AnswerOk() {
+        HWND box = WaitForWindow(L"#32770");
+        if (box == nullptr) return L"<no message box within 30 s>";
+        std::wstring text;
+        for (HWND child = GetWindow(box, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT))
+            if (ClassOf(child) == L"static") text = TextOf(child);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(50);
+        return text;
+    }
+
+    void Click(const wchar_t* caption) {
+        HWND form = WaitForWindow(L"QuenlixForm1");
+        HWND button = FindWindowExW(form, nullptr, L"Button", caption);
+        PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+
+    // Waits for the programs it started: what they run, they run before
+    // they end.
+    void WaitForItsPrograms() const {
+        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+            UniqueHandle child(entry.th32ParentProcessID == id_ ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                                                                 : nullptr);
+            if (child.Valid()) RunToEnd(child.Get());
+        }
+    }
+
+    bool Close() {
+        PostMessageW(WaitForWindow(L"QuenlixForm1"), WM_CLOSE, 0, 0);
+        return process_.Valid() && WaitForSingleObject(process_.Get(), 10000) == WAIT_OBJECT_0;
+    }
+
+private:
+    static std::wstring ClassOf(HWND window) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        return Lower(name);
+    }
+
+    static std::wstring TextOf(HWND window) {
+        wchar_t text[256] = {};
+        SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+        return text;
+    }
+
+    // The program's first visible top-level window of this class.
+    HWND WaitForWindow(const std::wstring& className) const {
+        struct Search {
+            DWORD id;
+            std::wstring className;
+            HWND found;
+        } search{id_, Lower(className), nullptr};
+        for (int i = 0; i < 300 && id_ != 0; ++i) {
+            EnumWindows(
+                [](HWND window, LPARAM data) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(data);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner != s->id || !IsWindowVisible(window) || ClassOf(window) != s->className) return TRUE;
+                    s->found = window;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr) break;
+            Sleep(100);
+        }
+        return search.found;
+    }
+
+    UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+// Started from its own folder (as Explorer starts it) or from another, the
+// program runs no plant, neither for Command13 nor when it creates a missing
+// hosts file, and both grants still start: their messages come.
+TEST_F(Win32PlantedCaclsTest, NoPlantRunsOnCommand13NorWhenAMissingHostsFileIsCreated) {
+    testing::DesktopTurn turn;
+    const testing::SystemHostsFile hosts;  // deleted below, put back at the end
+    for (const std::wstring& current : {programFolder, otherFolder}) {
+        SCOPED_TRACE(current == programFolder ? "started in its own folder" : "started in another folder");
+        DeleteFileW(testing::SystemHostsFile::Path);
+        RunningProgram quenlix(programFolder + L"\\Quenlix.exe", current);
+        EXPECT_EQ(quenlix.AnswerOk(), L"未发现Hosts文件，确定要创建Hosts文件吗？");
+        EXPECT_EQ(quenlix.AnswerOk(), L"已生成Hosts文件,并获得访问权限");
+        quenlix.Click(L"获取访问限权");
+        EXPECT_EQ(quenlix.AnswerOk(), L"完成");
+        quenlix.WaitForItsPrograms();
+        EXPECT_TRUE(quenlix.Close());
+    }
+    EXPECT_EQ(Ran(), std::vector<std::wstring>{});
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/MessageStyle.h"
 #include "platform/Win32Platform.h"
 #include "support/ScriptedMessages.h"
+#include "support/Win32DesktopTurn.h"
 #include "support/Win32TempFolder.h"
 #include "ui/Win32MainWindow.h"
 #include "ui/Win32MessageLoop.h"
@@ -67,30 +68,6 @@ public:
 
 private:
     Win32TempFolder folder_;
-};
-
-// Tests that show a window take turns, across the test processes that CTest
-// runs side by side: a desktop has one active window, and a window shown by
-// another test would take the keyboard focus away in mid-test.
-class DesktopTurn {
-public:
-    DesktopTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\QuenlixWindowTests")) {
-        if (mutex_ != nullptr) WaitForSingleObject(mutex_, INFINITE);  // an abandoned turn is taken over
-    }
-    ~DesktopTurn() { Release(); }
-    // Once the keyboard is no longer driven the next test may start: taking
-    // a window down costs Wine seconds without a window manager.
-    void Release() {
-        if (mutex_ == nullptr) return;
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-        mutex_ = nullptr;
-    }
-    DesktopTurn(const DesktopTurn&) = delete;
-    DesktopTurn& operator=(const DesktopTurn&) = delete;
-
-private:
-    HANDLE mutex_;
 };
 
 // Form1 in this process, opened on a test "windir" with the hosts file in

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "Win32FormTestSupport.h"
+#include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
 
 namespace quenlix {
@@ -199,6 +200,61 @@ TEST_F(Win32FormWidthTest, ADpiChangeLaysEverythingOutAgain) {
     Click("Command10");
     EXPECT_EQ(form->Width(), FormWidth::Wide);
     EXPECT_EQ(ClientRect().right, 1261);
+}
+
+// What the layout put where: the client area, the outer size, every control
+// and the font.
+std::string LayoutOf(const Win32MainWindow& form) {
+    std::string layout;
+    const auto add = [&](std::string_view name, const RECT& r) {
+        layout += std::string(name) + " " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                  std::to_string(r.right) + "," + std::to_string(r.bottom) + "\n";
+    };
+    RECT rect;
+    GetClientRect(form.Handle(), &rect);
+    add("client", rect);
+    GetWindowRect(form.Handle(), &rect);
+    add("outer size", {0, 0, rect.right - rect.left, rect.bottom - rect.top});
+    for (const Control& control : Controls()) {
+        GetWindowRect(form.ControlWindow(control.name), &rect);
+        MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        add(control.name, rect);
+    }
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.ControlWindow("Text1"), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    layout += "font " + std::to_string(font.lfHeight) + "\n";
+    return layout;
+}
+
+// Windows 7, 8 and 8.1 lack the DPI functions of Windows 10. The classic
+// calls that stand in for them there lay Form1 out the same, at 96 DPI and
+// after a change to a monitor of 144.
+TEST_F(Win32FormWidthTest, WithoutTheDpiFunctionsOfWindows10TheLayoutIsTheSame) {
+    const DpiFunctions bound = DpiFunctions::OfUser32();
+    ASSERT_TRUE(bound.getDpiForWindow && bound.getDpiForSystem && bound.adjustWindowRectExForDpi &&
+                bound.getSystemMetricsForDpi && bound.systemParametersInfoForDpi)
+        << "this system lacks some of them: the classic calls would be compared with themselves";
+    Win32MainWindow classic(GetModuleHandleW(nullptr), platform, DpiFunctions{});
+    ASSERT_EQ(classic.Open(SW_SHOWNORMAL), StartupOutcome::ShowWindow);
+    Pump();
+    EXPECT_EQ(LayoutOf(classic), LayoutOf(*form));
+
+    for (const Win32MainWindow* each : {form.get(), &classic}) {
+        RECT suggested;
+        GetWindowRect(each->Handle(), &suggested);
+        SendMessageW(each->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    }
+    Pump();
+    EXPECT_EQ(RectOf("Text1").right, 758);  // the change took
+    EXPECT_EQ(LayoutOf(classic), LayoutOf(*form));
+
+    // The icons the window takes are sized by these.
+    EXPECT_EQ(SystemDpi(DpiFunctions{}), SystemDpi(bound));
+    for (const UINT dpi : {96u, 144u})
+        for (const int metric : {SM_CXICON, SM_CYICON, SM_CXSMICON, SM_CYSMICON})
+            EXPECT_EQ(SystemMetricForDpi(metric, dpi, DpiFunctions{}), SystemMetricForDpi(metric, dpi, bound))
+                << metric << " at " << dpi;
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace quenlix {
+
+// The system directory (System32) and the Windows directory, as the system
+// itself reports them: never from an environment variable, which whoever
+// started the program could have set to anything.
+std::wstring SystemDirectory();
+std::wstring WindowsDirectory();
+
+}  // namespace quenlix

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Win32Handle.h"
+
+namespace quenlix {
+
+// What this system's loader offers for keeping a program to the system's own
+// libraries. Windows 8 and later, and Windows 7 with KB2533623, have
+// SetDefaultDllDirectories and take the LOAD_LIBRARY_SEARCH_* flags; a
+// Windows 7 without that update has neither, and the program must start
+// there all the same, so the function is never imported.
+struct LibraryLoader {
+    decltype(&::SetDefaultDllDirectories) setDefaultDllDirectories = nullptr;
+
+    // Bound from the kernel32 that every process has loaded, by its handle.
+    static LibraryLoader OfThisSystem();
+};
+
+// From here on, a library loaded by a bare name, by the program or by a
+// system library on its behalf, comes from the system folder only. Where the
+// loader cannot be told that, the current folder at least leaves the search;
+// the program's own folder stays in it, ahead of the system's. SearchPathW
+// looks in the current folder only after the system's folders either way.
+void KeepLibrarySearchInSystemFolder(const LibraryLoader& loader);
+
+// The library of the system folder with this file name, loaded from there and
+// from nowhere else.
+UniqueModule LoadSystemLibrary(const wchar_t* name, const LibraryLoader& loader = LibraryLoader::OfThisSystem());
+
+}  // namespace quenlix
