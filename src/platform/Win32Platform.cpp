@@ -235,18 +235,7 @@ std::u16string Win32Platform::Environment(std::u16string_view name) {
     }
 }
 
-std::u16string Win32Platform::SystemWindowsDirectory() {
-    std::wstring folder(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-        if (length == 0) throw LastWin32Failure();
-        if (length < folder.size()) {
-            folder.resize(length);
-            return FromWide(folder);
-        }
-        folder.resize(length);  // the needed size, terminator included
-    }
-}
+std::u16string Win32Platform::SystemWindowsDirectory() { return FromWide(quenlix::SystemWindowsDirectory()); }
 
 std::u16string Win32Platform::FromAnsi(std::string_view bytes) {
     std::u16string text;

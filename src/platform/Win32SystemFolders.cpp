@@ -31,4 +31,8 @@ std::wstring WindowsDirectory() {
     return FolderFrom([](LPWSTR buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
 }
 
+std::wstring SystemWindowsDirectory() {
+    return FolderFrom([](LPWSTR buffer, UINT size) { return GetSystemWindowsDirectoryW(buffer, size); });
+}
+
 }  // namespace quenlix

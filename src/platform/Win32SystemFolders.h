@@ -9,5 +9,8 @@ namespace quenlix {
 // started the program could have set to anything.
 std::wstring SystemDirectory();
 std::wstring WindowsDirectory();
+// The folder the running Windows is installed in; on a terminal server, the
+// shared one rather than a user's own Windows directory.
+std::wstring SystemWindowsDirectory();
 
 }  // namespace quenlix

@@ -126,6 +126,18 @@ TEST(Win32SystemHostsTest, TheThreeSpellingsAndWindirNameOneFile) {
     EXPECT_EQ(ReadHostsText(platform, HostsPath(platform)), u"one\r\ntwo\r\n");
 }
 
+// Without "windir" the hosts file is the one of the Windows that runs.
+TEST(Win32SystemTest, WithoutWindirTheHostsFileIsBelowTheSystemsOwnFolder) {
+    struct NoWindir : Win32Platform {
+        std::u16string Environment(std::u16string_view name) override {
+            return name == u"windir" ? u"" : Win32Platform::Environment(name);
+        }
+    } platform;
+    std::u16string path = HostsPath(platform);
+    for (char16_t& c : path) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts");
+}
+
 TEST(Win32SystemTest, UnderWineTheProcessIsAnAdministrator) {
     Win32Platform platform;
     EXPECT_TRUE(platform.IsAdministrator());
