@@ -9,7 +9,7 @@
 //                    ANSI code page or UTF-8 -> "MILLISECONDS BYTES"
 //   savecheck PATH   what the save does before it writes: the file read once
 //                    more, its encoding told and its snapshot taken
-//                    -> "MILLISECONDS BYTES"
+//                    -> "MILLISECONDS BYTES ENCODING"
 //   readbytes PATH   ReadFileBytes alone -> "MILLISECONDS BYTES"
 //   fromansi PATH    FromAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
 //   linerule         ApplyLineRuleInPlace alone on a copy of the last loaded
@@ -90,14 +90,9 @@ public:
             const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_, as); });
             reply << ms << ' ' << ReadBytes(path).size();
         } else if (what == "savecheck") {
-            FileSnapshot snapshot;
-            HostsEncoding encoding = HostsEncoding::Ansi;
-            const double ms = TimeMs([&] {
-                const auto bytes = ReadBytesIfPresent(platform_, Utf16Path(path));
-                encoding = DetectEncoding(*bytes);
-                snapshot = SnapshotBuilder::Of(*bytes);
-            });
-            reply << ms << ' ' << snapshot.size << ' ' << static_cast<int>(encoding) << ' ' << snapshot.hash;
+            std::optional<FileState> state;
+            const double ms = TimeMs([&] { state = ReadFileStateIfPresent(platform_, Utf16Path(path)); });
+            reply << ms << ' ' << state->snapshot.size << ' ' << static_cast<int>(state->encoding);
         } else if (what == "readbytes") {
             std::string bytes;
             const double ms = TimeMs([&] { bytes = platform_.ReadFileBytes(Utf16Path(path)); });

@@ -37,9 +37,9 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
     // overwrites what reached the file since Text1 was filled or saved (an
     // entry appended since, a restored file, another program's change).
     HostsEncoding encoding = HostsEncoding::Ansi;
-    if (const auto current = ReadBytesIfPresent(platform, path)) {
-        encoding = DetectEncoding(*current);
-        if (window.HostsSnapshot() != SnapshotBuilder::Of(*current) &&
+    if (const auto current = ReadFileStateIfPresent(platform, path)) {
+        encoding = current->encoding;
+        if (window.HostsSnapshot() != current->snapshot &&
             platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
                                  u"\n\n继续保存将覆盖这些修改。是否继续保存？",
                                  Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)

@@ -39,16 +39,6 @@ LeadRule RuleOfLead(unsigned char b) {
     return {0, 0, 0};
 }
 
-void AppendCodePoint(std::u16string& text, char32_t c) {
-    if (c < 0x10000) {
-        text.push_back(static_cast<char16_t>(c));
-    } else {
-        c -= 0x10000;
-        text.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-        text.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    }
-}
-
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -175,46 +165,70 @@ void Utf8Check::Add(std::string_view piece) {
     }
 }
 
-HostsEncoding DetectEncoding(std::string_view bytes) {
-    const HostsEncoding marked = EncodingOfMark(bytes);
+void EncodingDetector::Add(std::string_view piece) {
+    if (head_.size() < Utf8Mark.size()) head_.append(piece.substr(0, Utf8Mark.size() - head_.size()));
+    utf8_.Add(piece);
+}
+
+HostsEncoding EncodingDetector::Result() const {
+    const HostsEncoding marked = EncodingOfMark(head_);
     if (marked != HostsEncoding::Ansi) return marked;
-    Utf8Check check;
-    check.Add(bytes);
-    return check.SawNonAscii() && check.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
+    return utf8_.SawNonAscii() && utf8_.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
+}
+
+HostsEncoding DetectEncoding(std::string_view bytes) {
+    EncodingDetector detector;
+    detector.Add(bytes);
+    return detector.Result();
 }
 
 void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
-    text.reserve(text.size() + bytes.size());  // never more units than bytes
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
+    // Never more units than bytes: room for all of them first, written in
+    // place, then cut to what was written.
+    const std::size_t before = text.size();
+    text.resize(before + bytes.size());
+    char16_t* out = text.data() + before;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        if (end - p >= 8 && IsAscii8(p)) {
+            for (int k = 0; k < 8; ++k) *out++ = static_cast<char16_t>(p[k]);
+            p += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(*p);
         if (b < 0x80) {
-            std::size_t run = i + 1;
-            while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
-            text.append(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.begin() + static_cast<std::ptrdiff_t>(run));
-            i = run;
+            *out++ = b;
+            ++p;
             continue;
         }
         const LeadRule rule = RuleOfLead(b);
         char32_t c = rule.continuation == 1 ? (b & 0x1F) : rule.continuation == 2 ? (b & 0x0F) : (b & 0x07);
-        std::size_t taken = 1;
+        std::ptrdiff_t taken = 1;
         bool whole = rule.continuation > 0;
         for (int k = 0; whole && k < rule.continuation; ++k) {
-            const std::size_t at = i + 1 + static_cast<std::size_t>(k);
-            const auto next = at < bytes.size() ? static_cast<unsigned char>(bytes[at]) : 0;
             const unsigned char low = k == 0 ? rule.low : 0x80;
             const unsigned char high = k == 0 ? rule.high : 0xBF;
-            if (at >= bytes.size() || next < low || next > high) {
+            if (end - p <= taken || static_cast<unsigned char>(p[taken]) < low ||
+                static_cast<unsigned char>(p[taken]) > high) {
                 whole = false;
                 break;
             }
-            c = (c << 6) | (next & 0x3F);
+            c = (c << 6) | (static_cast<unsigned char>(p[taken]) & 0x3F);
             ++taken;
         }
         // A broken sequence is one U+FFFD for the bytes it began with.
-        AppendCodePoint(text, whole ? c : Replacement);
-        i += taken;
+        if (!whole) c = Replacement;
+        if (c < 0x10000) {
+            *out++ = static_cast<char16_t>(c);
+        } else {
+            c -= 0x10000;
+            *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        }
+        p += taken;
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
 void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEndian) {

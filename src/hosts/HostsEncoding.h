@@ -49,6 +49,17 @@ private:
 // page.
 HostsEncoding DetectEncoding(std::string_view bytes);
 
+// The same for bytes seen in pieces, in order.
+class EncodingDetector {
+public:
+    void Add(std::string_view piece);
+    HostsEncoding Result() const;
+
+private:
+    std::string head_;  // the first bytes, where a mark would be
+    Utf8Check utf8_;
+};
+
 // Decodes onto the end of `text`. A sequence that is not UTF-8 becomes
 // U+FFFD; so does an odd last byte of UTF-16.
 void AppendUtf8Decoded(std::u16string& text, std::string_view bytes);

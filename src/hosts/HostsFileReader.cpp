@@ -17,15 +17,30 @@ std::size_t FirstSafeCut(std::string_view bytes) {
     return 0;
 }
 
+// Where valid UTF-8 may be cut so that no character is split: before a
+// character at the end whose bytes have not all come yet.
+std::size_t LastWholeCharacter(std::string_view bytes) {
+    std::size_t lead = bytes.size();
+    for (int back = 0; back < 4 && lead > 0; ++back) {
+        const auto b = static_cast<unsigned char>(bytes[--lead]);
+        if ((b & 0xC0) == 0x80) continue;  // a continuation byte: its lead is further back
+        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        return lead + length <= bytes.size() ? bytes.size() : lead;
+    }
+    return bytes.size();
+}
+
 constexpr std::size_t LongestMark = 3;
 
 }  // namespace
 
 void HostsFileReader::Add(std::string_view piece, std::uint64_t fileSize) {
+    if (notUtf8AfterAll_) return;  // read again as ANSI text
     snapshot_.Add(piece);
     switch (mode_) {
         case Mode::Start: {
-            if (text_.capacity() == 0) text_.reserve(static_cast<std::size_t>(fileSize));  // no more units than bytes
+            if (!reserved_) text_.reserve(static_cast<std::size_t>(fileSize));  // no more units than bytes
+            reserved_ = true;
             held_.append(piece);
             if (held_.size() < LongestMark) return;
             marked_ = EncodingOfMark(held_);
@@ -40,6 +55,7 @@ void HostsFileReader::Add(std::string_view piece, std::uint64_t fileSize) {
             return;
         }
         case Mode::Plain: AddPlain(piece); return;
+        case Mode::Utf8: AddUtf8(piece); return;
         case Mode::Marked: held_.append(piece); return;
     }
 }
@@ -50,26 +66,55 @@ void HostsFileReader::StartPlain(std::string_view bytes) {
 }
 
 void HostsFileReader::AddPlain(std::string_view bytes) {
-    // Until the first byte of 0x80 or more, every byte decoded was ASCII and
-    // gave one unit of text, the same in the ANSI code page and in UTF-8.
-    if (!utf8_.SawNonAscii()) {
+    // Until the first byte of 0x80 or more every byte is ASCII, the same in
+    // the ANSI code page and in UTF-8; the bytes held back are ASCII too.
+    if (mayBeUtf8_ && !utf8_.SawNonAscii()) {
         utf8_.Add(bytes);
         if (utf8_.SawNonAscii() && utf8_.Valid()) {
-            keeping_ = true;
-            utf8Start_ = text_.size();
-            utf8Bytes_.assign(held_);
-            utf8Bytes_.append(bytes);
-        }
-    } else if (keeping_) {
-        utf8_.Add(bytes);
-        if (utf8_.Valid()) {
-            utf8Bytes_.append(bytes);
-        } else {
-            keeping_ = false;
-            std::string().swap(utf8Bytes_);
+            mode_ = Mode::Utf8;
+            std::string ascii;
+            ascii.swap(held_);
+            ascii.append(bytes);
+            AddUtf8Checked(ascii);
+            return;
         }
     }
+    AddAnsi(bytes);
+}
 
+void HostsFileReader::AddUtf8(std::string_view bytes) {
+    utf8_.Add(bytes);
+    if (!utf8_.Valid()) {
+        notUtf8AfterAll_ = true;
+        return;
+    }
+    AddUtf8Checked(bytes);
+}
+
+// Bytes that are valid UTF-8 so far: decoded up to the last whole character,
+// the rest held for the next piece.
+void HostsFileReader::AddUtf8Checked(std::string_view bytes) {
+    if (!held_.empty()) {
+        const std::size_t length = static_cast<unsigned char>(held_[0]) < 0xE0 ? 2
+                                   : static_cast<unsigned char>(held_[0]) < 0xF0 ? 3
+                                                                                 : 4;
+        const std::size_t take = std::min(length - held_.size(), bytes.size());
+        held_.append(bytes.substr(0, take));
+        bytes.remove_prefix(take);
+        if (held_.size() < length) return;
+        const std::size_t before = text_.size();
+        AppendUtf8Decoded(text_, held_);
+        Decoded(before);
+        held_.clear();
+    }
+    const std::size_t cut = LastWholeCharacter(bytes);
+    const std::size_t before = text_.size();
+    AppendUtf8Decoded(text_, bytes.substr(0, cut));
+    Decoded(before);
+    held_.assign(bytes.substr(cut));
+}
+
+void HostsFileReader::AddAnsi(std::string_view bytes) {
     // The ANSI text is decoded up to the last place it may be cut; the rest
     // waits for the next piece. Bytes held from the last piece are decoded
     // together with the start of this one.
@@ -93,39 +138,55 @@ void HostsFileReader::DecodeAnsi(std::string_view bytes) {
     if (bytes.empty()) return;
     const std::size_t before = text_.size();
     platform_.AppendFromAnsi(text_, bytes);
-    crLf_.Add(std::u16string_view(text_).substr(before));
+    Decoded(before);
+}
+
+// Each piece of text has its line ends checked while it is fresh.
+void HostsFileReader::Decoded(std::size_t before) { crLf_.Add(std::u16string_view(text_).substr(before)); }
+
+bool HostsFileReader::MustReadAgainAsAnsi() const {
+    // Also a file that ends in the middle of a UTF-8 character.
+    return notUtf8AfterAll_ || (mode_ == Mode::Utf8 && !utf8_.ValidAndComplete());
 }
 
 HostsFile HostsFileReader::Finish() {
-    if (mode_ == Mode::Start) {
-        marked_ = EncodingOfMark(held_);  // a file of two bytes can be a UTF-16 mark
-        if (marked_ != HostsEncoding::Ansi) {
-            mode_ = Mode::Marked;
-            held_.erase(0, MarkOf(marked_).size());
+    if (mode_ == Mode::Start) {  // a file of fewer bytes than a mark has, all of it held
+        std::string whole;
+        whole.swap(held_);
+        const HostsEncoding encoding = DetectEncoding(whole);  // two bytes can be a UTF-16 mark
+        if (encoding == HostsEncoding::Utf8 && mayBeUtf8_) {
+            mode_ = Mode::Utf8;
+            AddUtf8Checked(whole);
+        } else if (encoding == HostsEncoding::Ansi || encoding == HostsEncoding::Utf8) {
+            mode_ = Mode::Plain;
+            AddAnsi(whole);
         } else {
-            std::string first;
-            first.swap(held_);
-            StartPlain(first);
+            mode_ = Mode::Marked;
+            marked_ = encoding;
+            held_ = whole.substr(MarkOf(encoding).size());
         }
     }
 
     HostsEncoding encoding = HostsEncoding::Ansi;
-    if (mode_ == Mode::Marked) {
-        encoding = marked_;
-        if (marked_ == HostsEncoding::Utf8WithMark) {
-            AppendUtf8Decoded(text_, held_);
-        } else {
-            AppendUtf16Decoded(text_, held_, marked_ == HostsEncoding::Utf16BeWithMark);
-        }
-        ApplyLineRuleInPlace(text_);
-    } else if (keeping_ && utf8_.ValidAndComplete()) {
-        encoding = HostsEncoding::Utf8;
-        text_.resize(utf8Start_);
-        AppendUtf8Decoded(text_, utf8Bytes_);
-        ApplyLineRuleInPlace(text_);
-    } else {
-        DecodeAnsi(held_);  // the end of the file ends its last character
-        ApplyLineRuleInPlace(text_, crLf_);
+    switch (mode_) {
+        case Mode::Marked:
+            encoding = marked_;
+            if (marked_ == HostsEncoding::Utf8WithMark) {
+                AppendUtf8Decoded(text_, held_);
+            } else {
+                AppendUtf16Decoded(text_, held_, marked_ == HostsEncoding::Utf16BeWithMark);
+            }
+            ApplyLineRuleInPlace(text_);
+            break;
+        case Mode::Utf8:
+            encoding = HostsEncoding::Utf8;
+            ApplyLineRuleInPlace(text_, crLf_);
+            break;
+        case Mode::Start:
+        case Mode::Plain:
+            DecodeAnsi(held_);  // the end of the file ends its last character
+            ApplyLineRuleInPlace(text_, crLf_);
+            break;
     }
     // Mostly double-byte text leaves much of the room made for it unused.
     if (text_.size() < text_.capacity() / 4 * 3) text_.shrink_to_fit();
@@ -133,7 +194,12 @@ HostsFile HostsFileReader::Finish() {
 }
 
 HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
-    HostsFileReader reader(platform);
+    {
+        HostsFileReader reader(platform);
+        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
+        if (!reader.MustReadAgainAsAnsi()) return reader.Finish();
+    }
+    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly);
     platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
     return reader.Finish();
 }

@@ -20,40 +20,49 @@ struct HostsFile {
 };
 
 // Turns a file's bytes, seen a piece at a time, into the hosts text, deciding
-// the encoding as it goes. The usual file, ANSI code page text, is decoded
-// piece by piece while each is fresh and never held whole; its line ends are
-// checked on the way. A file that could be UTF-8 is kept from its first byte
-// of 0x80 or more for as long as it still could, and decoded again as UTF-8
-// at the end if it is; a file with a byte-order mark is decoded at the end.
+// the encoding as it goes, so that no file's bytes are ever held whole. Text
+// is decoded as the ANSI code page while each piece is fresh, its line ends
+// checked on the way; from the first byte of 0x80 or more that begins valid
+// UTF-8, as UTF-8 for as long as the bytes stay so. Should a file turn out
+// not to be UTF-8 after all (rare: UTF-8 with a stray byte further on), it
+// must be read again as ANSI text: MustReadAgainAsAnsi tells. A file with a
+// byte-order mark is decoded at the end.
 class HostsFileReader {
 public:
-    explicit HostsFileReader(Platform& platform) : platform_(platform) {}
+    enum class Detect { Utf8AndAnsi, AnsiOnly };
+
+    explicit HostsFileReader(Platform& platform, Detect detect = Detect::Utf8AndAnsi)
+        : platform_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi) {}
 
     void Add(std::string_view piece, std::uint64_t fileSize);
+    bool MustReadAgainAsAnsi() const;
     HostsFile Finish();
 
 private:
-    enum class Mode { Start, Plain, Marked };
+    enum class Mode { Start, Plain, Utf8, Marked };
 
     void StartPlain(std::string_view bytes);
     void AddPlain(std::string_view bytes);
+    void AddUtf8(std::string_view bytes);
+    void AddUtf8Checked(std::string_view bytes);
+    void AddAnsi(std::string_view bytes);
     void DecodeAnsi(std::string_view bytes);
+    void Decoded(std::size_t before);
 
     Platform& platform_;
+    bool mayBeUtf8_;
     Mode mode_ = Mode::Start;
     HostsEncoding marked_ = HostsEncoding::Ansi;
     // Start: the first bytes, until the mark can be told. Plain: the bytes
-    // after the last place the ANSI text could be cut. Marked: every byte
+    // after the last place the ANSI text could be cut. Utf8: the start of a
+    // character cut off at the end of the last piece. Marked: every byte
     // after the mark.
     std::string held_;
     std::u16string text_;
+    bool reserved_ = false;
     CrLfCheck crLf_;
     Utf8Check utf8_;
-    // Plain: the bytes from the first one of 0x80 or more, while the file
-    // may still be UTF-8, and the length of the text they begin at.
-    bool keeping_ = false;
-    std::string utf8Bytes_;
-    std::size_t utf8Start_ = 0;
+    bool notUtf8AfterAll_ = false;
     SnapshotBuilder snapshot_;
 };
 

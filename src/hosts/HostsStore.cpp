@@ -36,15 +36,21 @@ void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16st
     ReplaceFileContent(platform, path, EncodeHostsText(platform, text, encoding));
 }
 
-std::optional<std::string> ReadBytesIfPresent(Platform& platform, std::u16string_view path) {
+std::optional<FileState> ReadFileStateIfPresent(Platform& platform, std::u16string_view path) {
     constexpr std::uint32_t FileNotFound = 2;  // ERROR_FILE_NOT_FOUND
     constexpr std::uint32_t PathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+    EncodingDetector encoding;
+    SnapshotBuilder snapshot;
     try {
-        return platform.ReadFileBytes(path);
+        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t) {
+            encoding.Add(piece);
+            snapshot.Add(piece);
+        });
     } catch (const Failure& failure) {
         if (failure.Number() == FileNotFound || failure.Number() == PathNotFound) return std::nullopt;
         throw;
     }
+    return FileState{encoding.Result(), snapshot.Finish()};
 }
 
 void AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "hosts/HostsEncoding.h"
+#include "platform/FileSnapshot.h"
 
 namespace quenlix {
 
@@ -30,9 +31,14 @@ std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsE
 void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16string_view text,
                         HostsEncoding encoding = HostsEncoding::Ansi);
 
-// The file's bytes; nothing when there is no such file. Any other failure to
+// What a file holds now, told without keeping its bytes: its encoding and a
+// snapshot of them. Nothing when there is no such file; any other failure to
 // read it is a failure.
-std::optional<std::string> ReadBytesIfPresent(Platform& platform, std::u16string_view path);
+struct FileState {
+    HostsEncoding encoding;
+    FileSnapshot snapshot;
+};
+std::optional<FileState> ReadFileStateIfPresent(Platform& platform, std::u16string_view path);
 
 // Writes `line` followed by CR LF at the end of the file, in the file's own
 // encoding, creating it (in the ANSI code page) when it is missing. Nothing

@@ -51,7 +51,7 @@ struct Read {
 
 Read ReadInPieces(Win32Platform& platform, std::u16string_view path) {
     Read read;
-    HostsFileReader reader(platform);
+    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly);
     platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) {
         EXPECT_FALSE(piece.empty());
         read.pieces += piece;
