@@ -59,8 +59,10 @@ start_wine() {
   local status=0
   LC_ALL=$QUENLIX_WINE_LOCALE wineserver -p </dev/null >/dev/null 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
-    echo "start_wine: wineserver -p for $WINEPREFIX exited with status $status;" \
-         "no persistent server runs (status 2: another server holds the prefix's lock)" >&2
+    local why="it did not start"
+    [ "$status" -ne 2 ] || why="another wineserver holds the prefix's lock"
+    echo "start_wine: no persistent wineserver for $WINEPREFIX:" \
+         "'wineserver -p' exited with status $status ($why)" >&2
     return 1
   fi
   # Output nowhere, so that the services wineboot leaves running hold none

@@ -45,8 +45,12 @@ run_ctest native
 phase_done native-tests
 
 ensure_display
-start_wine
-run_ctest windows
+if start_wine; then
+  run_ctest windows
+else
+  echo "the Windows tests did not run: Wine did not start" >&2
+  failed=$((failed + 1)); status=1
+fi
 stop_wine
 phase_done wine-tests
 
