@@ -13,23 +13,14 @@ failures=0
 
 # Two clean builds of the same tree in two folders. Everything they write
 # must be equal: a difference is a date, a path or some other state of the
-# build machine leaking into the release. They run side by side: neither
-# reads what the other writes, and much of a build (configuring, linking,
-# archiving) keeps only one core busy, which the other build then uses.
+# build machine leaking into the release.
 mkdir -p "$QUENLIX_BUILD"
-# Once, before both: two apt-get runs at the same time would fight over
-# dpkg's lock on a machine that still lacks a package.
-"$QUENLIX_ROOT/scripts/setup.sh"
-declare -A builds
-for n in a b; do
-  QUENLIX_RELEASE_TREE="release-$n" QUENLIX_DIST="$QUENLIX_BUILD/release-$n/dist" \
-    "$QUENLIX_ROOT/scripts/package.sh" >"$QUENLIX_BUILD/release-$n.log" 2>&1 &
-  builds[$n]=$!
-done
 built=true
 for n in a b; do
-  if ! wait "${builds[$n]}"; then
-    echo "package in build/release-$n failed:" >&2; tail -n 40 "$QUENLIX_BUILD/release-$n.log" >&2
+  log="$QUENLIX_BUILD/release-$n.log"
+  if ! QUENLIX_RELEASE_TREE="release-$n" QUENLIX_DIST="$QUENLIX_BUILD/release-$n/dist" \
+       "$QUENLIX_ROOT/scripts/package.sh" >"$log" 2>&1; then
+    echo "package in build/release-$n failed:" >&2; tail -n 40 "$log" >&2
     built=false
   fi
 done
