@@ -21,6 +21,12 @@ fi
 logs=$(mktemp -d "${TMPDIR:-/tmp}/quenlix-stress.XXXXXX")
 echo "commit $commit; logs in $logs"
 
+# A run that is stopped halfway leaves no clone behind either.
+work=
+trap '[ -z "$work" ] || [ "${QUENLIX_STRESS_KEEP:-0}" = 1 ] || rm -rf "$work"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
 failures=0
 for i in $(seq "$runs"); do
   work=$(mktemp -d "${TMPDIR:-/tmp}/quenlix-clone.XXXXXX")
@@ -42,6 +48,7 @@ for i in $(seq "$runs"); do
     echo "run $i: $summary in $seconds s"
   fi
   if [ "${QUENLIX_STRESS_KEEP:-0}" = 1 ]; then echo "  clone kept in $work/Quenlix"; else rm -rf "$work"; fi
+  work=
 done
 echo "$((runs - failures)) of $runs runs passed"
 [ "$failures" -eq 0 ]
