@@ -19,6 +19,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 C_LOCALE = dict(os.environ, LC_ALL="C")
@@ -35,10 +36,13 @@ class Harness:
     def ask(self, request):
         self.process.stdin.write(request + "\n")
         self.process.stdin.flush()
-        reply = self.process.stdout.readline().strip()
+        reply = self.reply()
         if not reply or reply.startswith("error") or reply.startswith("unknown") or reply.startswith("mismatch"):
             raise RuntimeError("%s -> %s" % (request, reply or "no answer"))
         return reply.split()
+
+    def reply(self):
+        return self.process.stdout.readline().strip()
 
     def close(self):
         try:
@@ -47,6 +51,50 @@ class Harness:
             self.process.wait(timeout=60)
         except Exception:
             self.process.kill()
+
+
+class WineHarness(Harness):
+    """A Windows program under Wine, asked as Harness asks, whose replies go to a file.
+
+    Not a pipe, as with scripts/wine-env.sh's wine_run: Wine's background
+    processes and the programs this one starts (Quenlix, Notepad) inherit its
+    output and hold it open after it has ended, so a reply that never comes
+    would leave a pipe's reader waiting for them. The file is read as it grows,
+    for as long as the program runs.
+    """
+
+    REPLY_SECONDS = 600  # far above any one request on the largest file
+
+    def __init__(self, program, env, log, folder):
+        self.log = log
+        fd, self.path = tempfile.mkstemp(prefix="replies-", suffix=".txt", dir=folder)
+        with os.fdopen(fd, "wb") as out:
+            self.process = subprocess.Popen(["wine", program], stdin=subprocess.PIPE, stdout=out, stderr=log,
+                                            env=env, text=True, bufsize=1)
+        self.replies = open(self.path, "rb")
+        self.pending = b""
+
+    def reply(self):
+        deadline = time.monotonic() + self.REPLY_SECONDS
+        pause = 0.0005
+        while True:
+            self.pending += self.replies.readline()
+            if self.pending.endswith(b"\n"):
+                line, self.pending = self.pending, b""
+                return line.decode(errors="replace").strip()
+            if self.process.poll() is not None:  # ended: what it wrote is all there will be
+                self.pending += self.replies.read()
+                line, self.pending = self.pending, b""
+                return line.decode(errors="replace").strip()
+            if time.monotonic() > deadline:
+                return ""
+            time.sleep(pause)
+            pause = min(pause * 2, 0.01)
+
+    def close(self):
+        super().close()
+        self.replies.close()
+        os.remove(self.path)
 
 
 def run_tool(argv, stdout_path, stdin_path=None):
@@ -167,7 +215,7 @@ class Bench:
     def store(self, size):
         base = os.path.join(self.args.data, "hosts-%d" % size)
         text = base + ".txt"
-        harness = Harness(["wine", self.args.wine_bench], self.wine_env(), self.log)
+        harness = WineHarness(self.args.wine_bench, self.wine_env(), self.log, self.out)
         try:
             runs = self.args.runs
             ours = lambda request: (lambda: float(harness.ask(request)[0]))
@@ -278,7 +326,7 @@ class Bench:
                       runs=runs, spread=(min(starts), max(starts), min(notepads), max(notepads))))
 
         # The EDIT control alone, filled with the same text by one WM_SETTEXT.
-        harness = Harness(["wine", self.args.wine_bench], self.wine_env(), self.log)
+        harness = WineHarness(self.args.wine_bench, self.wine_env(), self.log, self.out)
         try:
             harness.ask("load " + windows_path(base + ".txt"))
             fills = [float(harness.ask("edit")[0]) for _ in range(max(1, min(runs, 2)))]
@@ -319,7 +367,7 @@ class Bench:
 
     def windows(self):
         original = open(self.args.hosts, "rb").read() if os.path.exists(self.args.hosts) else None
-        probe = Harness(["wine", self.args.probe], self.wine_env(), self.log)
+        probe = WineHarness(self.args.probe, self.wine_env(), self.log, self.out)
         try:
             for i, size in enumerate(self.args.sizes):
                 self.window(size, probe, warm=i == 0)

@@ -24,7 +24,6 @@ data="$QUENLIX_ROOT/build/bench-data"
 python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ } 21
 
 ensure_display
-trap stop_all EXIT
 start_wine
 
 doc="${QUENLIX_BENCH_DOC:-$QUENLIX_ROOT/docs/performance.md}"

@@ -10,20 +10,28 @@ build_windows Quenlix >/dev/null
 headless=false
 [ -n "${DISPLAY:-}" ] || headless=true
 ensure_display
-trap stop_all EXIT
 start_wine
 
 exe="$QUENLIX_BUILD/windows/Quenlix.exe"
 if ! $headless; then
-  LC_ALL=$QUENLIX_WINE_LOCALE wine "$exe"
-  exit 0
+  wine_run "$exe"
+  exit
 fi
 
-LC_ALL=$QUENLIX_WINE_LOCALE wine "$exe" >/dev/null 2>&1 &
+log="$QUENLIX_BUILD/run.log"
+wine_run "$exe" >"$log" 2>&1 &
+program=$!
+shown=false
 for _ in $(seq 150); do
-  xdotool search --name '^Hosts' >/dev/null 2>&1 && break
+  if xdotool search --name '^Hosts' >/dev/null 2>&1; then shown=true; break; fi
+  kill -0 "$program" 2>/dev/null || break
   sleep 0.2
 done
+if ! $shown; then
+  echo "run: the window did not appear; the program's output ($log):" >&2
+  cat "$log" >&2
+  exit 1
+fi
 sleep 1  # let the window finish painting
 shot="$QUENLIX_BUILD/screenshots/quenlix.png"
 mkdir -p "$(dirname "$shot")"

@@ -17,15 +17,8 @@ build_windows
 # instead of the one the tests use.
 export WINEPREFIX="$QUENLIX_BUILD/screenshot-prefix"
 ensure_display
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  if [ -n "$QUENLIX_XVFB_PID" ]; then kill "$QUENLIX_XVFB_PID" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
-
-run_wine() { LC_ALL=$QUENLIX_WINE_LOCALE "$@" </dev/null; }
-run_wine wineboot -i >/dev/null 2>&1 || true
-run_wine wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+start_wine
+wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
 
 # The hosts file is ANSI text: code page 936 under the Chinese locale.
 hosts="$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts"
@@ -40,7 +33,7 @@ printf '%s\r\n' \
   '192.168.1.20 printer.lan' \
   | iconv -f UTF-8 -t GBK >"$hosts"
 
-run_wine wine "$QUENLIX_BUILD/windows/Quenlix.exe" >/dev/null 2>&1 &
+wine_run "$QUENLIX_BUILD/windows/Quenlix.exe" >/dev/null 2>&1 &
 
 window="$(timeout 60 xdotool search --sync --onlyvisible --name '^Hosts' | head -n 1 || true)"
 if [ -z "$window" ]; then echo "the window did not appear" >&2; exit 1; fi
