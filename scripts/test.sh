@@ -70,6 +70,8 @@ run_checks() {  # name, script, arguments...
   fi
   passed=$((passed + good)); failed=$((failed + bad))
 }
+# Every #include under src/ points down the layers of the tree.
+run_checks includes "$QUENLIX_ROOT/scripts/check-includes.sh"
 # The fuzzers, briefly, under AddressSanitizer and UndefinedBehaviorSanitizer.
 run_checks fuzz "$QUENLIX_ROOT/scripts/fuzz.sh"
 phase_done fuzzers
