@@ -16,7 +16,6 @@ namespace quenlix {
 namespace {
 
 constexpr std::u16string_view CrLf = u"\r\n";
-constexpr std::size_t npos = std::u16string_view::npos;
 
 // Up to this many distinct terms, Command8 searches for each on its own.
 constexpr std::size_t FewTerms = 8;

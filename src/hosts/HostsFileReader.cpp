@@ -51,18 +51,14 @@ void HostsFileReader::Add(std::string_view piece, std::uint64_t fileSize) {
             }
             std::string first;
             first.swap(held_);
-            StartPlain(first);
+            mode_ = Mode::Plain;
+            AddPlain(first);
             return;
         }
         case Mode::Plain: AddPlain(piece); return;
         case Mode::Utf8: AddUtf8(piece); return;
         case Mode::Marked: held_.append(piece); return;
     }
-}
-
-void HostsFileReader::StartPlain(std::string_view bytes) {
-    mode_ = Mode::Plain;
-    AddPlain(bytes);
 }
 
 void HostsFileReader::AddPlain(std::string_view bytes) {

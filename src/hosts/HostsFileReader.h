@@ -41,7 +41,6 @@ public:
 private:
     enum class Mode { Start, Plain, Utf8, Marked };
 
-    void StartPlain(std::string_view bytes);
     void AddPlain(std::string_view bytes);
     void AddUtf8(std::string_view bytes);
     void AddUtf8Checked(std::string_view bytes);
