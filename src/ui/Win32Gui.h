@@ -8,6 +8,7 @@ namespace quenlix {
 
 using UniqueFont = UniqueWin32Handle<HFONT, &DeleteObject>;
 using UniqueIcon = UniqueWin32Handle<HICON, &DestroyIcon>;
+using UniqueRegion = UniqueWin32Handle<HRGN, &DeleteObject>;
 using UniqueWindow = UniqueWin32Handle<HWND, &DestroyWindow>;
 
 }  // namespace quenlix

@@ -9,6 +9,7 @@
 #include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
 #include "ui/Win32Text1Buffer.h"
+#include "ui/Win32TextBoxFocus.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace quenlix {
@@ -162,36 +163,20 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
         case WM_LBUTTONUP: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
+            PutOffFocusFrame(box);
             return result;
         }
         case WM_SETFOCUS: return TakeFocusWithoutRedraw(box, wParam, lParam);
+        case WM_TIMER:
+            if (IsFocusFrameTimer(wParam)) return DrawFocusFrame(box);
+            break;
+        case WM_PAINT:
+            if (NothingToPaintInside(box)) return PaintNothing(box);
+            break;
         case WM_NCDESTROY: RemoveWindowSubclass(box, TextBoxProcedure, index); break;
         default: break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
-}
-
-// A box that takes the focus with nothing selected shows nothing new: the
-// caret is drawn apart from the text. Yet the control redraws all of it, and
-// under Wine each line it draws walks the control's list of lines from the
-// first: scrolled near the end of a million lines, that one redraw takes
-// over half a second, and the first click into Text1 would wait for it
-// before the picked line reached Text2. So a redraw that only the focus
-// asked for is dropped; one that was pending already, or a selection that
-// must now be shown, is kept.
-LRESULT Win32MainWindow::TakeFocusWithoutRedraw(HWND box, WPARAM wParam, LPARAM lParam) {
-    const bool nothingPending = GetUpdateRect(box, nullptr, FALSE) == FALSE;
-    const LRESULT result = DefSubclassProc(box, WM_SETFOCUS, wParam, lParam);
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    if (nothingPending && start == end) {
-        // The frame, which shows the focus with visual styles, is drawn
-        // again at once; what it encloses is left as it is.
-        RedrawWindow(box, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOERASE);
-        SendMessageW(box, WM_NCPAINT, 1, 0);
-    }
-    return result;
 }
 
 // --- Events ---

@@ -55,7 +55,6 @@ private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
                                              DWORD_PTR self);
-    static LRESULT TakeFocusWithoutRedraw(HWND box, WPARAM wParam, LPARAM lParam);
 
     void OnCommand(WPARAM wParam);
     void OnNextDialogControl(WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,8 @@
+#include <windows.h>
+#include <commctrl.h>
 #include <windowsx.h>
 
+#include <chrono>
 #include <string>
 
 #include "Win32FormTestSupport.h"
@@ -61,13 +64,48 @@ TEST_F(Win32FormTest, AClickOnALineOfText1FillsText2AndText3WithoutWidening) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
+// Counts the paints that reach a box, ahead of the program's own handling
+// of its messages: of the frame, and of something inside it. Notes when
+// the first frame paint came.
+struct BoxPaints {
+    int frames = 0;
+    int texts = 0;
+    std::chrono::steady_clock::time_point firstFrame;
+};
+
+LRESULT CALLBACK CountBoxPaints(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR paints) {
+    auto& seen = *reinterpret_cast<BoxPaints*>(paints);
+    if (message == WM_NCPAINT && seen.frames++ == 0) seen.firstFrame = std::chrono::steady_clock::now();
+    RECT inside{};
+    if (message == WM_PAINT && GetUpdateRect(box, &inside, FALSE) && !IsRectEmpty(&inside)) ++seen.texts;
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// Dark pixels in the top left of a box, where its first line is drawn.
+int InkOnFirstLine(HWND box) {
+    HDC dc = GetDC(box);
+    int ink = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const COLORREF pixel = GetPixel(dc, x, y);
+            if (pixel != CLR_INVALID && GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 384) ++ink;
+        }
+    ReleaseDC(box, dc);
+    return ink;
+}
+
 // Under Wine every redraw of Text1 walks its lines from the first, once for
 // each line in view: near the end of a large file the redraw that taking the
 // focus asks for made the first click wait. It is dropped when it would show
-// nothing new, and kept for a selection that must now be shown.
+// nothing new, and kept for a selection that must now be shown. The frame,
+// which shows the focus, is drawn again a moment after the click that
+// brought the focus has ended, however long the click took, and the text it
+// encloses stays on screen.
 TEST_F(Win32FormTest, Text1TakesTheFocusWithoutRedrawingWhatItAlreadyShows) {
     HWND text1 = Child("Text1");
     form->SetText(TextBox::Text1, u"127.0.0.1 localhost\r\n::1 localhost\r\n");
+    BoxPaints paints;
+    ASSERT_TRUE(SetWindowSubclass(text1, CountBoxPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
     for (const bool selected : {false, true}) {
         SCOPED_TRACE(selected);
         SetFocus(Child("Command1"));
@@ -76,10 +114,28 @@ TEST_F(Win32FormTest, Text1TakesTheFocusWithoutRedrawingWhatItAlreadyShows) {
         UpdateWindow(text1);
         ASSERT_FALSE(GetUpdateRect(text1, nullptr, FALSE));
         ASSERT_NE(GetFocus(), text1);
+        ASSERT_GT(InkOnFirstLine(text1), 0);
+        paints = {};
         SendMessageW(text1, WM_SETFOCUS, reinterpret_cast<WPARAM>(Child("Command1")), 0);
         EXPECT_EQ(GetUpdateRect(text1, nullptr, FALSE) != FALSE, selected);
+        if (!selected) {
+            EXPECT_EQ(paints.frames, 0) << "not while the click goes on";
+            Sleep(40);  // a slow click, as on a large file
+            SendMessageW(text1, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+            const auto clickEnded = std::chrono::steady_clock::now();
+            for (const DWORD start = GetTickCount(); paints.frames == 0 && GetTickCount() - start < 2000;) {
+                Pump();
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            }
+            Pump();
+            ASSERT_EQ(paints.frames, 1) << "the frame, soon after";
+            EXPECT_GE(paints.firstFrame - clickEnded, std::chrono::milliseconds(5)) << "after the click, not before";
+            EXPECT_EQ(paints.texts, 0);
+            EXPECT_GT(InkOnFirstLine(text1), 0) << "the text is still shown";
+        }
         SendMessageW(text1, WM_KILLFOCUS, 0, 0);
     }
+    RemoveWindowSubclass(text1, CountBoxPaints, 1);
 }
 
 // --- Failures and the end ---
