@@ -90,9 +90,17 @@ public:
             const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_, as); });
             reply << ms << ' ' << ReadBytes(path).size();
         } else if (what == "savecheck") {
-            std::optional<FileState> state;
-            const double ms = TimeMs([&] { state = ReadFileStateIfPresent(platform_, Utf16Path(path)); });
-            reply << ms << ' ' << state->snapshot.size << ' ' << static_cast<int>(state->encoding);
+            // What the save reads before it writes: the file through the
+            // handle that then writes it, told apart from the load by its
+            // snapshot and encoding.
+            FileSnapshot snapshot;
+            HostsEncoding encoding = HostsEncoding::Ansi;
+            const double ms = TimeMs([&] {
+                const FileRewrite file(platform_, Utf16Path(path));
+                snapshot = SnapshotBuilder::Of(file.Previous());
+                encoding = DetectEncoding(file.Previous());
+            });
+            reply << ms << ' ' << snapshot.size << ' ' << static_cast<int>(encoding);
         } else if (what == "readbytes") {
             std::string bytes;
             const double ms = TimeMs([&] { bytes = platform_.ReadFileBytes(Utf16Path(path)); });

@@ -235,7 +235,7 @@ class Bench:
                     raise RuntimeError("the saved file is not the loaded text followed by CR LF")
             # Before it writes, the save reads the file once more: to keep its
             # encoding and to ask when it changed since the load.
-            self.compare("  save's check: one more read (Wine)", size, ours("savecheck " + windows_path(text)),
+            self.compare("  save's check: the read through its handle (Wine)", size, ours("savecheck " + windows_path(text)),
                          lambda: run_tool(["cat", text], os.path.join(self.out, "cat.txt")),
                          "cat > file", runs, kind="detail")
 

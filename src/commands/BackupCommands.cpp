@@ -21,7 +21,7 @@ constexpr std::uint32_t InFront = Mb::SystemModal | Mb::SetForeground;
 
 void BackUpHostsFile(Platform& platform) {
     const std::u16string hosts = HostsPath(platform);
-    if (!FileExists(platform, hosts)) {
+    if (!platform.FileExists(hosts)) {
         platform.ShowMessage(u"未在计算机系统默认位置发现Hosts文件", Mb::Ok | Mb::IconWarning | InFront, u"错误");
         return;
     }
@@ -36,7 +36,7 @@ void BackUpHostsFile(Platform& platform) {
 
 void RestoreHostsFromBackup(Platform& platform) {
     const std::u16string backup = BackupPath(platform);
-    if (!FileExists(platform, backup)) {
+    if (!platform.FileExists(backup)) {
         platform.ShowMessage(u"未在程序目录下发现Hosts备份文件", Mb::Ok | Mb::IconWarning | InFront, u"错误");
         return;
     }

@@ -1,7 +1,6 @@
 #include "commands/EntryCommands.h"
 
 #include "edit/DuplicateTest.h"
-#include "hosts/HostsEncoding.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "hosts/SafeWrite.h"
@@ -27,32 +26,7 @@ void AppendEntry(WindowState& window, Platform& platform) {
     AppendingFile file(platform, HostsPath(platform));
     const std::u16string address = window.Text(TextBox::Text2);
     const std::u16string host = window.Text(TextBox::Text3);
-    file.Append(EncodeLine(platform, EntryLine(address, host), DetectEncoding(file.ReadAll())));
-}
-
-void SaveHostsFile(WindowState& window, Platform& platform) {
-    const std::u16string path = CommandHostsPath(platform, FixedHostsPath::Save);
-
-    // The file as it is now: the save keeps its encoding, and asks before it
-    // overwrites what reached the file since Text1 was filled or saved (an
-    // entry appended since, a restored file, another program's change).
-    HostsEncoding encoding = HostsEncoding::Ansi;
-    if (const auto current = ReadFileStateIfPresent(platform, path)) {
-        encoding = current->encoding;
-        if (window.HostsSnapshot() != current->snapshot &&
-            platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
-                                 u"\n\n继续保存将覆盖这些修改。是否继续保存？",
-                                 Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
-            return;
-    }
-
-    // Text1 can hold a whole hosts file of many megabytes: it is encoded
-    // straight from the box's own text, with no copy of it on the way.
-    std::string bytes;
-    window.ReadText1([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });
-    ReplaceFileContent(platform, path, bytes);
-    window.SetHostsSnapshot(SnapshotBuilder::Of(bytes));
-    window.MarkText1Saved();
+    AppendHostsLine(platform, file, EntryLine(address, host));
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
@@ -69,18 +43,6 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
         return;
     }
     AppendHostsLine(platform, path, entry);
-}
-
-bool MayCloseWindow(WindowState& window, Platform& platform) {
-    if (!window.Text1Modified()) return true;
-    switch (platform.ShowMessage(u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？",
-                                 Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
-        case Answer::Yes:
-            SaveHostsFile(window, platform);
-            return !window.Text1Modified();  // not saved when the user kept the file as it was
-        case Answer::No: return true;
-        default: return false;
-    }
 }
 
 }  // namespace quenlix

@@ -1,5 +1,6 @@
 #include "commands/LoadCommands.h"
 
+#include "edit/StringRules.h"
 #include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
@@ -17,8 +18,16 @@ namespace {
 // the file held, so that a later save can tell whether it changed since.
 void FillText1(WindowState& window, Platform& platform) {
     const HostsFile file = ReadHostsFile(platform, HostsPath(platform));
+    if (file.text.size() > window.Text1Capacity()) {
+        // Shown in part, the file would be saved in part: it is not shown.
+        platform.ShowMessage(u"Hosts 文件太大（" + DecimalText(file.text.size()) + u" 个字符），Text1 最多只能显示 " +
+                                 DecimalText(window.Text1Capacity()) +
+                                 u" 个字符，因此没有读入。\n\nHosts 文件没有被改动。",
+                             Mb::Ok | Mb::IconWarning, u"提示");
+        return;
+    }
     window.SetText(TextBox::Text1, file.text);
-    window.SetHostsSnapshot(file.snapshot);
+    window.SetHostsSnapshot(file.snapshot, file.encoding);
 }
 
 }  // namespace
@@ -26,7 +35,7 @@ void FillText1(WindowState& window, Platform& platform) {
 LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     window.SetTitle(platform.IsAdministrator() ? u"Hosts (已获得管理员权限)" : u"Hosts (未获得管理员权限)");
 
-    if (FileExists(platform, HostsPath(platform))) {
+    if (platform.FileExists(HostsPath(platform))) {
         FillText1(window, platform);
         return LoadOutcome::ShowWindow;
     }
@@ -40,7 +49,12 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     const int answer = platform.ShowMessage(u"未发现Hosts文件，确定要创建Hosts文件吗？",
                                             Mb::OkCancel | Mb::IconQuestion, u"提示");
     if (answer != Answer::Ok) return LoadOutcome::Quit;
-    WriteDefaultHosts(platform, CommandHostsPath(platform, FixedHostsPath::Stock));
+    // A file that appeared since it was found missing is the user's: it is
+    // loaded as it is, never written over with the stock content.
+    if (!CreateDefaultHosts(platform, HostsPath(platform))) {
+        FillText1(window, platform);
+        return LoadOutcome::ShowWindow;
+    }
     GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
     platform.ShowMessage(u"已生成Hosts文件,并获得访问权限",
                          Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ std::vector<std::u16string_view> CutAt(std::u16string_view text, std::u16string_
 
 // Removes leading and trailing U+0020 only; tabs, U+3000 and line breaks stay.
 std::u16string_view TrimSpaces(std::u16string_view s);
+
+// A number in decimal digits, for messages.
+std::u16string DecimalText(std::uint64_t number);
 
 // A substring search prepared once for one sought string and then run on many
 // texts, in time linear in the text whatever the strings hold (the standard

@@ -4,20 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Encoding.h"
+
 namespace quenlix {
 
 class Platform;
-
-// The encodings a hosts file is read and written in. The file keeps the one
-// it has: Notepad saves UTF-8, other tools UTF-16, older ones the ANSI code
-// page.
-enum class HostsEncoding {
-    Ansi,
-    Utf8,
-    Utf8WithMark,
-    Utf16LeWithMark,
-    Utf16BeWithMark,
-};
 
 // The byte-order mark a file in `encoding` begins with; empty for none.
 std::string_view MarkOf(HostsEncoding encoding);

@@ -7,10 +7,6 @@
 
 namespace quenlix {
 
-bool FileExists(Platform& platform, std::u16string_view path) {
-    return !platform.FindOrdinaryFile(path).empty();
-}
-
 std::u16string ReadHostsText(Platform& platform, std::u16string_view path) {
     return ReadHostsFile(platform, path).text;
 }
@@ -23,12 +19,16 @@ std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncodi
     return bytes;
 }
 
+bool EndsWithLineBreak(std::u16string_view text) { return text.ends_with(u'\r') || text.ends_with(u"\r\n"); }
+
 std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+    // The load ends every line with CR LF already: a text that still ends so
+    // is written as it is, and a load and save give back the bytes read.
+    const bool addBreak = text.empty() || !EndsWithLineBreak(text);
+    std::string body = addBreak ? EncodeLine(platform, text, encoding) : EncodeText(platform, text, encoding);
     const std::string_view mark = MarkOf(encoding);
-    if (mark.empty()) return EncodeLine(platform, text, encoding);  // the usual file: no copy of a large text
-    std::string bytes(mark);
-    bytes.append(EncodeLine(platform, text, encoding));
-    return bytes;
+    if (mark.empty()) return body;  // the usual file: no copy of a large text
+    return std::string(mark) + body;
 }
 
 void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16string_view text,
@@ -36,30 +36,66 @@ void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16st
     ReplaceFileContent(platform, path, EncodeHostsText(platform, text, encoding));
 }
 
-std::optional<FileState> ReadFileStateIfPresent(Platform& platform, std::u16string_view path) {
-    constexpr std::uint32_t FileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-    constexpr std::uint32_t PathNotFound = 3;  // ERROR_PATH_NOT_FOUND
-    EncodingDetector encoding;
-    SnapshotBuilder snapshot;
-    try {
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t) {
-            encoding.Add(piece);
-            snapshot.Add(piece);
-        });
-    } catch (const Failure& failure) {
-        if (failure.Number() == FileNotFound || failure.Number() == PathNotFound) return std::nullopt;
-        throw;
+namespace {
+
+bool IsUtf16(HostsEncoding encoding) {
+    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark;
+}
+
+// Whether the last character of a file's text (after its mark) ends a line.
+bool BytesEndWithLineBreak(std::string_view bytes, HostsEncoding encoding) {
+    if (IsUtf16(encoding)) {
+        if (bytes.size() < 2) return false;
+        const bool bigEndian = encoding == HostsEncoding::Utf16BeWithMark;
+        const char high = bytes[bytes.size() - (bigEndian ? 2 : 1)];
+        const char low = bytes[bytes.size() - (bigEndian ? 1 : 2)];
+        return high == '\0' && (low == '\r' || low == '\n');
     }
-    return FileState{encoding.Result(), snapshot.Finish()};
+    // No byte of a double-byte character is a CR or an LF.
+    return !bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n');
+}
+
+}  // namespace
+
+std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line) {
+    const HostsEncoding encoding = DetectEncoding(current);
+    const std::string_view text = current.substr(MarkOf(encoding).size());
+    std::string bytes;
+    bool breakFirst = !text.empty() && !BytesEndWithLineBreak(text, encoding);
+    if (IsUtf16(encoding) && text.size() % 2 != 0) {
+        // The odd byte is kept: one more byte makes it a whole character, so
+        // that the entry is read as the characters it is.
+        bytes.push_back('\0');
+        breakFirst = true;
+    }
+    // A last line without its line break would be glued to the entry.
+    if (breakFirst) bytes.append(EncodeText(platform, u"\r\n", encoding));
+    bytes.append(EncodeLine(platform, line, encoding));
+    return bytes;
+}
+
+void AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line) {
+    const std::string current = file.ReadAll();
+    file.Append(LineAppendedTo(platform, current, line));
 }
 
 void AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line) {
     AppendingFile file(platform, path);
-    file.Append(EncodeLine(platform, line, DetectEncoding(file.ReadAll())));
+    AppendHostsLine(platform, file, line);
 }
 
 void WriteDefaultHosts(Platform& platform, std::u16string_view path) {
     ReplaceFileContent(platform, path, platform.ToAnsi(DefaultHostsText));
+}
+
+bool CreateDefaultHosts(Platform& platform, std::u16string_view path) {
+    try {
+        FileRewrite(platform, path, Creation::OnlyIfNew).Replace(platform.ToAnsi(DefaultHostsText));
+    } catch (const Failure& failure) {
+        if (failure.Number() == FailureNumber::FileExists) return false;
+        throw;
+    }
+    return true;
 }
 
 }  // namespace quenlix

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "hosts/HostsEncoding.h"
+#include "hosts/SafeWrite.h"
 #include "platform/FileSnapshot.h"
 
 namespace quenlix {
@@ -15,15 +16,16 @@ class Platform;
 // already has (HostsEncoding). Every operation opens the file, works and
 // closes it before it returns; nothing is cached between calls.
 
-// True when the directory lookup finds `path` as an ordinary file: a
-// directory, or a hidden or system file, counts as missing.
-bool FileExists(Platform& platform, std::u16string_view path);
-
 // The whole file as the hosts text (every line followed by CR LF).
 std::u16string ReadHostsText(Platform& platform, std::u16string_view path);
 
-// The bytes a file of `encoding` holding `text` followed by CR LF has: its
-// mark, the text and CR LF.
+// Whether a text ends with a line break as the file's line rule reads one: a
+// CR, alone or followed by LF.
+bool EndsWithLineBreak(std::u16string_view text);
+
+// The bytes a file of `encoding` holding `text` has: its mark, the text, and
+// CR LF unless the text ends with a line break already (the empty text gets
+// one CR LF).
 std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding);
 
 // Replaces the file with EncodeHostsText. On failure the file keeps its
@@ -31,23 +33,25 @@ std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsE
 void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16string_view text,
                         HostsEncoding encoding = HostsEncoding::Ansi);
 
-// What a file holds now, told without keeping its bytes: its encoding and a
-// snapshot of them. Nothing when there is no such file; any other failure to
-// read it is a failure.
-struct FileState {
-    HostsEncoding encoding;
-    FileSnapshot snapshot;
-};
-std::optional<FileState> ReadFileStateIfPresent(Platform& platform, std::u16string_view path);
+// The bytes that append `line` and CR LF to a file that holds `current`, in
+// the file's own encoding (the ANSI code page for an empty file). The line
+// always starts a line of its own: a file whose last line has no line break
+// gets one first.
+std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line);
 
-// Writes `line` followed by CR LF at the end of the file, in the file's own
-// encoding, creating it (in the ANSI code page) when it is missing. Nothing
-// goes ahead of the line, even when the file's last line has no terminator.
+// Appends `line` as LineAppendedTo says, to a file already open, or to the
+// file at `path`, creating it (in the ANSI code page) when it is missing.
+void AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line);
 void AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line);
 
 // Replaces the file with the stock content. On failure the file keeps its
 // previous bytes.
 void WriteDefaultHosts(Platform& platform, std::u16string_view path);
+
+// Creates the file with the stock content, only if there is no file at
+// `path`: returns false, having written nothing, when one exists (it may have
+// appeared since it was found missing). Any other failure leaves no file.
+bool CreateDefaultHosts(Platform& platform, std::u16string_view path);
 
 // The bytes a line takes in a file of `encoding`: the line, then CR LF.
 std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding = HostsEncoding::Ansi);

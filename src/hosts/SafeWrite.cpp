@@ -29,18 +29,33 @@ void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<Writable
 
 }  // namespace
 
-void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes) {
-    auto file = platform.OpenForWriting(path);
-    const std::string previous = file->Created() ? std::string() : file->ReadAll();
+FileRewrite::FileRewrite(Platform& platform, std::u16string_view path, Creation creation)
+    : platform_(platform), path_(path), file_(platform.OpenForWriting(path, creation)) {
+    if (!file_->Created()) previous_ = file_->ReadAll();
+}
+
+FileRewrite::~FileRewrite() {
+    // A command that opened a missing file and then chose not to write it
+    // (the user said No) leaves no empty file behind.
+    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_, {});
+}
+
+void FileRewrite::Replace(std::string_view bytes) {
+    if (!file_) file_ = platform_.OpenForWriting(path_);  // an earlier failed write removed it
+    written_ = true;
     try {
-        if (bytes.size() > previous.size()) file->SetLength(bytes.size());
-        file->WriteAt(0, bytes);
-        file->SetLength(bytes.size());
-        file->Flush();
+        if (bytes.size() > previous_.size()) file_->SetLength(bytes.size());
+        file_->WriteAt(0, bytes);
+        file_->SetLength(bytes.size());
+        file_->Flush();
     } catch (const Failure&) {
-        Undo(platform, path, file, previous);
+        Undo(platform_, path_, file_, previous_);
         throw;
     }
+}
+
+void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes) {
+    FileRewrite(platform, path).Replace(bytes);
 }
 
 void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination) {

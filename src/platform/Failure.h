@@ -23,4 +23,12 @@ private:
     std::u16string description_;
 };
 
+// The failure numbers the program tells apart (Win32's own).
+namespace FailureNumber {
+inline constexpr std::uint32_t FileNotFound = 2;
+inline constexpr std::uint32_t PathNotFound = 3;
+inline constexpr std::uint32_t AccessDenied = 5;
+inline constexpr std::uint32_t FileExists = 80;
+}  // namespace FailureNumber
+
 }  // namespace quenlix

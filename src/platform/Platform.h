@@ -11,6 +11,9 @@
 
 namespace quenlix {
 
+// How OpenForWriting treats a file that exists already.
+enum class Creation { OpenOrCreate, OnlyIfNew };
+
 // An open file that a command writes. Closing happens when the object goes:
 // no file stays open past the command that opened it.
 class WritableFile {
@@ -69,10 +72,12 @@ public:
 
     // --- Files ---
 
-    // Directory lookup with attribute mask 0: the file's name when `path`
-    // names an ordinary file (not a directory, not hidden, not system),
-    // otherwise the empty string. Never fails.
-    virtual std::u16string FindOrdinaryFile(std::u16string_view path) = 0;
+    // Whether `path` names a file, whatever its attributes: a hidden, system
+    // or read-only hosts file is still the user's file, never a missing one.
+    // A directory is no file. Where the system cannot tell (a folder the
+    // process may not look into), the answer is true: a file that might
+    // exist is never written over as if it were missing. Never fails.
+    virtual bool FileExists(std::u16string_view path) = 0;
     // Opens for reading, reads every byte, closes. Fails on a missing file.
     virtual std::string ReadFileBytes(std::u16string_view path) = 0;
     // Reads the file from start to end a piece at a time: `piece` sees every
@@ -81,9 +86,12 @@ public:
     virtual void ReadFilePieces(
         std::u16string_view path,
         const std::function<void(std::string_view piece, std::uint64_t fileSize)>& piece) = 0;
-    // Opens for writing, creating the file when it is missing; the file keeps
-    // its content until the caller changes it.
-    virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) = 0;
+    // Opens for writing, creating the file when it is missing (or, with
+    // OnlyIfNew, only creating it: an existing file fails as ERROR_FILE_EXISTS);
+    // the file keeps its content until the caller changes it. While it is
+    // open, others may read the file but not write it.
+    virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path,
+                                                         Creation creation = Creation::OpenOrCreate) = 0;
     virtual void RemoveFile(std::u16string_view path) = 0;
 
     // --- Rights ---

@@ -274,17 +274,13 @@ std::u16string Win32Platform::ToLower(std::u16string_view text) {
     return lower;
 }
 
-std::u16string Win32Platform::FindOrdinaryFile(std::u16string_view path) {
-    WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW(ToWide(path).c_str(), &found));
-    if (!search.Valid()) return {};
-    // FindFirstFileW also returns directories, hidden and system files; an
-    // ordinary-files lookup passes over them.
-    constexpr DWORD notOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    do {
-        if ((found.dwFileAttributes & notOrdinary) == 0) return FromWide(found.cFileName);
-    } while (FindNextFileW(search.Get(), &found));
-    return {};
+bool Win32Platform::FileExists(std::u16string_view path) {
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    // Only a plain "not there" is missing; a refusal to look says nothing.
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
+           error != ERROR_BAD_NETPATH;
 }
 
 namespace {
@@ -327,13 +323,16 @@ void Win32Platform::ReadFilePieces(std::u16string_view path,
     }
 }
 
-std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path) {
+std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path, Creation creation) {
     // OPEN_ALWAYS keeps an existing file's attributes and access list; the
-    // content is changed afterwards, through this handle only.
+    // content is changed afterwards, through this handle only. Others may
+    // read meanwhile (the DNS client does), but not write: what the command
+    // read through this handle is what it overwrites.
+    const DWORD disposition = creation == Creation::OnlyIfNew ? CREATE_NEW : OPEN_ALWAYS;
     UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) throw LastWin32Failure();
-    const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    const bool created = creation == Creation::OnlyIfNew || GetLastError() != ERROR_ALREADY_EXISTS;
     return std::make_unique<Win32WritableFile>(std::move(file), created);
 }
 

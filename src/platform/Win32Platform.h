@@ -30,11 +30,11 @@ public:
     std::u16string ToUpper(std::u16string_view text) override;
     std::u16string ToLower(std::u16string_view text) override;
 
-    std::u16string FindOrdinaryFile(std::u16string_view path) override;
+    bool FileExists(std::u16string_view path) override;
     std::string ReadFileBytes(std::u16string_view path) override;
     void ReadFilePieces(std::u16string_view path,
                         const std::function<void(std::string_view, std::uint64_t)>& piece) override;
-    std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path) override;
+    std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override;
     void RemoveFile(std::u16string_view path) override;
 
     bool IsAdministrator() override;

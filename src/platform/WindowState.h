@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Encoding.h"
 #include "platform/FileSnapshot.h"
 
 namespace quenlix {
@@ -38,9 +39,14 @@ public:
     virtual void MarkText1Saved() = 0;
 
     // What the hosts file held when Text1 was last filled from it or saved
-    // to it; nothing before either.
+    // to it, and the encoding it was in; nothing before either. A save keeps
+    // that encoding for a file that is gone meanwhile.
     virtual std::optional<FileSnapshot> HostsSnapshot() = 0;
-    virtual void SetHostsSnapshot(const FileSnapshot& snapshot) = 0;
+    virtual HostsEncoding HostsFileEncoding() = 0;
+    virtual void SetHostsSnapshot(const FileSnapshot& snapshot, HostsEncoding encoding) = 0;
+
+    // The most characters Text1 can hold; a longer hosts file cannot be shown.
+    virtual std::size_t Text1Capacity() = 0;
 
     // Lends the text of Text1 to `use` for the length of the call. Text1 may
     // hold a whole hosts file of many megabytes; the window lends its own

@@ -8,6 +8,7 @@
 #include "commands/LoadCommands.h"
 #include "commands/PickLineCommand.h"
 #include "commands/ResetCommand.h"
+#include "commands/SaveCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/SystemCommands.h"
 #include "commands/WidthCommand.h"

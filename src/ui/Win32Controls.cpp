@@ -56,8 +56,9 @@ HWND CreateControl(const Control& control, HWND parent, int id, HINSTANCE instan
                                   nullptr);
     if (window == nullptr) throw LastWin32Failure();
     // Edit boxes otherwise stop taking text at 30,000 or so characters; a
-    // large hosts file must load whole and stay editable.
-    if (control.kind == ControlKind::TextBox) SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+    // large hosts file must load whole and stay editable. The limit stays
+    // within what a window's text length (an int) can count.
+    if (control.kind == ControlKind::TextBox) SendMessageW(window, EM_SETLIMITTEXT, TextBoxCapacity, 0);
     return window;
 }
 

@@ -8,6 +8,10 @@
 
 namespace quenlix {
 
+// The most characters a text box takes: GetWindowTextLengthW counts in an
+// int, and one more character than this would not fit.
+inline constexpr WPARAM TextBoxCapacity = 0x7FFFFFFE;
+
 // Creates one control of the layout as a child of `parent`, with no size
 // yet: the window places every control when it knows its DPI.
 HWND CreateControl(const Control& control, HWND parent, int id, HINSTANCE instance);

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "commands/EntryCommands.h"
+#include "commands/SaveCommands.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
 #include "ui/Win32Controls.h"
@@ -64,6 +64,23 @@ std::u16string WindowText(HWND window) {
     text.resize(static_cast<std::size_t>(copied));
     return FromWide(text);
 }
+
+// A reason Windows gives the user for this window holding up the end of the
+// session, for as long as the object lives.
+class ShutdownBlockReason {
+public:
+    ShutdownBlockReason(HWND window, const wchar_t* reason)
+        : window_(window), created_(ShutdownBlockReasonCreate(window, reason) != FALSE) {}
+    ~ShutdownBlockReason() {
+        if (created_) ShutdownBlockReasonDestroy(window_);
+    }
+    ShutdownBlockReason(const ShutdownBlockReason&) = delete;
+    ShutdownBlockReason& operator=(const ShutdownBlockReason&) = delete;
+
+private:
+    HWND window_;
+    bool created_;
+};
 
 }  // namespace
 
@@ -148,6 +165,7 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
         case WM_SETFOCUS: self->OnSetFocus(); return 0;
         case WM_DPICHANGED: self->OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_CLOSE: self->OnClose(); return 0;
+        case WM_QUERYENDSESSION: return self->OnQueryEndSession() ? TRUE : FALSE;
         case WM_DESTROY: self->OnDestroy(); return 0;
         case WM_NCDESTROY: self->OnNcDestroy(); break;
         default: break;
@@ -230,6 +248,16 @@ void Win32MainWindow::OnClose() {
     bool close = false;
     RunAndReport(platform_, [&] { close = MayCloseWindow(*this, platform_); });
     if (close) DestroyWindow(Handle());
+}
+
+// The end of the Windows session is a close that cannot wait: the same
+// question, with the reason Windows shows beside the program while it waits.
+bool Win32MainWindow::OnQueryEndSession() {
+    if (!Text1Modified()) return true;
+    const ShutdownBlockReason reason(Handle(), L"Text1 中有未保存的修改");
+    bool mayEnd = false;
+    RunAndReport(platform_, [&] { mayEnd = MayCloseWindow(*this, platform_); });
+    return mayEnd;
 }
 
 void Win32MainWindow::OnDestroy() { PostQuitMessage(0); }
@@ -352,6 +380,10 @@ std::size_t Win32MainWindow::CaretPosition() {
 }
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
+
+std::size_t Win32MainWindow::Text1Capacity() {
+    return static_cast<std::size_t>(SendMessageW(BoxWindow(TextBox::Text1), EM_GETLIMITTEXT, 0, 0));
+}
 
 bool Win32MainWindow::Text1Modified() { return SendMessageW(BoxWindow(TextBox::Text1), EM_GETMODIFY, 0, 0) != 0; }
 

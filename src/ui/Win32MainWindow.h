@@ -46,7 +46,12 @@ public:
     bool Text1Modified() override;
     void MarkText1Saved() override;
     std::optional<FileSnapshot> HostsSnapshot() override { return hostsSnapshot_; }
-    void SetHostsSnapshot(const FileSnapshot& snapshot) override { hostsSnapshot_ = snapshot; }
+    HostsEncoding HostsFileEncoding() override { return hostsEncoding_; }
+    void SetHostsSnapshot(const FileSnapshot& snapshot, HostsEncoding encoding) override {
+        hostsSnapshot_ = snapshot;
+        hostsEncoding_ = encoding;
+    }
+    std::size_t Text1Capacity() override;
     std::size_t CaretPosition() override;
     void Close() override;
 
@@ -62,6 +67,7 @@ private:
     void OnSetFocus();
     void OnDpiChanged(WPARAM wParam, const RECT& suggested);
     void OnClose();
+    bool OnQueryEndSession();
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
@@ -90,6 +96,7 @@ private:
     // as this width for as long as it keeps the size that it was given.
     bool wide_ = false;
     std::optional<FileSnapshot> hostsSnapshot_;
+    HostsEncoding hostsEncoding_ = HostsEncoding::Ansi;
 };
 
 }  // namespace quenlix

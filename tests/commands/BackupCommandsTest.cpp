@@ -36,9 +36,20 @@ TEST_F(BackupCommandsTest, BackUpCopiesReportsAndOffersExplorer) {
     EXPECT_EQ(platform.started.size(), 1u) << "No starts nothing";
 }
 
+TEST_F(BackupCommandsTest, AHiddenOrSystemFileIsStillTheFileToBackUpAndRestore) {
+    platform.PutFile(Hosts, "hosts");
+    platform.File(Hosts).hidden = true;
+    platform.File(Hosts).system = true;
+    platform.answers = {Answer::No};
+    BackUpHostsFile(platform);
+    EXPECT_EQ(platform.FileBytes(backup), "hosts");
+    platform.File(backup).hidden = true;
+    platform.PutFile(Hosts, "changed");
+    RestoreHostsFromBackup(platform);
+    EXPECT_EQ(platform.FileBytes(Hosts), "hosts");
+}
+
 TEST_F(BackupCommandsTest, NoHostsFileNoBackup) {
-    platform.PutFile(Hosts, "x");
-    platform.File(Hosts).hidden = true;  // the ordinary-file lookup does not see it
     BackUpHostsFile(platform);
     EXPECT_FALSE(platform.Has(backup));
     ASSERT_EQ(platform.messages.size(), 1u);

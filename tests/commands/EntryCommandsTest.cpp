@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "commands/EntryCommands.h"
+#include "commands/SaveCommands.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
@@ -54,12 +55,12 @@ TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
 TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBoxes) {
     platform.PutFile(FixedHostsPath::Save, "a");
     AppendEntry(window, platform);
-    EXPECT_EQ(Hosts(), "a127.0.0.1 example.com\r\n");
+    EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n") << "the last line keeps its entry";
 
     window.text(TextBox::Text2) = u"";
     window.text(TextBox::Text3) = u"";
     AppendEntry(window, platform);
-    EXPECT_EQ(Hosts(), "a127.0.0.1 example.com\r\n \r\n");
+    EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n");
 
     platform.deniedPaths = {std::u16string(FixedHostsPath::Save)};
     window.log.clear();
@@ -67,11 +68,14 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
     EXPECT_TRUE(window.log.empty()) << "the open fails before a box is read";
 }
 
-TEST_F(EntryCommandsTest, Command3SavesText1AndOneMoreCrLf) {
+TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
     Loaded("old\r\n");
     window.text(TextBox::Text1) = u"a\r\nb\r\n";
     SaveHostsFile(window, platform);
-    EXPECT_EQ(Hosts(), "a\r\nb\r\n\r\n");
+    EXPECT_EQ(Hosts(), "a\r\nb\r\n");
+    window.text(TextBox::Text1) = u"a\r\nb";
+    SaveHostsFile(window, platform);
+    EXPECT_EQ(Hosts(), "a\r\nb\r\n");
 }
 
 TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
@@ -187,6 +191,26 @@ TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
         window.text(TextBox::Text2) = u"x";
         AppendText2(window, platform);
         EXPECT_EQ(Hosts(), c.appended);
+    }
+}
+
+// A file deleted (or emptied) since the load has no encoding of its own any
+// more: the save keeps the one the text came in, so Chinese text in a UTF-8
+// file does not turn into "?".
+TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
+    for (const bool deleted : {true, false}) {
+        Loaded("\xEF\xBB\xBF\xE4\xB8\xAD\r\n");
+        window.encoding = HostsEncoding::Utf8WithMark;
+        if (deleted) {
+            platform.RemoveFile(FixedHostsPath::Save);
+        } else {
+            platform.PutFile(FixedHostsPath::Save, "");
+        }
+        platform.answers = {Answer::Yes};
+        window.text(TextBox::Text1) = u"中\r\n";
+        SaveHostsFile(window, platform);
+        EXPECT_EQ(Hosts(), "\xEF\xBB\xBF\xE4\xB8\xAD\r\n") << deleted;
+        EXPECT_EQ(window.encoding, HostsEncoding::Utf8WithMark);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "commands/BackupCommands.h"
 #include "commands/EntryCommands.h"
+#include "commands/SaveCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/ResetCommand.h"
 #include "hosts/Backup.h"

@@ -64,6 +64,47 @@ TEST_F(LoadCommandsTest, AMissingFileWithRightsAndOkIsCreatedGrantedAndLoaded) {
     EXPECT_FALSE(window.closed);
 }
 
+// A hidden or system hosts file (some security tools set those attributes)
+// is the user's file: loaded, never offered for creation.
+TEST_F(LoadCommandsTest, AHiddenOrSystemFileIsLoadedAsItIs) {
+    for (const bool hidden : {false, true}) {
+        platform.PutFile(hosts, "127.0.0.1 mine\r\n");
+        platform.File(hosts).hidden = hidden;
+        platform.File(hosts).system = !hidden;
+        EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+        EXPECT_EQ(window.texts[0], u"127.0.0.1 mine\r\n");
+        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_EQ(platform.FileBytes(hosts), "127.0.0.1 mine\r\n");
+    }
+}
+
+// A file that appears while the offer to create one is open is loaded as it
+// is, not written over with the stock content.
+TEST_F(LoadCommandsTest, AFileThatAppearsMeanwhileIsLoadedNotReplaced) {
+    platform.answers = {Answer::Ok};
+    platform.whileAsking = [&] { platform.PutFile(hosts, "127.0.0.1 other\r\n"); };
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+    EXPECT_EQ(platform.FileBytes(hosts), "127.0.0.1 other\r\n");
+    EXPECT_EQ(window.texts[0], u"127.0.0.1 other\r\n");
+    EXPECT_EQ(platform.messages.size(), 1u) << "no report of a creation that did not happen";
+    EXPECT_TRUE(platform.started.empty()) << "no grant for a file the program did not create";
+}
+
+// Shown in part, a file would be saved in part: one too large for Text1 is
+// not shown at all, and nothing is written.
+TEST_F(LoadCommandsTest, AFileTooLargeForText1IsRefusedWithAMessage) {
+    window.capacity = 8;
+    platform.PutFile(hosts, "127.0.0.1 x\r\n");
+    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+    EXPECT_EQ(window.texts[0], u"Text1");
+    EXPECT_FALSE(window.snapshot);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt,
+              u"Hosts 文件太大（13 个字符），Text1 最多只能显示 8 个字符，因此没有读入。\n\nHosts 文件没有被改动。");
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok | Mb::IconWarning);
+    EXPECT_EQ(platform.FileBytes(hosts), "127.0.0.1 x\r\n");
+}
+
 TEST_F(LoadCommandsTest, CancelQuitsWithoutAFile) {
     platform.answers = {2};
     EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::Quit);

@@ -5,6 +5,7 @@
 
 #include "commands/BackupCommands.h"
 #include "commands/EntryCommands.h"
+#include "commands/SaveCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/PickLineCommand.h"
 #include "commands/ResetCommand.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/EntryCommands.h"
+#include "commands/SaveCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/ResetCommand.h"
 #include "commands/SystemCommands.h"

@@ -30,7 +30,7 @@ TEST(HostsPathTest, EveryCommandsSpellingNamesTheSameFileAsAWindirOfCWindows) {
     FakePlatform platform;  // windir is C:\WINDOWS; the fake ignores case like the file system
     platform.PutFile(HostsPath(platform), "x");
     for (auto path : {FixedHostsPath::Save, FixedHostsPath::DuplicateCheckedAppend, FixedHostsPath::Stock})
-        EXPECT_TRUE(FileExists(platform, path)) << std::string(path.begin(), path.end());
+        EXPECT_TRUE(platform.FileExists(path)) << std::string(path.begin(), path.end());
 }
 
 TEST(ReadHostsTextTest, DecodesAndAppliesTheLineRule) {
@@ -46,12 +46,23 @@ TEST(ReadHostsTextTest, AMissingFileIsAFailure) {
     EXPECT_THROW(ReadHostsText(platform, Path), Failure);
 }
 
-TEST(OverwriteHostsTextTest, WritesTheTextAndOneMoreCrLf) {
-    FakePlatform platform;
-    platform.PutFile(Path, "old content that is longer than the new one");
-    OverwriteHostsText(platform, Path, u"a\r\nb\r\n");
-    EXPECT_EQ(platform.FileBytes(Path), "a\r\nb\r\n\r\n");
-    EXPECT_EQ(platform.openFiles, 0);
+// The load ends every line with CR LF, so a text that ends so is written as
+// it is: a load and a save give back the bytes read, with no empty line more.
+TEST(OverwriteHostsTextTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
+    const struct {
+        std::u16string_view text;
+        std::string_view bytes;
+    } cases[] = {
+        {u"a\r\nb\r\n", "a\r\nb\r\n"}, {u"a\r\nb", "a\r\nb\r\n"}, {u"", "\r\n"},
+        {u"a\r", "a\r"},                   {u"a\n", "a\n\r\n"},       {u"\r\n", "\r\n"},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        platform.PutFile(Path, "old content that is longer than the new one");
+        OverwriteHostsText(platform, Path, c.text);
+        EXPECT_EQ(platform.FileBytes(Path), c.bytes) << c.bytes;
+        EXPECT_EQ(platform.openFiles, 0);
+    }
 }
 
 TEST(OverwriteHostsTextTest, UnencodableCharactersBecomeTheDefaultCharacter) {
@@ -60,11 +71,34 @@ TEST(OverwriteHostsTextTest, UnencodableCharactersBecomeTheDefaultCharacter) {
     EXPECT_EQ(platform.FileBytes(Path), "a?\r\n");
 }
 
-TEST(AppendHostsLineTest, ContinuesALastLineWithoutTerminator) {
-    FakePlatform platform;
-    platform.PutFile(Path, "a");
-    AppendHostsLine(platform, Path, u"b");
-    EXPECT_EQ(platform.FileBytes(Path), "ab\r\n");
+// An entry always stands on a line of its own: glued to a last line without
+// its line break, it would break the entry the user had there.
+TEST(AppendHostsLineTest, StartsALineOfItsOwnInTheFilesEncoding) {
+    using namespace std::string_literals;
+    const struct {
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"a", "a\r\nb\r\n"},
+        {"a\r\n", "a\r\nb\r\n"},
+        {"a\r", "a\rb\r\n"},
+        {"a\n", "a\nb\r\n"},
+        {"", "b\r\n"},
+        {"\xEF\xBB\xBF", "\xEF\xBB\xBF" "b\r\n"},
+        {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF" "a\r\nb\r\n"},
+        {"\xFF\xFE" "a\0"s, "\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0"s},
+        {"\xFF\xFE" "a\0\n\0"s, "\xFF\xFE" "a\0\n\0b\0\r\0\n\0"s},
+        {"\xFE\xFF\0a\0\r"s, "\xFE\xFF\0a\0\r\0b\0\r\0\n"s},
+        {"\xFE\xFF\0a"s, "\xFE\xFF\0a\0\r\0\n\0b\0\r\0\n"s},
+        // An odd last byte is kept, and the entry starts at a whole character.
+        {"\xFF\xFE" "a\0\r\0\n\0X"s, "\xFF\xFE" "a\0\r\0\n\0X\0\r\0\n\0b\0\r\0\n\0"s},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        platform.PutFile(Path, c.before);
+        AppendHostsLine(platform, Path, u"b");
+        EXPECT_EQ(platform.FileBytes(Path), c.after) << ::testing::PrintToString(c.before);
+    }
 }
 
 TEST(AppendHostsLineTest, CreatesAMissingFile) {
@@ -82,6 +116,27 @@ TEST(WriteDefaultHostsTest, ReplacesAnyFileWholeOrCreatesIt) {
     WriteDefaultHosts(platform, Path);
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     EXPECT_EQ(platform.FileBytes(Path)->substr(0, 9), "# Copyrig");
+}
+
+// A hosts file that appeared after it was found missing, hidden or not, is
+// the user's: the creation of the stock file never writes over it.
+TEST(CreateDefaultHostsTest, CreatesOnlyAFileThatIsNotThere) {
+    FakePlatform platform;
+    platform.PutFile(Path, "127.0.0.1 mine\r\n");
+    platform.File(Path).hidden = true;
+    platform.File(Path).system = true;
+    EXPECT_FALSE(CreateDefaultHosts(platform, Path));
+    EXPECT_EQ(platform.FileBytes(Path), "127.0.0.1 mine\r\n");
+
+    FakePlatform empty;
+    EXPECT_TRUE(CreateDefaultHosts(empty, Path));
+    EXPECT_EQ(empty.FileBytes(Path)->size(), 836u);
+
+    FakePlatform full;
+    full.writeBudget = 10;
+    EXPECT_THROW(CreateDefaultHosts(full, Path), Failure);
+    EXPECT_FALSE(full.Has(Path)) << "a creation that failed leaves no file";
+    EXPECT_EQ(full.openFiles, 0);
 }
 
 // A save that fails part-way must not leave the hosts file empty or torn:

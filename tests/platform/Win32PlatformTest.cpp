@@ -38,7 +38,9 @@ TEST(Win32EncodingTest, CaseMappingIsThePlatformsCharacterByCharacter) {
     EXPECT_EQ(platform.ToLower(u"MYHOST 例子"), u"myhost 例子");
 }
 
-TEST(Win32FilesTest, OnlyOrdinaryFilesExist) {
+// Hidden, system and read-only files are files all the same; a directory is
+// none. CREATE_NEW never opens a file that exists, hidden or not.
+TEST(Win32FilesTest, EveryFileExistsWhateverItsAttributes) {
     Win32TempFolder folder;
     Win32Platform platform;
     WriteBytes(folder / L"plain", "x");
@@ -50,13 +52,18 @@ TEST(Win32FilesTest, OnlyOrdinaryFilesExist) {
     SetFileAttributesW((folder / L"system").c_str(), FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryW((folder / L"folder").c_str(), nullptr);
 
-    EXPECT_TRUE(FileExists(platform, folder.U16(L"plain")));
-    EXPECT_TRUE(FileExists(platform, folder.U16(L"readonly")));
-    EXPECT_FALSE(FileExists(platform, folder.U16(L"hidden")));
-    EXPECT_FALSE(FileExists(platform, folder.U16(L"system")));
-    EXPECT_FALSE(FileExists(platform, folder.U16(L"folder")));
-    EXPECT_FALSE(FileExists(platform, folder.U16(L"missing")));
-    EXPECT_FALSE(FileExists(platform, folder.U16(L"no\\such\\folder")));
+    EXPECT_TRUE(platform.FileExists(folder.U16(L"plain")));
+    EXPECT_TRUE(platform.FileExists(folder.U16(L"readonly")));
+    EXPECT_TRUE(platform.FileExists(folder.U16(L"hidden")));
+    EXPECT_TRUE(platform.FileExists(folder.U16(L"system")));
+    EXPECT_FALSE(platform.FileExists(folder.U16(L"folder")));
+    EXPECT_FALSE(platform.FileExists(folder.U16(L"missing")));
+    EXPECT_FALSE(platform.FileExists(folder.U16(L"no\\such\\folder")));
+
+    EXPECT_FALSE(CreateDefaultHosts(platform, folder.U16(L"hidden")));
+    EXPECT_EQ(ReadBytes(folder / L"hidden"), "x");
+    EXPECT_TRUE(CreateDefaultHosts(platform, folder.U16(L"new")));
+    EXPECT_EQ(ReadBytes(folder / L"new").size(), 836u);
 }
 
 TEST(Win32FilesTest, TheStoreReadsAndWritesCodePage936WithCrLf) {
@@ -66,9 +73,12 @@ TEST(Win32FilesTest, TheStoreReadsAndWritesCodePage936WithCrLf) {
     WriteBytes(folder / L"hosts", "127.0.0.1 \xD6\xD0\xCE\xC4\n::1 a\rb");
     EXPECT_EQ(ReadHostsText(platform, path), u"127.0.0.1 中文\n::1 a\r\nb\r\n");
     OverwriteHostsText(platform, path, u"0.0.0.0 广告\r\n");
-    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\n\r\n");
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\n");
     AppendHostsLine(platform, path, u"x");
-    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\n\r\nx\r\n");
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\nx\r\n");
+    OverwriteHostsText(platform, path, u"0.0.0.0 广告");
+    AppendHostsLine(platform, path, u"x");
+    EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\nx\r\n");
     WriteDefaultHosts(platform, path);
     EXPECT_EQ(ReadBytes(folder / L"hosts").size(), 836u);
 }

@@ -117,13 +117,9 @@ std::u16string FakePlatform::ToLower(std::u16string_view text) {
     return out;
 }
 
-std::u16string FakePlatform::FindOrdinaryFile(std::u16string_view path) {
+bool FakePlatform::FileExists(std::u16string_view path) {
     const auto it = files_.find(Key(path));
-    if (it == files_.end()) return {};
-    const FakeFile& f = it->second;
-    if (f.directory || f.hidden || f.system) return {};
-    const auto slash = path.find_last_of(u"\\/");
-    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+    return it != files_.end() && !it->second.directory;
 }
 
 std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
@@ -141,9 +137,10 @@ void FakePlatform::ReadFilePieces(std::u16string_view path,
         piece(std::string_view(bytes).substr(at, pieceSize), bytes.size());
 }
 
-std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path) {
+std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path, Creation creation) {
     CheckFolder(path);
     const auto it = files_.find(Key(path));
+    if (creation == Creation::OnlyIfNew && it != files_.end()) throw Failure(FailureNumber::FileExists, u"文件存在。");
     if (Denied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
         throw Failure(AccessDenied, u"拒绝访问。");
     const bool created = it == files_.end();

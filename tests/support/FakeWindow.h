@@ -18,6 +18,8 @@ public:
     bool closed = false;
     bool modified = false;  // set by a test that types into Text1
     std::optional<FileSnapshot> snapshot;
+    HostsEncoding encoding = HostsEncoding::Ansi;
+    std::size_t capacity = 0x7FFFFFFE;
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
     std::vector<std::string> log;
@@ -40,7 +42,12 @@ public:
     bool Text1Modified() override { return modified; }
     void MarkText1Saved() override { modified = false; }
     std::optional<FileSnapshot> HostsSnapshot() override { return snapshot; }
-    void SetHostsSnapshot(const FileSnapshot& s) override { snapshot = s; }
+    HostsEncoding HostsFileEncoding() override { return encoding; }
+    void SetHostsSnapshot(const FileSnapshot& s, HostsEncoding e) override {
+        snapshot = s;
+        encoding = e;
+    }
+    std::size_t Text1Capacity() override { return capacity; }
     std::size_t CaretPosition() override { return caret; }
     void Close() override { closed = true; }
 };

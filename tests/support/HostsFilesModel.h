@@ -51,7 +51,9 @@ public:
             if (readFails) return true;
             if (hosts != seen && !yes) return false;
         }
-        const std::string content = Line(text1);
+        // CR LF is added only where Text1 does not end with a line break.
+        const bool ends = text1.ends_with(u'\r') || text1.ends_with(u"\r\n");
+        const std::string content = !text1.empty() && ends ? encoding_.encode(text1) : Line(text1);
         if (fails(content.size())) return true;
         hosts = seen = content;
         return false;
@@ -104,9 +106,14 @@ private:
     }
     std::string Line(std::u16string_view text) const { return encoding_.encode(text) + "\r\n"; }
 
+    // The entry starts a line of its own: a last line without its line break
+    // gets one first.
     bool Append(const std::string& line, const WriteFails& fails) {
-        if (fails(line.size())) return true;
-        hosts = hosts.value_or("") + line;
+        const std::string before = hosts.value_or("");
+        const bool breakFirst = !before.empty() && before.back() != '\r' && before.back() != '\n';
+        const std::string added = (breakFirst ? "\r\n" : "") + line;
+        if (fails(added.size())) return true;
+        hosts = before + added;
         return false;
     }
 

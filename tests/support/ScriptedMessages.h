@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,10 +23,14 @@ struct ScriptedMessages {
 
     std::deque<int> answers;  // in order; Cancel once they run out, as closing the box gives
     std::vector<Message> messages;
+    // Runs while a box is open, before it is answered: what other programs
+    // do while the user reads the question.
+    std::function<void()> whileAsking;
 
     int Respond(std::u16string_view prompt, std::uint32_t style, std::optional<std::u16string_view> title) {
         messages.push_back({std::u16string(prompt), style,
                             title ? std::optional<std::u16string>(std::u16string(*title)) : std::nullopt});
+        if (whileAsking) whileAsking();
         if (answers.empty()) return Answer::Cancel;
         const int answer = answers.front();
         answers.pop_front();

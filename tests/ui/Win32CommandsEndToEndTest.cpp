@@ -30,11 +30,14 @@ struct Win32CommandsTest : Win32FormTest {
     SystemHostsFile systemHosts;
 };
 
-TEST_F(Win32CommandsTest, SaveWritesText1AndOneMoreCrLfInCodePage936) {
+TEST_F(Win32CommandsTest, SaveWritesText1InCodePage936WithALineBreakAtTheEnd) {
     const std::string other = systemHosts.Read();
-    SetText("Text1", L"0.0.0.0 ads.example # 广告\r\n127.0.0.1 localhost\r\n");
+    SetText("Text1", L"0.0.0.0 ads.example # 广告\r\n127.0.0.1 localhost");
     Click("Command3");
-    EXPECT_EQ(Hosts(), "0.0.0.0 ads.example # \xB9\xE3\xB8\xE6\r\n127.0.0.1 localhost\r\n\r\n");
+    EXPECT_EQ(Hosts(), "0.0.0.0 ads.example # \xB9\xE3\xB8\xE6\r\n127.0.0.1 localhost\r\n");
+    SetText("Text1", L"0.0.0.0 ads.example\r\n");
+    Click("Command3");
+    EXPECT_EQ(Hosts(), "0.0.0.0 ads.example\r\n");
     EXPECT_EQ(systemHosts.Read(), other) << "the save wrote below \"windir\" only";
     EXPECT_TRUE(platform.reported.empty());
     EXPECT_TRUE(platform.messages.empty());
@@ -46,12 +49,11 @@ TEST_F(Win32CommandsTest, UnicodeFilesShowTheirTextAndKeepTheirEncoding) {
     const struct {
         const char* name;
         std::string file;     // "# 广告" and "0.0.0.0 a", each ending in CR LF
-        std::string crLf;
         std::string entry;    // "1.1.1.1 b" and CR LF
     } cases[] = {
-        {"UTF-8", "# \xE5\xB9\xBF\xE5\x91\x8A\r\n0.0.0.0 a\r\n", "\r\n", "1.1.1.1 b\r\n"},
-        {"UTF-8 with a mark", "\xEF\xBB\xBF# \xE5\xB9\xBF\xE5\x91\x8A\r\n0.0.0.0 a\r\n", "\r\n", "1.1.1.1 b\r\n"},
-        {"UTF-16", Utf16Le(u"\uFEFF# 广告\r\n0.0.0.0 a\r\n"), Utf16Le(u"\r\n"), Utf16Le(u"1.1.1.1 b\r\n")},
+        {"UTF-8", "# \xE5\xB9\xBF\xE5\x91\x8A\r\n0.0.0.0 a\r\n", "1.1.1.1 b\r\n"},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF# \xE5\xB9\xBF\xE5\x91\x8A\r\n0.0.0.0 a\r\n", "1.1.1.1 b\r\n"},
+        {"UTF-16", Utf16Le(u"\uFEFF# 广告\r\n0.0.0.0 a\r\n"), Utf16Le(u"1.1.1.1 b\r\n")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -59,11 +61,11 @@ TEST_F(Win32CommandsTest, UnicodeFilesShowTheirTextAndKeepTheirEncoding) {
         Click("Command4");
         EXPECT_EQ(TextOf("Text1"), L"# 广告\r\n0.0.0.0 a\r\n");
         Click("Command3");
-        EXPECT_EQ(Hosts(), c.file + c.crLf);
+        EXPECT_EQ(Hosts(), c.file) << "a load and a save with no edit give back the bytes read";
         SetText("Text2", L"1.1.1.1");
         SetText("Text3", L"b");
         Click("Command2");
-        EXPECT_EQ(Hosts(), c.file + c.crLf + c.entry);
+        EXPECT_EQ(Hosts(), c.file + c.entry);
     }
     EXPECT_TRUE(platform.reported.empty());
     EXPECT_TRUE(platform.messages.empty());
@@ -88,12 +90,12 @@ TEST_F(Win32CommandsTest, ASaveAsksWhenTheFileChangedSinceTheLoad) {
     platform.answers = {Answer::Yes};
     Click("Command3");
     EXPECT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(Hosts(), "edited\r\n\r\n");
+    EXPECT_EQ(Hosts(), "edited\r\n");
 
     SetText("Text1", L"again\r\n");
     Click("Command3");
     EXPECT_EQ(platform.messages.size(), 2u) << "a save right after a save asks nothing";
-    EXPECT_EQ(Hosts(), "again\r\n\r\n");
+    EXPECT_EQ(Hosts(), "again\r\n");
 }
 
 // A "windir" elsewhere: the create branch and the reset work on the file
@@ -139,6 +141,21 @@ TEST_F(Win32CommandsTest, AppendsGoToTheHostsFileUnderWindir) {
     EXPECT_EQ(ReadBytes(windows.HostsPath()),
               std::string(TestWindowsFolder::InitialHosts) + "10.0.0.1 nas.lan\r\n10.0.0.1\r\n");
     EXPECT_EQ(TextOf("Text1"), L"127.0.0.1 localhost\r\n::1 localhost\r\n") << "appends do not reload";
+}
+
+// Each of the three appends puts its entry on a line of its own, also after
+// a last line without a line break (in UTF-8 here, as Notepad leaves it).
+TEST_F(Win32CommandsTest, EveryAppendStartsALineOfItsOwn) {
+    SetText("Text2", L"1.2.3.4");
+    SetText("Text3", L"b.example");
+    for (const char* button : {"Command1", "Command2", "Command5"}) {
+        WriteBytes(windows.HostsPath(), "127.0.0.1 \xE5\xB9\xBF\xE5\x91\x8A.example");
+        Click(button);
+        const std::string entry = std::string(button) == "Command1" ? "1.2.3.4" : "1.2.3.4 b.example";
+        EXPECT_EQ(ReadBytes(windows.HostsPath()), "127.0.0.1 \xE5\xB9\xBF\xE5\x91\x8A.example\r\n" + entry + "\r\n")
+            << button;
+    }
+    EXPECT_TRUE(platform.reported.empty());
 }
 
 TEST_F(Win32CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram) {
@@ -230,7 +247,7 @@ TEST_F(Win32CommandsTest, AFileWithNulBytesLoadsAndSavesBackWhole) {
     Click("Command9");
     EXPECT_EQ(TextOf("Text4"), L"last # 广\r\n");
     Click("Command3");
-    EXPECT_EQ(systemHosts.Read(), bytes + "\r\n");
+    EXPECT_EQ(systemHosts.Read(), bytes);
     EXPECT_TRUE(platform.reported.empty());
 }
 

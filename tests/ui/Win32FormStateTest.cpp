@@ -12,6 +12,7 @@ namespace {
 
 using testing::Win32FormTest;
 using testing::ReadBytes;
+using testing::WriteBytes;
 using testing::TestWindowsFolder;
 
 // --- What the load sequence and the commands see ---
@@ -181,6 +182,45 @@ TEST_F(Win32FormTest, ClosingWithNothingTypedEndsAtOnceWithoutAQuestion) {
     EXPECT_TRUE(quit);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+}
+
+// Logoff or shutdown with unsaved edits asks what closing asks; without
+// edits the session ends without a question.
+TEST_F(Win32FormTest, TheEndOfTheSessionAsksAboutUnsavedEditsLikeClosing) {
+    EXPECT_EQ(SendMessageW(Form(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_TRUE(platform.messages.empty());
+
+    SetFocus(Child("Text1"));
+    Type(Child("Text1"), L"1.2.3.4 unsaved");
+    platform.answers = {Answer::Cancel};
+    EXPECT_EQ(SendMessageW(Form(), WM_QUERYENDSESSION, 0, 0), FALSE) << "Cancel holds the session up";
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？");
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+
+    platform.answers = {Answer::Yes};
+    EXPECT_EQ(SendMessageW(Form(), WM_QUERYENDSESSION, 0, 0), TRUE) << "Yes saves, then lets it end";
+    EXPECT_NE(ReadBytes(windows.HostsPath()).find("1.2.3.4 unsaved"), std::string::npos);
+    EXPECT_TRUE(IsWindow(Form()));
+}
+
+// The save reads the file through the handle that then writes it: while its
+// question is open, no other program can change what it is about to replace.
+TEST_F(Win32FormTest, NoOtherProgramWritesTheFileWhileTheSaveAsks) {
+    WriteBytes(windows.HostsPath(), "127.0.0.1 changed outside\r\n");
+    form->SetText(TextBox::Text1, u"0.0.0.0 mine\r\n");
+    DWORD otherWrite = ERROR_SUCCESS;
+    platform.whileAsking = [&] {
+        const HANDLE other = CreateFileW(windows.HostsPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr);
+        otherWrite = other == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+    };
+    platform.answers = {Answer::Yes};
+    Click("Command3");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(otherWrite, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), "0.0.0.0 mine\r\n") << "a load and a save add no empty line";
 }
 
 // --- Before the window is shown ---

@@ -1,0 +1,64 @@
+#include "commands/SaveCommands.h"
+
+#include <string>
+
+#include "hosts/HostsEncoding.h"
+#include "hosts/HostsPaths.h"
+#include "hosts/HostsStore.h"
+#include "hosts/SafeWrite.h"
+#include "platform/MessageStyle.h"
+#include "platform/Platform.h"
+#include "platform/WindowState.h"
+
+namespace quenlix {
+
+namespace {
+
+bool IsUtf16(HostsEncoding encoding) {
+    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark;
+}
+
+}  // namespace
+
+void SaveHostsFile(WindowState& window, Platform& platform) {
+    // One handle reads what the file holds and then writes it, and nobody
+    // else may write it in between: a change that reached the file after the
+    // load (an entry appended since, a restored file, another program's
+    // change) is either seen here and asked about, or not made at all.
+    FileRewrite file(platform, CommandHostsPath(platform, FixedHostsPath::Save));
+    const std::string& current = file.Previous();
+    if (!file.Created() && window.HostsSnapshot() != SnapshotBuilder::Of(current) &&
+        platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
+                             u"\n\n继续保存将覆盖这些修改。是否继续保存？",
+                             Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
+        return;
+
+    // The file keeps its encoding; one that is gone or empty meanwhile keeps
+    // the one it had when Text1 was filled, so its characters survive.
+    const HostsEncoding encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
+
+    // Text1 can hold a whole hosts file of many megabytes: it is encoded
+    // straight from the box's own text, with no copy of it on the way.
+    std::string bytes;
+    window.ReadText1([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });
+    // A UTF-16 file of an odd size ends in a byte that is no character; the
+    // text never held it, and the save keeps it.
+    if (IsUtf16(encoding) && (current.size() - MarkOf(encoding).size()) % 2 != 0) bytes.push_back(current.back());
+    file.Replace(bytes);
+    window.SetHostsSnapshot(SnapshotBuilder::Of(bytes), encoding);
+    window.MarkText1Saved();
+}
+
+bool MayCloseWindow(WindowState& window, Platform& platform) {
+    if (!window.Text1Modified()) return true;
+    switch (platform.ShowMessage(u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？",
+                                 Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
+        case Answer::Yes:
+            SaveHostsFile(window, platform);
+            return !window.Text1Modified();  // not saved when the user kept the file as it was
+        case Answer::No: return true;
+        default: return false;
+    }
+}
+
+}  // namespace quenlix
