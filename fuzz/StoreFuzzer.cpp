@@ -155,6 +155,38 @@ std::string Encode(std::u16string_view text, Encoding encoding) {
     return bytes;
 }
 
+// What a save of `text` writes: CR LF is added only where the text does not
+// end with a line break (a CR, alone or before LF) already.
+std::string SavedBytes(std::u16string_view text) {
+    const bool ends = !text.empty() && (text.back() == u'\r' || text.ends_with(u"\r\n"));
+    return Bytes(text) + (ends ? "" : "\r\n");
+}
+
+// What an append of `line` adds to a file of `before`: the entry starts a
+// line of its own, after one more byte where a UTF-16 file has an odd one.
+std::string AppendedBytes(const std::string& before, std::u16string_view line) {
+    const Encoding encoding = Tell(before);
+    const bool utf16 = encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+    const std::size_t mark = encoding == Encoding::Utf8Mark ? 3 : utf16 ? 2 : 0;
+    const std::string body = before.substr(mark);
+    std::string pad;
+    bool breakFirst = false;
+    if (utf16 && body.size() % 2 != 0) {
+        pad.push_back('\0');
+        breakFirst = true;
+    } else if (!body.empty()) {
+        // The last unit: two bytes in UTF-16, else one byte (no byte of a
+        // longer character is a CR or an LF).
+        const bool big = encoding == Encoding::Utf16Be;
+        const std::size_t n = body.size();
+        const unsigned last = !utf16 ? static_cast<unsigned char>(body[n - 1])
+                              : big  ? (static_cast<unsigned char>(body[n - 2]) << 8) | static_cast<unsigned char>(body[n - 1])
+                                     : (static_cast<unsigned char>(body[n - 1]) << 8) | static_cast<unsigned char>(body[n - 2]);
+        breakFirst = last != u'\r' && last != u'\n';
+    }
+    return pad + Encode((breakFirst ? u"\r\n" : u"") + std::u16string(line) + u"\r\n", encoding);
+}
+
 // The hosts text a load of the file gives, by the reference.
 std::optional<std::u16string> Loaded(const std::string& bytes) {
     const auto text = Decode(bytes);
@@ -183,10 +215,8 @@ void CheckFailedWrite(FakePlatform& platform, std::u16string_view path, Operatio
     const std::optional<std::string> before = platform.FileBytes(path);
     std::string after;
     switch (operation) {
-        case Operation::Overwrite: after = Bytes(text) + "\r\n"; break;
-        case Operation::Append:
-            after = before.value_or("") + Encode(std::u16string(text) + u"\r\n", Tell(before.value_or("")));
-            break;
+        case Operation::Overwrite: after = SavedBytes(text); break;
+        case Operation::Append: after = before.value_or("") + AppendedBytes(before.value_or(""), text); break;
         case Operation::WriteDefault: after = Bytes(DefaultHostsText); break;
     }
     const std::size_t written = operation == Operation::Append ? after.size() - before.value_or("").size()
@@ -253,20 +283,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakePlatform platform;
     if (choice & 1) platform.PutFile(savePath, Bytes(previous));
 
-    // A save, then a load: the load gives the saved text and the one CR LF
-    // the save adds, read by the line rule.
+    // A save, then a load: the load gives the saved text, and a CR LF where
+    // the save added one, read by the line rule.
     OverwriteHostsText(platform, savePath, text);
-    fuzz::ExpectEqual(platform.FileBytes(savePath), std::optional<std::string>(Bytes(text) + "\r\n"),
+    fuzz::ExpectEqual(platform.FileBytes(savePath), std::optional<std::string>(SavedBytes(text)),
                       "file after OverwriteHostsText");
     ExpectLoads(platform, stockPath, "ReadHostsText after OverwriteHostsText");
 
-    // An append adds its line and CR LF in the file's encoding, nothing ahead
-    // of it.
+    // An append adds its line and CR LF in the file's encoding, on a line of
+    // its own.
     const std::string beforeAppend = *platform.FileBytes(savePath);
     AppendHostsLine(platform, appendPath, line);
     fuzz::ExpectEqual(platform.FileBytes(savePath),
-                      std::optional<std::string>(beforeAppend +
-                                                 Encode(std::u16string(line) + u"\r\n", Tell(beforeAppend))),
+                      std::optional<std::string>(beforeAppend + AppendedBytes(beforeAppend, line)),
                       "file after AppendHostsLine");
     ExpectLoads(platform, savePath, "ReadHostsText after AppendHostsLine");
     fuzz::Expect(platform.openFiles == 0, "no file stays open");

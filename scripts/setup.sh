@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make ninja-build googletest
+  cmake g++ make ninja-build googletest libgtest-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
   icoutils xdotool python3 valgrind

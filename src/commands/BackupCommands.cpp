@@ -12,7 +12,7 @@ namespace quenlix {
 
 namespace {
 
-// The backup's messages stay in front of every window, as they always have:
+// The backup's messages stay in front of every window:
 // style 69680 for the warnings (OK, warning icon) and 69696 for the report
 // (OK, information icon), 69700 for the question (Yes and No).
 constexpr std::uint32_t InFront = Mb::SystemModal | Mb::SetForeground;

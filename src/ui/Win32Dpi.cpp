@@ -35,10 +35,6 @@ int Rescaled(int size, UINT dpi, const DpiFunctions& functions) {
 
 int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), TwipsPerInch); }
 
-float PixelsToTwips(int pixels, UINT dpi) {
-    return static_cast<float>(pixels) * TwipsPerInch / static_cast<float>(dpi);
-}
-
 // The edges are converted rather than the sizes, so that controls which
 // touch in twips still touch in pixels and rounding never makes two overlap.
 RECT PixelRect(const TwipsRect& bounds, UINT dpi) {

@@ -10,7 +10,6 @@ namespace quenlix {
 inline constexpr int TwipsPerInch = 1440;
 
 int TwipsToPixels(int twips, UINT dpi);
-float PixelsToTwips(int pixels, UINT dpi);
 
 // A layout rectangle on a screen of this DPI, in client coordinates.
 RECT PixelRect(const TwipsRect& bounds, UINT dpi);
