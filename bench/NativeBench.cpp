@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "BenchText.h"
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
 #include "edit/ReferenceSearches.h"
 #include "edit/Searches.h"
 #include "hosts/HostsText.h"

@@ -36,7 +36,7 @@
 
 #include "BenchText.h"
 #include "RequestLoop.h"
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/SafeWrite.h"

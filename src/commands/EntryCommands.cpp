@@ -1,6 +1,6 @@
 #include "commands/EntryCommands.h"
 
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "hosts/SafeWrite.h"

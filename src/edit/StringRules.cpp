@@ -52,19 +52,6 @@ std::size_t SubstringSearcher::FindByBorders(std::u16string_view text, std::size
     return npos;
 }
 
-std::size_t FindFrom(std::u16string_view text, std::u16string_view sought, std::size_t start) {
-    if (text.empty()) return 0;
-    if (start == 0) start = 1;
-    if (start > text.size()) return 0;
-    if (sought.empty()) return start;
-    const std::size_t found = SubstringSearcher(sought).Find(text.substr(start - 1));
-    return found == SubstringSearcher::npos ? 0 : start + found;
-}
-
-bool Contains(std::u16string_view text, std::u16string_view sought) {
-    return FindFrom(text, sought, 1) > 0;
-}
-
 std::vector<std::u16string_view> CutAt(std::u16string_view text, std::u16string_view delimiter) {
     std::vector<std::u16string_view> pieces;
     if (text.empty()) return pieces;

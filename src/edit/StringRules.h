@@ -11,17 +11,6 @@ namespace quenlix {
 // Positions are 1-based counts of UTF-16 code units; 0 means "not found".
 // Every comparison is exact, code unit by code unit.
 
-// Position of the first occurrence of `sought` in `text` that begins at or
-// after `start`, or 0. An empty text gives 0, even for an empty sought string;
-// an empty sought string in a non-empty text gives `start`; nothing is found
-// from a start beyond the end of the text (start > text.size()), not even the
-// empty string. A start of 0 is taken as 1.
-std::size_t FindFrom(std::u16string_view text, std::u16string_view sought, std::size_t start = 1);
-
-// FindFrom(text, sought, 1) > 0: an empty text contains nothing, not even the
-// empty string; a non-empty text contains the empty string.
-bool Contains(std::u16string_view text, std::u16string_view sought);
-
 // The pieces between the delimiters, in order, empty pieces included. The
 // empty text gives no pieces; a text that ends with the delimiter gives a
 // last, empty piece. An empty delimiter cuts nothing: the text is one piece.

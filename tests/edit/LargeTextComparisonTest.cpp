@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "ReferenceSearches.h"
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
 #include "edit/Searches.h"
 #include "edit/StringRules.h"
 

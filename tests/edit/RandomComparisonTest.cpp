@@ -10,7 +10,8 @@
 #include <string_view>
 
 #include "ReferenceSearches.h"
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
+#include "edit/SearcherFindFrom.h"
 #include "edit/LinePicker.h"
 #include "edit/Searches.h"
 #include "edit/StringRules.h"
@@ -99,7 +100,7 @@ TEST(RandomComparisonTest, FindFromAndCutAtMatchNaiveVersions) {
         const std::u16string text = RandomText(rng, u"aab,", 16);
         const std::u16string sought = RandomText(rng, u"ab,", 4);
         for (std::size_t start = 0; start <= text.size() + 2; ++start) {
-            ASSERT_EQ(FindFrom(text, sought, start), reference::FindFrom(text, sought, start))
+            ASSERT_EQ(testing::FindFrom(text, sought, start), reference::FindFrom(text, sought, start))
                 << "round " << round << " start " << start;
         }
         const auto pieces = CutAt(text, sought);

@@ -1,4 +1,5 @@
 #include "edit/StringRules.h"
+#include "edit/SearcherFindFrom.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 
 namespace quenlix {
 namespace {
+
+using testing::FindFrom;
 
 std::vector<std::u16string> Copies(const std::vector<std::u16string_view>& views) {
     return std::vector<std::u16string>(views.begin(), views.end());
@@ -57,14 +60,6 @@ TEST(FindFromTest, OverlappingAndRepetitivePatterns) {
     EXPECT_EQ(FindFrom(u"abababac", u"ababac"), 3u);
     EXPECT_EQ(FindFrom(u"aaaa", u"aa", 2), 2u);
     EXPECT_EQ(FindFrom(u"aaaa", u"aa", 4), 0u);
-}
-
-TEST(ContainsTest, FollowsFindFromFromPositionOne) {
-    EXPECT_TRUE(Contains(u"abc", u"b"));
-    EXPECT_TRUE(Contains(u"abc", u""));
-    EXPECT_FALSE(Contains(u"", u""));
-    EXPECT_FALSE(Contains(u"", u"a"));
-    EXPECT_FALSE(Contains(u"abc", u"abcd"));
 }
 
 TEST(CutAtTest, EmptyTextGivesNoPieces) {

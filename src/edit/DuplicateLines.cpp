@@ -1,4 +1,4 @@
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzText.h"
-#include "edit/DuplicateTest.h"
+#include "edit/DuplicateLines.h"
 #include "edit/ReferenceSearches.h"
 
 namespace {
