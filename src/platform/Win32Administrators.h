@@ -22,12 +22,11 @@ private:
     using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD,
                                               DWORD, DWORD, DWORD, PSID*);
     using CheckMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-    using FreeSidFunction = PVOID(WINAPI*)(PSID);
 
     UniqueModule advapi_;
     AllocateSidFunction allocateSid_;
     CheckMembershipFunction checkMembership_;
-    FreeSidFunction freeSid_;
+    SidRelease::FreeSidFunction freeSid_;
 };
 
 }  // namespace quenlix

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <type_traits>
 
 namespace quenlix {
@@ -58,5 +59,23 @@ using UniqueFind = UniqueWin32Handle<HANDLE, &FindClose>;
 using UniqueModule = UniqueWin32Handle<HMODULE, &FreeLibrary>;
 // The copy of the environment that GetEnvironmentStringsW hands out.
 using UniqueEnvironmentStrings = UniqueWin32Handle<LPWCH, &FreeEnvironmentStringsW>;
+// Memory from LocalAlloc (an edit control's text buffer among others).
+using UniqueLocal = UniqueWin32Handle<HLOCAL, &LocalFree>;
+
+inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
+// The screen's device context, from GetDC(nullptr).
+using UniqueScreenDc = UniqueWin32Handle<HDC, &ReleaseScreenDc>;
+
+// A security identifier from AllocateAndInitializeSid, freed by the FreeSid
+// that the program bound at run time: advapi32 is never imported by name, so
+// the release takes the bound function along.
+struct SidRelease {
+    using FreeSidFunction = PVOID(WINAPI*)(PSID);
+    FreeSidFunction freeSid = nullptr;
+    void operator()(PSID sid) const {
+        if (sid != nullptr) freeSid(sid);
+    }
+};
+using UniqueSid = std::unique_ptr<void, SidRelease>;
 
 }  // namespace quenlix

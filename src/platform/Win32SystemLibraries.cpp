@@ -9,12 +9,12 @@ namespace quenlix {
 
 LibraryLoader LibraryLoader::OfThisSystem() {
     LibraryLoader loader;
-    HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    if (kernel32 == nullptr) return loader;
-    loader.setDefaultDllDirectories = reinterpret_cast<decltype(loader.setDefaultDllDirectories)>(
-        reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+    loader.setDefaultDllDirectories = BoundFunction<decltype(loader.setDefaultDllDirectories)>(
+        GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     return loader;
 }
+
+void ThrowMissingFunction() { throw LastWin32Failure(); }
 
 void KeepLibrarySearchInSystemFolder(const LibraryLoader& loader) {
     SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);

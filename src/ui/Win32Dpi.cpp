@@ -1,6 +1,8 @@
 #include "ui/Win32Dpi.h"
 
 #include "platform/Win32Failure.h"
+#include "platform/Win32Handle.h"
+#include "platform/Win32SystemLibraries.h"
 
 namespace quenlix {
 
@@ -8,23 +10,8 @@ namespace {
 
 template <typename Function>
 void Bind(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    function = BoundFunction<Function>(module, name);
 }
-
-// The screen's device context, released however the question ends.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 // A size the system gives for its own DPI, for a screen of another.
 int Rescaled(int size, UINT dpi, const DpiFunctions& functions) {
@@ -45,7 +32,6 @@ RECT PixelRect(const TwipsRect& bounds, UINT dpi) {
 DpiFunctions DpiFunctions::OfUser32() {
     DpiFunctions functions;
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) return functions;
     Bind(user32, "GetDpiForWindow", functions.getDpiForWindow);
     Bind(user32, "GetDpiForSystem", functions.getDpiForSystem);
     Bind(user32, "AdjustWindowRectExForDpi", functions.adjustWindowRectExForDpi);
@@ -59,8 +45,8 @@ UINT SystemDpi(const DpiFunctions& functions) {
     if (functions.getDpiForSystem != nullptr) {
         dpi = functions.getDpiForSystem();
     } else {
-        const ScreenDc screen;
-        if (screen.Get() != nullptr) dpi = static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+        const UniqueScreenDc screen(GetDC(nullptr));
+        if (screen.Valid()) dpi = static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
     }
     return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }

@@ -21,8 +21,6 @@ inline constexpr char16_t NulSymbol = u'\u2400';
 std::u16string NulsShown(std::u16string_view text);
 std::u16string NulsRestored(std::u16string text);
 
-using UniqueLocal = UniqueWin32Handle<HLOCAL, &LocalFree>;
-
 // Hands an edit box of several lines a buffer that holds `text` already,
 // NULs shown: the box takes it over as it is (EM_SETHANDLE). The box lets go
 // of its old buffer but leaves it to the program to free.
