@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
+
+#include <iterator>
 
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "platform/QuoteArgument.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SystemLibraries.h"
 #include "support/Win32SystemHosts.h"
@@ -16,6 +20,7 @@ using testing::Win32TempFolder;
 using testing::WriteBytes;
 
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
+std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
 TEST(Win32EnvironmentTest, AnsiCodePageIs936) { EXPECT_EQ(GetACP(), 936u); }
 
@@ -136,6 +141,26 @@ TEST(Win32SystemTest, WithoutWindirTheHostsFileIsBelowTheSystemsOwnFolder) {
     std::u16string path = HostsPath(platform);
     for (char16_t& c : path) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
     EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts");
+}
+
+// What the system's own parser makes of each quoted argument is the
+// argument, whatever it holds; the program's path comes first, as in every
+// command line the program builds.
+TEST(Win32QuoteArgumentTest, CommandLineToArgvWGivesEveryArgumentBackWhole) {
+    const std::u16string program = u"C:\\windows\\system32\\cacls.exe";
+    const std::u16string arguments[] = {
+        u"", u"plain", u" ", u"D:\\Win 10\\", u"\\\\server\\share\\\\", u"\"", u"\\\"", u"a\"b", u"a\\\"b",
+        u"a\\\\\"b", u"\"\"", u"C:\\w&echo.INJECTED1>C:\\inj1.txt&rem", u"C:\\a\" & echo INJECTED2>C:\\inj2.txt & \"b",
+        u"下载 100% ^_^ \t|<>", u"%windir%", u"Tout le monde:F"};
+    std::u16string line = QuoteArgument(program);
+    for (const std::u16string& argument : arguments) line += u" " + QuoteArgument(argument);
+    int count = 0;
+    LPWSTR* parsed = CommandLineToArgvW(Wide(line).c_str(), &count);
+    ASSERT_NE(parsed, nullptr);
+    ASSERT_EQ(count, static_cast<int>(std::size(arguments)) + 1) << std::string(line.begin(), line.end());
+    EXPECT_EQ(parsed[0], Wide(program));
+    for (int i = 1; i < count; ++i) EXPECT_EQ(parsed[i], Wide(arguments[i - 1])) << i;
+    LocalFree(parsed);
 }
 
 TEST(Win32SystemTest, UnderWineTheProcessIsAnAdministrator) {
