@@ -7,9 +7,12 @@
 #include <string>
 
 #include "platform/MessageStyle.h"
+#include "platform/QuoteArgument.h"
 #include "platform/SystemProgramEnvironment.h"
+#include "platform/Win32EveryoneGroup.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
+#include "platform/Win32ProcessWait.h"
 #include "platform/Win32SystemFolders.h"
 #include "platform/Win32Text.h"
 
@@ -174,10 +177,9 @@ std::u16string OwnEnvironment() {
     return FromWide(std::wstring_view(strings.Get(), static_cast<std::size_t>(end - strings.Get())));
 }
 
-}  // namespace
-
-void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
-    const std::wstring program = SystemProgramPath(commandLine);
+// Starts `program` (a full path) with `commandLine`; the process, which may
+// be waited for.
+UniqueHandle StartSystemProcess(const std::wstring& program, std::u16string_view commandLine, int windowStyle) {
     // The program runs in the system folder rather than in ours: started
     // from Explorer, our current folder is the folder Quenlix.exe lies in (a
     // downloads folder, typically), and cmd looks for the programs it runs
@@ -195,9 +197,34 @@ void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyl
     if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                         environment.data(), folder.c_str(), &startup, &process))
         throw LastWin32Failure();
-    // Started programs run on by themselves; nothing waits for them.
-    UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
+    return UniqueHandle(process.hProcess);
+}
+
+}  // namespace
+
+void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
+    // Started programs run on by themselves; nothing waits for them.
+    StartSystemProcess(SystemProgramPath(commandLine), commandLine, windowStyle);
+}
+
+ProgramExit Win32Platform::RunSystemProgram(std::u16string_view program, std::u16string_view arguments,
+                                            int windowStyle, std::chrono::milliseconds timeout) {
+    const std::wstring path = SystemDirectory() + L"\\" + ToWide(program);
+    const UniqueHandle process =
+        StartSystemProcess(path, QuoteArgument(FromWide(path)) + u" " + std::u16string(arguments), windowStyle);
+    {
+        const DisabledWindow disabled(owner_);
+        if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
+            // Ending a process takes effect a moment after the call returns.
+            TerminateProcess(process.Get(), ERROR_TIMEOUT);
+            WaitForSingleObject(process.Get(), 5000);
+            return std::nullopt;
+        }
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
+    return code;
 }
 
 std::u16string Win32Platform::ProgramDirectory() {
@@ -345,5 +372,7 @@ bool Win32Platform::IsAdministrator() {
     if (!administrators_) administrators_.emplace();
     return administrators_->GroupEnabled();
 }
+
+std::u16string Win32Platform::EveryoneGroupName() { return quenlix::EveryoneGroupName(); }
 
 }  // namespace quenlix

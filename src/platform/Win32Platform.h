@@ -19,6 +19,8 @@ public:
     int ShowMessage(std::u16string_view prompt, std::uint32_t style,
                     std::optional<std::u16string_view> title) override;
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
+    ProgramExit RunSystemProgram(std::u16string_view program, std::u16string_view arguments, int windowStyle,
+                                 std::chrono::milliseconds timeout) override;
     std::u16string ProgramDirectory() override;
     void ReportFailure(const Failure& failure) override;
 
@@ -38,6 +40,7 @@ public:
     void RemoveFile(std::u16string_view path) override;
 
     bool IsAdministrator() override;
+    std::u16string EveryoneGroupName() override;
 
 private:
     HWND owner_ = nullptr;

@@ -143,6 +143,21 @@ TEST(Win32SystemTest, WithoutWindirTheHostsFileIsBelowTheSystemsOwnFolder) {
     EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts");
 }
 
+// The name is the system's own for S-1-1-0, the one its tools look up.
+TEST(Win32SystemTest, TheEveryoneGroupIsNamedAsTheSystemNamesS110) {
+    Win32Platform platform;
+    const std::wstring name = Wide(platform.EveryoneGroupName());
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof sid;
+    wchar_t domain[256];
+    DWORD domainSize = 256;
+    SID_NAME_USE use;
+    ASSERT_TRUE(LookupAccountNameW(nullptr, name.c_str(), sid, &sidSize, domain, &domainSize, &use))
+        << std::string(name.begin(), name.end());
+    SID everyone{SID_REVISION, 1, SECURITY_WORLD_SID_AUTHORITY, {SECURITY_WORLD_RID}};
+    EXPECT_TRUE(EqualSid(sid, &everyone));
+}
+
 // What the system's own parser makes of each quoted argument is the
 // argument, whatever it holds; the program's path comes first, as in every
 // command line the program builds.

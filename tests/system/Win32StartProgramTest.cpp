@@ -2,9 +2,11 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
+#include "platform/QuoteArgument.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32Platform.h"
 #include "support/Win32DesktopTurn.h"
@@ -44,6 +46,21 @@ std::wstring TestProgramFolder() {
 
 // For texts of plain ASCII: names of the build, what cmd writes.
 std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// What the system program stand-in recorded at `program`: its arguments, the
+// program's own path first, lower-cased.
+std::vector<std::wstring> RecordedArguments(const std::wstring& program) {
+    const std::string bytes = ReadBytes(program + L".args");
+    std::vector<std::wstring> arguments;
+    if (bytes == "<missing>") return arguments;
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find(L'\0', at);
+        arguments.push_back(Lower(text.substr(at, end - at)));
+        at = end + 1;
+    }
+    return arguments;
+}
 
 // A program of the same name planted beside ours (a downloads folder, say)
 // must never run instead of the system's own.
@@ -94,6 +111,104 @@ TEST(Win32StartProgramTest, StartsTheCommandLineWithoutWaitingInTheSystemFolder)
     const std::wstring variables = Lower(L"\r\n" + Widened(ReadBytes(environment)));
     EXPECT_NE(variables.find(L"\r\nnodefaultcurrentdirectoryinexepath=1\r\n"), std::wstring::npos);
     EXPECT_NE(variables.find(L"\r\npath=" + SystemFolder() + L";"), std::wstring::npos);
+}
+
+// --- Programs of the system folder, run and waited for ---
+
+// Whether a process of the program at `path` runs.
+bool Runs(const std::wstring& path) {
+    const std::wstring name = Lower(path.substr(path.find_last_of(L'\\') + 1));
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (Lower(entry.szExeFile) == name) return true;
+    return false;
+}
+
+// The system program stand-in, in the system folder under a name of its own
+// for as long as the test runs.
+class SystemFolderStandIn {
+public:
+    SystemFolderStandIn() {
+        const std::wstring standIn = TestProgramFolder() + L"\\" + Widened(QUENLIX_SYSTEM_PROGRAM_STAND_IN);
+        CopyFileW(standIn.c_str(), Path().c_str(), FALSE);
+    }
+    ~SystemFolderStandIn() {
+        DeleteFileW(Path().c_str());
+        DeleteFileW((Path() + L".args").c_str());
+    }
+    SystemFolderStandIn(const SystemFolderStandIn&) = delete;
+    SystemFolderStandIn& operator=(const SystemFolderStandIn&) = delete;
+
+    std::u16string Name() const { return std::u16string(name_.begin(), name_.end()); }
+    std::wstring Path() const { return SystemFolder() + L"\\" + name_; }
+
+private:
+    std::wstring name_ = L"quenlix-stand-in-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+};
+
+// The program is the system folder's, and each argument reaches it whole:
+// a path and a group's name as cacls gets them, with the characters cmd
+// would have read as commands.
+TEST(Win32RunSystemProgramTest, RunsTheSystemFoldersProgramWithItsArgumentsWholeAndGivesItsExitCode) {
+    SystemFolderStandIn standIn;
+    Win32Platform platform;
+    const std::u16string hosts = u"D:\\下载 & 100% ^_^\\a\" & echo INJECTED2>C:\\inj2.txt & \"b\\hosts";
+    const std::u16string arguments = QuoteArgument(hosts) + u" /e /t /p " + QuoteArgument(u"Tout le monde:F");
+    const ProgramExit exit =
+        platform.RunSystemProgram(standIn.Name(), arguments, SW_SHOWMINNOACTIVE, std::chrono::seconds(30));
+    EXPECT_EQ(exit, ProgramExit(5u));
+    const std::vector<std::wstring> expected{Lower(standIn.Path()), Lower(std::wstring(hosts.begin(), hosts.end())),
+                                             L"/e", L"/t", L"/p", L"tout le monde:f"};
+    EXPECT_EQ(RecordedArguments(standIn.Path()), expected);
+    EXPECT_EQ(GetFileAttributesW(L"C:\\inj2.txt"), INVALID_FILE_ATTRIBUTES);
+}
+
+// The owner takes no click while the program runs, yet its messages are
+// handled (it repaints); a program that outlives the wait is ended, and a
+// WM_QUIT that came meanwhile is still there for the message loop.
+TEST(Win32RunSystemProgramTest, WaitsBoundedWithTheOwnerDisabledButHandlingItsMessages) {
+    SystemFolderStandIn standIn;
+    struct Seen {
+        bool handled = false;
+        bool enabled = true;
+    } seen;
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    SetWindowLongPtrW(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen));
+    const auto staticProcedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(owner, GWLP_WNDPROC));
+    static WNDPROC forward = staticProcedure;
+    SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_APP) {
+            auto* s = reinterpret_cast<Seen*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+            s->handled = true;
+            s->enabled = IsWindowEnabled(w) != FALSE;
+            return 0;
+        }
+        return CallWindowProcW(forward, w, m, wp, lp);
+    }));
+    Win32Platform platform;
+    platform.SetOwner(owner);
+    PostMessageW(owner, WM_APP, 0, 0);
+    PostQuitMessage(3);
+
+    const DWORD before = GetTickCount();
+    EXPECT_EQ(platform.RunSystemProgram(standIn.Name(), u"hang", SW_SHOWMINNOACTIVE, std::chrono::milliseconds(700)),
+              std::nullopt);
+    const DWORD waited = GetTickCount() - before;
+    EXPECT_GE(waited, 650u);
+    EXPECT_LT(waited, 10000u);
+    EXPECT_TRUE(seen.handled) << "no message was handled while it waited";
+    EXPECT_FALSE(seen.enabled) << "the owner took input while it waited";
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+    EXPECT_FALSE(Runs(standIn.Path())) << "the program outlived the wait";
+    platform.SetOwner(nullptr);
+    DestroyWindow(owner);
 }
 
 // --- Planted programs ---
