@@ -182,10 +182,9 @@ std::u16string OwnEnvironment() {
 UniqueHandle StartSystemProcess(const std::wstring& program, std::u16string_view commandLine, int windowStyle) {
     // The program runs in the system folder rather than in ours: started
     // from Explorer, our current folder is the folder Quenlix.exe lies in (a
-    // downloads folder, typically), and cmd looks for the programs it runs
-    // in its current folder first. Its environment keeps it from doing so at
-    // all where cmd reads NoDefaultCurrentDirectoryInExePath; Wine's cmd does
-    // not, and searches "." first whatever the variable says.
+    // downloads folder, typically), and a program that starts others looks
+    // for them in its current folder first. Its environment keeps it from
+    // doing so at all where it reads NoDefaultCurrentDirectoryInExePath.
     const std::wstring folder = SystemDirectory();
     std::wstring environment = ToWide(SystemProgramEnvironment(OwnEnvironment(), FromWide(folder)));
     std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it

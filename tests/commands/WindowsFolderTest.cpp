@@ -39,9 +39,8 @@ TEST_F(WindowsFolderTest, EveryCommandWorksOnTheRunningSystemsFile) {
     ASSERT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
     EXPECT_EQ(File(Running).size(), 836u);
     EXPECT_EQ(window.text(TextBox::Text1).size(), 836u);
-    ASSERT_EQ(platform.started.size(), 1u);
-    EXPECT_EQ(platform.started[0].commandLine,
-              u"cmd /c cacls.exe \"D:\\Win 10\\system32\\drivers\\etc\\hosts\" /e /t /p everyone:F");
+    ASSERT_EQ(platform.ran.size(), 1u);
+    EXPECT_EQ(platform.ran[0].arguments, u"\"D:\\Win 10\\system32\\drivers\\etc\\hosts\" /e /t /p \"Everyone:F\"");
 
     window.text(TextBox::Text1) = u"1.1.1.1 saved";
     SaveHostsFile(window, platform);
@@ -57,17 +56,10 @@ TEST_F(WindowsFolderTest, EveryCommandWorksOnTheRunningSystemsFile) {
     EXPECT_EQ(File(Running).size(), 836u);
 
     GrantEveryoneAccess(platform);
-    EXPECT_EQ(platform.started.back().commandLine, platform.started[0].commandLine);
+    EXPECT_EQ(platform.ran.back().arguments, platform.ran[0].arguments);
 
     EXPECT_EQ(File(Other), "other system\r\n");
     EXPECT_TRUE(platform.reported.empty());
-}
-
-TEST_F(WindowsFolderTest, AWindirWithoutASpaceIsNotQuoted) {
-    platform.environment[u"windir"] = u"E:\\WINNT";
-    GrantEveryoneAccess(platform);
-    EXPECT_EQ(platform.started[0].commandLine,
-              u"cmd /c cacls.exe E:\\WINNT\\system32\\drivers\\etc\\hosts /e /t /p everyone:F");
 }
 
 }  // namespace

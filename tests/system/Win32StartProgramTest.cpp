@@ -397,5 +397,55 @@ TEST_F(Win32PlantedCaclsTest, NoPlantRunsOnCommand13NorWhenAMissingHostsFileIsCr
     EXPECT_EQ(Ran(), std::vector<std::wstring>{});
 }
 
+// The prefix's cacls.exe replaced by the system program stand-in for as long
+// as this lives. Wine's programs in the system folder are placeholders that
+// load its built-in copy whatever the file holds; its DllOverrides key makes
+// it run the file. Every test that runs cacls holds SystemHostsFile, so the
+// one that holds this must too.
+class CaclsStandIn {
+public:
+    CaclsStandIn() {
+        MoveFileExW(Cacls().c_str(), Saved().c_str(), MOVEFILE_REPLACE_EXISTING);
+        const std::wstring standIn = TestProgramFolder() + L"\\" + Widened(QUENLIX_SYSTEM_PROGRAM_STAND_IN);
+        CopyFileW(standIn.c_str(), Cacls().c_str(), FALSE);
+        RegSetKeyValueW(HKEY_CURRENT_USER, Overrides, L"cacls.exe", REG_SZ, L"native", sizeof L"native");
+    }
+    ~CaclsStandIn() {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, Overrides, L"cacls.exe");
+        DeleteFileW((Cacls() + L".args").c_str());
+        MoveFileExW(Saved().c_str(), Cacls().c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    CaclsStandIn(const CaclsStandIn&) = delete;
+    CaclsStandIn& operator=(const CaclsStandIn&) = delete;
+
+    static std::wstring Cacls() { return SystemFolder() + L"\\cacls.exe"; }
+
+private:
+    static constexpr wchar_t Overrides[] = L"Software\\Wine\\DllOverrides";
+    static std::wstring Saved() { return Cacls() + L".quenlix-saved"; }
+};
+
+// A cacls that fails: neither grant says it succeeded, each gives cacls'
+// exit code, and the file is created and shown all the same. cacls got the
+// hosts path and the group's name as one argument each.
+TEST_F(Win32PlantedCaclsTest, AFailingCaclsIsReportedWithItsExitCodeByBothGrants) {
+    testing::DesktopTurn turn;
+    const testing::SystemHostsFile hosts;
+    const CaclsStandIn cacls;
+    DeleteFileW(testing::SystemHostsFile::Path);
+    RunningProgram quenlix(programFolder + L"\\Quenlix.exe", programFolder);
+    EXPECT_EQ(quenlix.AnswerOk(), L"未发现Hosts文件，确定要创建Hosts文件吗？");
+    EXPECT_EQ(quenlix.AnswerOk(), L"已生成Hosts文件，但未能更改它的访问权限（cacls 退出代码 5）。");
+    EXPECT_EQ(hosts.Read().size(), 836u);
+    const std::vector<std::wstring> expected{Lower(CaclsStandIn::Cacls()), Lower(testing::SystemHostsFile::Path),
+                                             L"/e", L"/t", L"/p", L"everyone:f"};
+    EXPECT_EQ(RecordedArguments(CaclsStandIn::Cacls()), expected);
+    DeleteFileW((CaclsStandIn::Cacls() + L".args").c_str());
+    quenlix.Click(L"获取访问限权");
+    EXPECT_EQ(quenlix.AnswerOk(), L"未能更改 Hosts 文件的访问权限（cacls 退出代码 5）。");
+    EXPECT_EQ(RecordedArguments(CaclsStandIn::Cacls()), expected);
+    EXPECT_TRUE(quenlix.Close());
+}
+
 }  // namespace
 }  // namespace quenlix

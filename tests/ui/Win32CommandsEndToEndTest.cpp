@@ -105,6 +105,8 @@ TEST_F(Win32CommandsTest, CreatingAndResettingWorkBelowWindir) {
     Click("Command4");
     EXPECT_EQ(Hosts().size(), 836u);
     EXPECT_EQ(TextOf("Text1").size(), 836u);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].prompt, u"已生成Hosts文件,并获得访问权限") << "the system's cacls succeeded";
 
     WriteHosts("changed\r\n");
     platform.answers = {Answer::Ok};
