@@ -31,7 +31,7 @@ void AppendEntry(WindowState& window, Platform& platform) {
 }
 
 void SaveHostsFile(WindowState& window, Platform& platform) {
-    const std::u16string path = CommandHostsPath(platform, FixedHostsPath::Save);
+    const std::u16string path = HostsPath(platform);
 
     // The file as it is now: the save keeps its encoding, and asks before it
     // overwrites what reached the file since Text1 was filled or saved (an
@@ -56,7 +56,7 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
-    const std::u16string path = CommandHostsPath(platform, FixedHostsPath::DuplicateCheckedAppend);
+    const std::u16string path = HostsPath(platform);
     const std::u16string text = ReadHostsText(platform, path);
     const std::u16string entry = EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
 

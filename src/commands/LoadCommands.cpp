@@ -40,8 +40,8 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     const int answer = platform.ShowMessage(u"未发现Hosts文件，确定要创建Hosts文件吗？",
                                             Mb::OkCancel | Mb::IconQuestion, u"提示");
     if (answer != Answer::Ok) return LoadOutcome::Quit;
-    WriteDefaultHosts(platform, CommandHostsPath(platform, FixedHostsPath::Stock));
-    const GrantOutcome grant = GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
+    WriteDefaultHosts(platform, HostsPath(platform));
+    const GrantOutcome grant = GrantHostsAccess(platform, HostsPath(platform));
     if (grant.changed)
         platform.ShowMessage(u"已生成Hosts文件,并获得访问权限",
                              Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题");

@@ -14,7 +14,7 @@ void OpenHostsInNotepad(Platform& platform) { OpenInNotepad(platform, HostsPath(
 
 void GrantEveryoneAccess(Platform& platform) {
     if (platform.IsAdministrator()) {
-        const GrantOutcome grant = GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
+        const GrantOutcome grant = GrantHostsAccess(platform, HostsPath(platform));
         if (grant.changed)
             platform.ShowMessage(u"完成", Mb::IconInformation, u"提示");
         else

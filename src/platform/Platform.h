@@ -62,12 +62,11 @@ public:
     // title that names the failure by number and description.
     virtual void ReportFailure(const Failure& failure) = 0;
 
-    // --- Environment, text encoding and case ---
+    // --- The system's folder, text encoding and case ---
 
-    // The value of an environment variable; empty when unset.
-    virtual std::u16string Environment(std::u16string_view name) = 0;
     // The folder the running Windows is installed in, as the system itself
-    // reports it (not the "windir" variable).
+    // reports it. Never an environment variable: any program of the user can
+    // set "windir", and an elevated instance inherits it.
     virtual std::u16string SystemWindowsDirectory() = 0;
     // Conversions between UTF-16 and the system's ANSI code page. A character
     // the code page cannot hold becomes the code page's default character.

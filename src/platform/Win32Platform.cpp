@@ -246,21 +246,6 @@ void Win32Platform::ReportFailure(const Failure& failure) {
     MessageBoxW(owner_, text.c_str(), ApplicationTitle, Mb::Ok | Mb::IconError);
 }
 
-std::u16string Win32Platform::Environment(std::u16string_view name) {
-    const std::wstring key = ToWide(name);
-    std::wstring value(256, L'\0');
-    for (;;) {
-        SetLastError(ERROR_SUCCESS);
-        const DWORD length = GetEnvironmentVariableW(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) return {};  // unset or empty
-        if (length < value.size()) {
-            value.resize(length);
-            return FromWide(value);
-        }
-        value.resize(length);  // the needed size, terminator included
-    }
-}
-
 std::u16string Win32Platform::SystemWindowsDirectory() { return FromWide(quenlix::SystemWindowsDirectory()); }
 
 std::u16string Win32Platform::FromAnsi(std::string_view bytes) {

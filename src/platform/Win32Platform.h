@@ -24,7 +24,6 @@ public:
     std::u16string ProgramDirectory() override;
     void ReportFailure(const Failure& failure) override;
 
-    std::u16string Environment(std::u16string_view name) override;
     std::u16string SystemWindowsDirectory() override;
     std::u16string FromAnsi(std::string_view bytes) override;
     void AppendFromAnsi(std::u16string& text, std::string_view bytes) override;

@@ -76,8 +76,7 @@ TEST_F(LoadCommandsTest, AMissingFileWithRightsAndOkIsCreatedGrantedAndLoaded) {
         EXPECT_EQ(platform.messages[1].title, c.title);
         ASSERT_EQ(platform.ran.size(), 1u);
         EXPECT_EQ(platform.ran[0].program, u"cacls.exe");
-        EXPECT_EQ(platform.ran[0].arguments,
-                  u"\"" + std::u16string(FixedHostsPath::Grant) + u"\" /e /t /p \"Everyone:F\"");
+        EXPECT_EQ(platform.ran[0].arguments, u"\"" + hosts + u"\" /e /t /p \"Everyone:F\"");
         EXPECT_EQ(platform.FileBytes(hosts)->size(), 836u);
         EXPECT_EQ(window.texts[0].size(), 836u);
         EXPECT_FALSE(window.closed);

@@ -1,6 +1,6 @@
 // Windows installed elsewhere than C:\WINDOWS: every command works on the
-// hosts file below the running system's folder, and a file below C:\WINDOWS
-// (another installation's) is never touched.
+// hosts file below the folder the running system reports, and a file below
+// C:\WINDOWS (another installation's) is never touched.
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ constexpr std::u16string_view Other = u"C:\\windows\\system32\\drivers\\etc\\hos
 
 struct WindowsFolderTest : ::testing::Test {
     WindowsFolderTest() {
-        platform.environment[u"windir"] = u"D:\\Win 10";
+        platform.systemWindowsDirectory = u"D:\\Win 10";
         platform.PutFile(Other, "other system\r\n");
     }
     std::string File(std::u16string_view path) { return platform.FileBytes(path).value_or("<missing>"); }
@@ -57,6 +57,12 @@ TEST_F(WindowsFolderTest, EveryCommandWorksOnTheRunningSystemsFile) {
 
     GrantEveryoneAccess(platform);
     EXPECT_EQ(platform.ran.back().arguments, platform.ran[0].arguments);
+
+    ShowHostsInExplorer(platform);
+    OpenHostsInNotepad(platform);
+    ASSERT_EQ(platform.started.size(), 2u);
+    EXPECT_EQ(platform.started[0].commandLine, u"explorer /select,D:\\Win 10\\system32\\drivers\\etc\\hosts");
+    EXPECT_EQ(platform.started[1].commandLine, u"Notepad.exe D:\\Win 10\\system32\\drivers\\etc\\hosts");
 
     EXPECT_EQ(File(Other), "other system\r\n");
     EXPECT_TRUE(platform.reported.empty());

@@ -93,11 +93,6 @@ ProgramExit FakePlatform::RunSystemProgram(std::u16string_view program, std::u16
     return programExit;
 }
 
-std::u16string FakePlatform::Environment(std::u16string_view name) {
-    const auto it = environment.find(std::u16string(name));
-    return it == environment.end() ? std::u16string() : it->second;
-}
-
 std::u16string FakePlatform::FromAnsi(std::string_view bytes) {
     std::u16string text(bytes.size(), u'\0');
     std::transform(bytes.begin(), bytes.end(), text.begin(),

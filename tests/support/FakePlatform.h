@@ -38,7 +38,6 @@ public:
     };
 
     // --- What the test arranges ---
-    std::map<std::u16string, std::u16string> environment{{u"windir", u"C:\\WINDOWS"}};
     std::u16string programDirectory = u"D:\\Tools";
     std::u16string systemWindowsDirectory = u"C:\\WINDOWS";
     // How many bytes ReadFilePieces hands over at a time.
@@ -81,7 +80,6 @@ public:
     std::u16string ProgramDirectory() override { return programDirectory; }
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
 
-    std::u16string Environment(std::u16string_view name) override;
     std::u16string SystemWindowsDirectory() override { return systemWindowsDirectory; }
     std::u16string FromAnsi(std::string_view bytes) override;
     void AppendFromAnsi(std::u16string& text, std::string_view bytes) override { text += FromAnsi(bytes); }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/QuoteArgument.h"
 #include "platform/Win32Handle.h"
+#include "platform/QuoteArgument.h"
 #include "platform/Win32Platform.h"
 #include "support/Win32DesktopTurn.h"
 #include "support/Win32SystemHosts.h"
@@ -46,6 +46,19 @@ std::wstring TestProgramFolder() {
 
 // For texts of plain ASCII: names of the build, what cmd writes.
 std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A path as a batch file line names it: % doubled, in the console's code
+// page, which cmd reads batch files in. (The plant does not name itself as
+// %~f0: Wine's cmd expands that a second time, and a % in its folder's name
+// would send the marker elsewhere.)
+std::string BatchText(const std::wstring& path) {
+    std::wstring escaped;
+    for (const wchar_t c : path) escaped.append(c == L'%' ? 2 : 1, c);
+    std::string text(escaped.size() * 2, '\0');
+    text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_OEMCP, 0, escaped.data(), static_cast<int>(escaped.size()),
+                                                             text.data(), static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
 
 // What the system program stand-in recorded at `program`: its arguments, the
 // program's own path first, lower-cased.
@@ -214,9 +227,10 @@ TEST(Win32RunSystemProgramTest, WaitsBoundedWithTheOwnerDisabledButHandlingItsMe
 // --- Planted programs ---
 
 // A program started from a downloads folder: a copy of Quenlix.exe in a
-// folder whose name has a space and Chinese in it, with a cacls of each kind
-// planted beside it, and the same plants in another folder that can serve as
-// the current one. Each plant leaves "<its path>.ran" behind when it runs.
+// folder whose name has Chinese, a space and what cmd reads as commands (&,
+// %, ^) in it, with a cacls of each kind planted beside it, and the same
+// plants in another folder that can serve as the current one. Each plant
+// leaves "<its path>.ran" behind when it runs.
 class Win32PlantedCaclsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -225,7 +239,7 @@ protected:
             ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
             for (const wchar_t* name : {L"cacls.exe", L"cacls.com"})
                 ASSERT_TRUE(CopyFileW(standIn.c_str(), (folder + L"\\" + name).c_str(), FALSE)) << "no stand-in";
-            WriteBytes(folder + L"\\cacls.bat", "@echo planted> \"%~f0.ran\"\r\n");
+            WriteBytes(folder + L"\\cacls.bat", "@echo planted> \"" + BatchText(folder + L"\\cacls.bat.ran") + "\"\r\n");
         }
         const std::wstring quenlix = TestProgramFolder() + L"\\..\\" + Widened(QUENLIX_EXE);
         ASSERT_TRUE(CopyFileW(quenlix.c_str(), (programFolder + L"\\Quenlix.exe").c_str(), FALSE));
@@ -244,7 +258,7 @@ protected:
 
     static constexpr const wchar_t* Plants[] = {L"cacls.exe", L"cacls.com", L"cacls.bat"};
     testing::Win32TempFolder root;
-    const std::wstring programFolder = root / L"下载 文件夹";
+    const std::wstring programFolder = root / L"下载 文件夹 & 100% ^_^";
     const std::wstring otherFolder = root / L"另一个 目录";
 };
 
@@ -275,20 +289,28 @@ TEST_F(Win32PlantedCaclsTest, EachPlantRunsWhenCmdIsStartedInItsFolder) {
             RunToEnd(running.Get());
         }
     }
-    EXPECT_EQ(Ran().size(), 6u);
+    const std::vector<std::wstring> ran = Ran();
+    std::string names;
+    for (const std::wstring& plant : ran) names += std::string(plant.begin(), plant.end()) + "; ";
+    EXPECT_EQ(ran.size(), 6u) << names;
 }
 
 // A copy of Quenlix.exe started by another program, with a current folder
 // of that program's choosing, and driven through its windows.
 class RunningProgram {
 public:
-    RunningProgram(const std::wstring& program, const std::wstring& currentFolder) {
+    // With "windir" set to `windir`, as any program of the user can set it.
+    RunningProgram(const std::wstring& program, const std::wstring& currentFolder, const std::wstring& windir) {
         std::wstring line = L"\"" + program + L"\"";
+        std::wstring environment;
+        for (const wchar_t* entry = GetEnvironmentStringsW(); *entry != L'\0'; entry += wcslen(entry) + 1)
+            if (_wcsnicmp(entry, L"windir=", 7) != 0) environment.append(entry).push_back(L'\0');
+        environment.append(L"windir=" + windir).push_back(L'\0');
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(),
-                            &startup, &process))
+        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                            environment.data(), currentFolder.c_str(), &startup, &process))
             return;
         process_.Reset(process.hProcess);
         UniqueHandle thread(process.hThread);
@@ -377,24 +399,39 @@ private:
     DWORD id_ = 0;
 };
 
-// Started from its own folder (as Explorer starts it) or from another, the
-// program runs no plant, neither for Command13 nor when it creates a missing
-// hosts file, and both grants still start: their messages come.
-TEST_F(Win32PlantedCaclsTest, NoPlantRunsOnCommand13NorWhenAMissingHostsFileIsCreated) {
+// Two values of "windir" that ran their echo when the grant went through
+// cmd with the path from "windir": one breaks out of a path left unquoted,
+// one out of quotes.
+const std::wstring Injections[] = {L"C:\\w&echo.INJECTED1>C:\\inj1.txt&rem",
+                                   L"C:\\a\" & echo INJECTED2>C:\\inj2.txt & \"b"};
+
+bool NoInjectionRan() {
+    return GetFileAttributesW(L"C:\\inj1.txt") == INVALID_FILE_ATTRIBUTES &&
+           GetFileAttributesW(L"C:\\inj2.txt") == INVALID_FILE_ATTRIBUTES;
+}
+
+// Started from its own folder (as Explorer starts it) or from another, with
+// "windir" set to run a command, the program runs no plant and no injected
+// command, neither for Command13 nor when it creates a missing hosts file:
+// it creates the system's own file, and both grants say the system's cacls
+// succeeded.
+TEST_F(Win32PlantedCaclsTest, NoPlantOrInjectedCommandRunsOnCommand13NorWhenAMissingHostsFileIsCreated) {
     testing::DesktopTurn turn;
     const testing::SystemHostsFile hosts;  // deleted below, put back at the end
-    for (const std::wstring& current : {programFolder, otherFolder}) {
+    for (const auto& [current, windir] : {std::pair{programFolder, Injections[0]}, {otherFolder, Injections[1]}}) {
         SCOPED_TRACE(current == programFolder ? "started in its own folder" : "started in another folder");
         DeleteFileW(testing::SystemHostsFile::Path);
-        RunningProgram quenlix(programFolder + L"\\Quenlix.exe", current);
+        RunningProgram quenlix(programFolder + L"\\Quenlix.exe", current, windir);
         EXPECT_EQ(quenlix.AnswerOk(), L"未发现Hosts文件，确定要创建Hosts文件吗？");
         EXPECT_EQ(quenlix.AnswerOk(), L"已生成Hosts文件,并获得访问权限");
+        EXPECT_EQ(hosts.Read().size(), 836u);
         quenlix.Click(L"获取访问限权");
         EXPECT_EQ(quenlix.AnswerOk(), L"完成");
         quenlix.WaitForItsPrograms();
         EXPECT_TRUE(quenlix.Close());
     }
     EXPECT_EQ(Ran(), std::vector<std::wstring>{});
+    EXPECT_TRUE(NoInjectionRan());
 }
 
 // The prefix's cacls.exe replaced by the system program stand-in for as long
@@ -433,7 +470,7 @@ TEST_F(Win32PlantedCaclsTest, AFailingCaclsIsReportedWithItsExitCodeByBothGrants
     const testing::SystemHostsFile hosts;
     const CaclsStandIn cacls;
     DeleteFileW(testing::SystemHostsFile::Path);
-    RunningProgram quenlix(programFolder + L"\\Quenlix.exe", programFolder);
+    RunningProgram quenlix(programFolder + L"\\Quenlix.exe", programFolder, Injections[1]);
     EXPECT_EQ(quenlix.AnswerOk(), L"未发现Hosts文件，确定要创建Hosts文件吗？");
     EXPECT_EQ(quenlix.AnswerOk(), L"已生成Hosts文件，但未能更改它的访问权限（cacls 退出代码 5）。");
     EXPECT_EQ(hosts.Read().size(), 836u);
@@ -445,6 +482,7 @@ TEST_F(Win32PlantedCaclsTest, AFailingCaclsIsReportedWithItsExitCodeByBothGrants
     EXPECT_EQ(quenlix.AnswerOk(), L"未能更改 Hosts 文件的访问权限（cacls 退出代码 5）。");
     EXPECT_EQ(RecordedArguments(CaclsStandIn::Cacls()), expected);
     EXPECT_TRUE(quenlix.Close());
+    EXPECT_TRUE(NoInjectionRan());
 }
 
 }  // namespace
