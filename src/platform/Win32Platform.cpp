@@ -151,8 +151,12 @@ std::wstring SystemProgramPath(std::u16string_view commandLine) {
     // CreateProcessW, that name would be looked up in the program's own
     // folder and the current folder first, where a planted cmd.exe or
     // Notepad.exe would run in its place; only the system's folders count.
+    // On a terminal server GetWindowsDirectoryW gives a program that is not
+    // marked as aware of it a Windows folder of the user's own, where a
+    // planted explorer.exe would wait; the running system's folder is the
+    // shared one.
     const std::wstring name = ToWide(commandLine.substr(0, commandLine.find(u' ')));
-    const std::wstring folders = SystemDirectory() + L";" + WindowsDirectory();
+    const std::wstring folders = SystemDirectory() + L";" + SystemWindowsDirectory();
     std::wstring found(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =

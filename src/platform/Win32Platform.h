@@ -48,7 +48,7 @@ private:
 };
 
 // The full path of the program a command line names, found in the system
-// directory or the Windows directory and nowhere else.
+// directory or the running system's Windows directory and nowhere else.
 std::wstring SystemProgramPath(std::u16string_view commandLine);
 
 // The text of the standard error report for a failure.

@@ -32,7 +32,7 @@ std::wstring SystemFolder() {
 
 std::wstring WindowsFolder() {
     wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
     return Lower(windows);
 }
 
