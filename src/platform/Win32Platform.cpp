@@ -29,6 +29,7 @@ static_assert(Mb::Ok == MB_OK && Mb::OkCancel == MB_OKCANCEL && Mb::YesNoCancel 
               Mb::DefaultButton2 == MB_DEFBUTTON2 && Mb::SystemModal == MB_SYSTEMMODAL &&
               Mb::SetForeground == MB_SETFOREGROUND);
 static_assert(Answer::Ok == IDOK && Answer::Cancel == IDCANCEL && Answer::Yes == IDYES && Answer::No == IDNO);
+static_assert(WindowStyle::Normal == SW_SHOWNORMAL && WindowStyle::MinimizedInactive == SW_SHOWMINNOACTIVE);
 
 // Win32 string lengths are ints; a longer text cannot be handed over at once.
 int CheckedLength(std::size_t size) {

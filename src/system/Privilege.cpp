@@ -21,7 +21,7 @@ std::u16string GrantArguments(std::u16string_view hostsPath, std::u16string_view
 
 GrantOutcome GrantHostsAccess(Platform& platform, std::u16string_view hostsPath) {
     const ProgramExit exit = platform.RunSystemProgram(
-        u"cacls.exe", GrantArguments(hostsPath, platform.EveryoneGroupName()), WindowStyle::Minimized, GrantTimeout);
+        u"cacls.exe", GrantArguments(hostsPath, platform.EveryoneGroupName()), WindowStyle::MinimizedInactive, GrantTimeout);
     if (!exit) return {false, u"cacls 在 " + Decimal(GrantTimeout.count()) + u" 秒内没有结束"};
     if (*exit != 0) return {false, u"cacls 退出代码 " + Decimal(*exit)};
     return {true, {}};

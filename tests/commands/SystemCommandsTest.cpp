@@ -58,7 +58,7 @@ TEST(SystemCommandsTest, TheGrantRunsTheSystemsCaclsAndSaysDoneOnlyWhenItSucceed
         EXPECT_EQ(platform.ran[0].program, u"cacls.exe");
         EXPECT_EQ(platform.ran[0].arguments,
                   u"\"C:\\WINDOWS\\system32\\drivers\\etc\\hosts\" /e /t /p \"Tout le monde:F\"");
-        EXPECT_EQ(platform.ran[0].windowStyle, WindowStyle::Minimized);
+        EXPECT_EQ(platform.ran[0].windowStyle, WindowStyle::MinimizedInactive);
         EXPECT_EQ(platform.ran[0].timeout, std::chrono::seconds(30));
     }
 }
