@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "FuzzText.h"
-#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/ReferenceLineRule.h"
@@ -274,10 +273,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string_view text = textBuffer;
     const std::u16string_view line = lineBuffer;
 
-    // The three spellings of the one file, as the commands use them.
-    const std::u16string_view savePath = FixedHostsPath::Save;
-    const std::u16string_view appendPath = FixedHostsPath::DuplicateCheckedAppend;
-    const std::u16string_view stockPath = FixedHostsPath::Stock;
+    // The one hosts file every command works on, below the fake's Windows
+    // folder.
+    const std::u16string_view savePath = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
+    const std::u16string_view appendPath = savePath;
+    const std::u16string_view stockPath = savePath;
     const std::u16string_view otherPath = u"D:\\Tools\\hosts";
 
     FakePlatform platform;

@@ -28,7 +28,7 @@ a="$QUENLIX_BUILD/release-a"; b="$QUENLIX_BUILD/release-b"
 exe="$a/Quenlix.exe"
 zip=$(ls "$a"/dist/Quenlix-*-win64.zip 2>/dev/null | head -n 1)
 if ! $built || [ ! -f "$exe" ] || [ -z "$zip" ]; then
-  for check in reproducible archive imports size; do fail "$check" "the release did not build"; done
+  for check in reproducible archive imports tsaware size; do fail "$check" "the release did not build"; done
   echo "release checks took $((SECONDS - start)) s"
   exit 1
 fi
@@ -115,6 +115,19 @@ fi
 
 # --- win7-imports: no function that Windows 7 SP1, the oldest the manifest names, lacks ---
 python3 "$QUENLIX_ROOT/scripts/check-win7-imports.py" "$exe" || failures=$((failures + 1))
+
+# --- tsaware: the PE header marks the program as aware of terminal servers ---
+# Without IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE (0x8000) a Remote
+# Desktop host gives the program a Windows folder of the user's own, which the
+# user can write, wherever it asks for the Windows folder.
+flags=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n -E 's/^DllCharacteristics\s+([0-9a-fA-F]+).*/\1/p')
+if [ -z "$flags" ]; then
+  fail tsaware "could not read DllCharacteristics from the PE header"
+elif (( (16#$flags & 0x8000) == 0 )); then
+  fail tsaware "DllCharacteristics is 0x$flags: TERMINAL_SERVER_AWARE (0x8000) is not set"
+else
+  pass tsaware "DllCharacteristics 0x$flags has TERMINAL_SERVER_AWARE (0x8000)"
+fi
 
 # --- size: under 600 KiB, and no heavy library part pulled in ---
 limit=$((600 * 1024))

@@ -30,7 +30,7 @@ void AppendEntry(WindowState& window, Platform& platform) {
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
-    const std::u16string path = CommandHostsPath(platform, FixedHostsPath::DuplicateCheckedAppend);
+    const std::u16string path = HostsPath(platform);
     const std::u16string text = ReadHostsText(platform, path);
     const std::u16string entry = EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
 

@@ -55,9 +55,13 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
         FillText1(window, platform);
         return LoadOutcome::ShowWindow;
     }
-    GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
-    platform.ShowMessage(u"已生成Hosts文件,并获得访问权限",
-                         Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题");
+    const GrantOutcome grant = GrantHostsAccess(platform, HostsPath(platform));
+    if (grant.changed)
+        platform.ShowMessage(u"已生成Hosts文件,并获得访问权限",
+                             Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题");
+    else
+        platform.ShowMessage(u"已生成Hosts文件，但未能更改它的访问权限（" + grant.failure + u"）。",
+                             Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground, u"提示");
     FillText1(window, platform);
     return LoadOutcome::ShowWindow;
 }

@@ -10,7 +10,7 @@ namespace quenlix {
 void RestoreDefaultHosts(Platform& platform) {
     const int answer =
         platform.ShowMessage(u"确定将恢复Hosts文件到系统默认状态！", Mb::OkCancel | Mb::IconWarning, u"提示");
-    if (answer == Answer::Ok) WriteDefaultHosts(platform, CommandHostsPath(platform, FixedHostsPath::Stock));
+    if (answer == Answer::Ok) WriteDefaultHosts(platform, HostsPath(platform));
 }
 
 }  // namespace quenlix

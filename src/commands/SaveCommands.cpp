@@ -25,7 +25,7 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
     // else may write it in between: a change that reached the file after the
     // load (an entry appended since, a restored file, another program's
     // change) is either seen here and asked about, or not made at all.
-    FileRewrite file(platform, CommandHostsPath(platform, FixedHostsPath::Save));
+    FileRewrite file(platform, HostsPath(platform));
     const std::string& current = file.Previous();
     if (!file.Created() && window.HostsSnapshot() != SnapshotBuilder::Of(current) &&
         platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"

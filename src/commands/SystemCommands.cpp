@@ -14,9 +14,11 @@ void OpenHostsInNotepad(Platform& platform) { OpenInNotepad(platform, HostsPath(
 
 void GrantEveryoneAccess(Platform& platform) {
     if (platform.IsAdministrator()) {
-        GrantHostsAccess(platform, CommandHostsPath(platform, FixedHostsPath::Grant));
-        // Shown as soon as the grant has started: its outcome is never known.
-        platform.ShowMessage(u"完成", Mb::IconInformation, u"提示");
+        const GrantOutcome grant = GrantHostsAccess(platform, HostsPath(platform));
+        if (grant.changed)
+            platform.ShowMessage(u"完成", Mb::IconInformation, u"提示");
+        else
+            platform.ShowMessage(u"未能更改 Hosts 文件的访问权限（" + grant.failure + u"）。", Mb::IconWarning, u"提示");
     } else {
         platform.ShowMessage(u"需管理员权限运行", Mb::IconWarning, u"提示");
     }

@@ -29,10 +29,14 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 }  // namespace Answer
 
-// Window show states for started programs (SW_SHOWNORMAL, SW_SHOWMINIMIZED).
+// Window show states for started programs (SW_SHOWNORMAL,
+// SW_SHOWMINNOACTIVE).
 namespace WindowStyle {
 inline constexpr int Normal = 1;
-inline constexpr int Minimized = 2;
+// Minimized, and never the active window: a program the window waits for
+// must not take the activation from it, as the window could not take it back
+// while it is disabled.
+inline constexpr int MinimizedInactive = 7;
 }  // namespace WindowStyle
 
 }  // namespace quenlix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,10 @@ public:
     virtual void Flush() = 0;
 };
 
+// How a program that was waited for ended: its exit code, or no value when
+// it was still running when the wait ran out.
+using ProgramExit = std::optional<std::uint32_t>;
+
 // Everything the commands need of the operating system. The Win32 build
 // implements it over the real system; tests implement it in memory.
 class Platform {
@@ -46,18 +51,25 @@ public:
                             std::optional<std::u16string_view> title = std::nullopt) = 0;
     // Starts a whole command line with a show state; never waits for it.
     virtual void StartProgram(std::u16string_view commandLine, int windowStyle) = 0;
+    // Runs `program`, a file of the system folder (System32) named without
+    // its folder, by its full path with `arguments` after it, and waits for
+    // it for at most `timeout`; meanwhile the window that owns the message
+    // boxes takes no input but keeps repainting. A program still running
+    // then is ended, so that it changes nothing after the caller has said it
+    // did not. Fails when the program cannot start.
+    virtual ProgramExit RunSystemProgram(std::u16string_view program, std::u16string_view arguments,
+                                         int windowStyle, std::chrono::milliseconds timeout) = 0;
     // The directory of the program's executable, as the system reports it.
     virtual std::u16string ProgramDirectory() = 0;
     // The standard error report: a message box titled with the application's
     // title that names the failure by number and description.
     virtual void ReportFailure(const Failure& failure) = 0;
 
-    // --- Environment, text encoding and case ---
+    // --- The system's folder, text encoding and case ---
 
-    // The value of an environment variable; empty when unset.
-    virtual std::u16string Environment(std::u16string_view name) = 0;
     // The folder the running Windows is installed in, as the system itself
-    // reports it (not the "windir" variable).
+    // reports it. Never an environment variable: any program of the user can
+    // set "windir", and an elevated instance inherits it.
     virtual std::u16string SystemWindowsDirectory() = 0;
     // Conversions between UTF-16 and the system's ANSI code page. A character
     // the code page cannot hold becomes the code page's default character.
@@ -102,6 +114,9 @@ public:
     // denial, so it gets false. A query that fails gives false; only a system
     // whose security library cannot be bound fails.
     virtual bool IsAdministrator() = 0;
+    // The name this system gives the group Everyone (S-1-1-0) in its own
+    // language - "Everyone", "Jeder", "Tout le monde" - as its tools take it.
+    virtual std::u16string EveryoneGroupName() = 0;
 };
 
 }  // namespace quenlix

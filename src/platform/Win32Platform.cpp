@@ -7,9 +7,12 @@
 #include <string>
 
 #include "platform/MessageStyle.h"
+#include "platform/QuoteArgument.h"
 #include "platform/SystemProgramEnvironment.h"
+#include "platform/Win32EveryoneGroup.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
+#include "platform/Win32ProcessWait.h"
 #include "platform/Win32SystemFolders.h"
 #include "platform/Win32Text.h"
 
@@ -26,6 +29,7 @@ static_assert(Mb::Ok == MB_OK && Mb::OkCancel == MB_OKCANCEL && Mb::YesNoCancel 
               Mb::DefaultButton2 == MB_DEFBUTTON2 && Mb::SystemModal == MB_SYSTEMMODAL &&
               Mb::SetForeground == MB_SETFOREGROUND);
 static_assert(Answer::Ok == IDOK && Answer::Cancel == IDCANCEL && Answer::Yes == IDYES && Answer::No == IDNO);
+static_assert(WindowStyle::Normal == SW_SHOWNORMAL && WindowStyle::MinimizedInactive == SW_SHOWMINNOACTIVE);
 
 // Win32 string lengths are ints; a longer text cannot be handed over at once.
 int CheckedLength(std::size_t size) {
@@ -148,8 +152,12 @@ std::wstring SystemProgramPath(std::u16string_view commandLine) {
     // CreateProcessW, that name would be looked up in the program's own
     // folder and the current folder first, where a planted cmd.exe or
     // Notepad.exe would run in its place; only the system's folders count.
+    // On a terminal server GetWindowsDirectoryW gives a program that is not
+    // marked as aware of it a Windows folder of the user's own, where a
+    // planted explorer.exe would wait; the running system's folder is the
+    // shared one.
     const std::wstring name = ToWide(commandLine.substr(0, commandLine.find(u' ')));
-    const std::wstring folders = SystemDirectory() + L";" + WindowsDirectory();
+    const std::wstring folders = SystemDirectory() + L";" + SystemWindowsDirectory();
     std::wstring found(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -174,16 +182,14 @@ std::u16string OwnEnvironment() {
     return FromWide(std::wstring_view(strings.Get(), static_cast<std::size_t>(end - strings.Get())));
 }
 
-}  // namespace
-
-void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
-    const std::wstring program = SystemProgramPath(commandLine);
+// Starts `program` (a full path) with `commandLine`; the process, which may
+// be waited for.
+UniqueHandle StartSystemProcess(const std::wstring& program, std::u16string_view commandLine, int windowStyle) {
     // The program runs in the system folder rather than in ours: started
     // from Explorer, our current folder is the folder Quenlix.exe lies in (a
-    // downloads folder, typically), and cmd looks for the programs it runs
-    // in its current folder first. Its environment keeps it from doing so at
-    // all where cmd reads NoDefaultCurrentDirectoryInExePath; Wine's cmd does
-    // not, and searches "." first whatever the variable says.
+    // downloads folder, typically), and a program that starts others looks
+    // for them in its current folder first. Its environment keeps it from
+    // doing so at all where it reads NoDefaultCurrentDirectoryInExePath.
     const std::wstring folder = SystemDirectory();
     std::wstring environment = ToWide(SystemProgramEnvironment(OwnEnvironment(), FromWide(folder)));
     std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it
@@ -195,9 +201,34 @@ void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyl
     if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                         environment.data(), folder.c_str(), &startup, &process))
         throw LastWin32Failure();
-    // Started programs run on by themselves; nothing waits for them.
-    UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
+    return UniqueHandle(process.hProcess);
+}
+
+}  // namespace
+
+void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
+    // Started programs run on by themselves; nothing waits for them.
+    StartSystemProcess(SystemProgramPath(commandLine), commandLine, windowStyle);
+}
+
+ProgramExit Win32Platform::RunSystemProgram(std::u16string_view program, std::u16string_view arguments,
+                                            int windowStyle, std::chrono::milliseconds timeout) {
+    const std::wstring path = SystemDirectory() + L"\\" + ToWide(program);
+    const UniqueHandle process =
+        StartSystemProcess(path, QuoteArgument(FromWide(path)) + u" " + std::u16string(arguments), windowStyle);
+    {
+        const DisabledWindow disabled(owner_);
+        if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
+            // Ending a process takes effect a moment after the call returns.
+            TerminateProcess(process.Get(), ERROR_TIMEOUT);
+            WaitForSingleObject(process.Get(), 5000);
+            return std::nullopt;
+        }
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
+    return code;
 }
 
 std::u16string Win32Platform::ProgramDirectory() {
@@ -218,21 +249,6 @@ std::u16string Win32Platform::ProgramDirectory() {
 void Win32Platform::ReportFailure(const Failure& failure) {
     const std::wstring text = ToWide(FailureReportText(failure));
     MessageBoxW(owner_, text.c_str(), ApplicationTitle, Mb::Ok | Mb::IconError);
-}
-
-std::u16string Win32Platform::Environment(std::u16string_view name) {
-    const std::wstring key = ToWide(name);
-    std::wstring value(256, L'\0');
-    for (;;) {
-        SetLastError(ERROR_SUCCESS);
-        const DWORD length = GetEnvironmentVariableW(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) return {};  // unset or empty
-        if (length < value.size()) {
-            value.resize(length);
-            return FromWide(value);
-        }
-        value.resize(length);  // the needed size, terminator included
-    }
 }
 
 std::u16string Win32Platform::SystemWindowsDirectory() { return FromWide(quenlix::SystemWindowsDirectory()); }
@@ -344,5 +360,7 @@ bool Win32Platform::IsAdministrator() {
     if (!administrators_) administrators_.emplace();
     return administrators_->GroupEnabled();
 }
+
+std::u16string Win32Platform::EveryoneGroupName() { return quenlix::EveryoneGroupName(); }
 
 }  // namespace quenlix

@@ -19,10 +19,11 @@ public:
     int ShowMessage(std::u16string_view prompt, std::uint32_t style,
                     std::optional<std::u16string_view> title) override;
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
+    ProgramExit RunSystemProgram(std::u16string_view program, std::u16string_view arguments, int windowStyle,
+                                 std::chrono::milliseconds timeout) override;
     std::u16string ProgramDirectory() override;
     void ReportFailure(const Failure& failure) override;
 
-    std::u16string Environment(std::u16string_view name) override;
     std::u16string SystemWindowsDirectory() override;
     std::u16string FromAnsi(std::string_view bytes) override;
     void AppendFromAnsi(std::u16string& text, std::string_view bytes) override;
@@ -38,6 +39,7 @@ public:
     void RemoveFile(std::u16string_view path) override;
 
     bool IsAdministrator() override;
+    std::u16string EveryoneGroupName() override;
 
 private:
     HWND owner_ = nullptr;
@@ -46,7 +48,7 @@ private:
 };
 
 // The full path of the program a command line names, found in the system
-// directory or the Windows directory and nowhere else.
+// directory or the running system's Windows directory and nowhere else.
 std::wstring SystemProgramPath(std::u16string_view commandLine);
 
 // The text of the standard error report for a failure.

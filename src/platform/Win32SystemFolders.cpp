@@ -27,10 +27,6 @@ std::wstring SystemDirectory() {
     return FolderFrom([](LPWSTR buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
 }
 
-std::wstring WindowsDirectory() {
-    return FolderFrom([](LPWSTR buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
-}
-
 std::wstring SystemWindowsDirectory() {
     return FolderFrom([](LPWSTR buffer, UINT size) { return GetSystemWindowsDirectoryW(buffer, size); });
 }

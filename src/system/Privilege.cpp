@@ -2,17 +2,29 @@
 
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
+#include "platform/QuoteArgument.h"
 
 namespace quenlix {
 
-std::u16string GrantCommandLine(std::u16string_view hostsPath) {
-    std::u16string path(hostsPath);
-    if (path.find(u' ') != std::u16string::npos) path = u"\"" + path + u"\"";
-    return u"cmd /c cacls.exe " + path + u" /e /t /p everyone:F";
+namespace {
+
+std::u16string Decimal(std::uint64_t number) {
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
 }
 
-void GrantHostsAccess(Platform& platform, std::u16string_view hostsPath) {
-    platform.StartProgram(GrantCommandLine(hostsPath), WindowStyle::Minimized);
+}  // namespace
+
+std::u16string GrantArguments(std::u16string_view hostsPath, std::u16string_view everyone) {
+    return QuoteArgument(hostsPath) + u" /e /t /p " + QuoteArgument(std::u16string(everyone) + u":F");
+}
+
+GrantOutcome GrantHostsAccess(Platform& platform, std::u16string_view hostsPath) {
+    const ProgramExit exit = platform.RunSystemProgram(
+        u"cacls.exe", GrantArguments(hostsPath, platform.EveryoneGroupName()), WindowStyle::MinimizedInactive, GrantTimeout);
+    if (!exit) return {false, u"cacls 在 " + Decimal(GrantTimeout.count()) + u" 秒内没有结束"};
+    if (*exit != 0) return {false, u"cacls 退出代码 " + Decimal(*exit)};
+    return {true, {}};
 }
 
 }  // namespace quenlix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -7,13 +8,30 @@ namespace quenlix {
 
 class Platform;
 
-// The command line that gives the group Everyone full control of the hosts
-// file at `hostsPath`: cacls edits the file's access list (/e) rather than
-// replacing it. A path with a space is quoted.
-std::u16string GrantCommandLine(std::u16string_view hostsPath);
+// How long the grant waits for cacls. cacls changes one file's access list
+// in well under a second; the rest is room for a slow disk, a virus scanner
+// holding the file, or a domain controller slow to answer for the group's
+// name. A cacls that waits for what never comes (an answer typed on its
+// console) must not keep the window disabled for good.
+inline constexpr std::chrono::seconds GrantTimeout{30};
 
-// Starts the grant for the hosts file at `hostsPath`, so that later writes
-// need no elevation, and does not wait for it.
-void GrantHostsAccess(Platform& platform, std::u16string_view hostsPath);
+// The arguments for cacls that give the group named `everyone` full control
+// of the file at `hostsPath`, editing the file's access list (/e) rather than
+// replacing it. The path and the group's entry are one argument each,
+// whatever they hold: a localized group name can hold spaces
+// ("Tout le monde").
+std::u16string GrantArguments(std::u16string_view hostsPath, std::u16string_view everyone);
+
+struct GrantOutcome {
+    // cacls ended in time and said it succeeded (exit code 0).
+    bool changed;
+    // Otherwise what became of cacls, in the user's words: "cacls 退出代码 5".
+    std::u16string failure;
+};
+
+// Gives the group Everyone full control of the hosts file at `hostsPath`, so
+// that later writes need no elevation: runs the system's cacls and waits for
+// it, for at most GrantTimeout. Fails when cacls cannot start.
+GrantOutcome GrantHostsAccess(Platform& platform, std::u16string_view hostsPath);
 
 }  // namespace quenlix

@@ -4,7 +4,6 @@
 
 #include "commands/EntryCommands.h"
 #include "commands/SaveCommands.h"
-#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
@@ -16,16 +15,18 @@ namespace {
 using testing::FakePlatform;
 using testing::FakeWindow;
 
+// Below the fake's Windows folder, where every command works.
+constexpr std::u16string_view HostsFile = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
+
 struct EntryCommandsTest : ::testing::Test {
     EntryCommandsTest() {
-        platform.environment[u"windir"] = u"C:\\WINDOWS";
         window.text(TextBox::Text2) = u"127.0.0.1";
         window.text(TextBox::Text3) = u"example.com";
     }
-    std::string Hosts() { return platform.FileBytes(FixedHostsPath::Save).value_or("<missing>"); }
+    std::string Hosts() { return platform.FileBytes(HostsFile).value_or("<missing>"); }
     // The file as a load leaves it: on disk, and remembered by the window.
     void Loaded(const std::string& bytes) {
-        platform.PutFile(FixedHostsPath::Save, bytes);
+        platform.PutFile(HostsFile, bytes);
         window.snapshot = SnapshotBuilder::Of(bytes);
     }
 
@@ -34,7 +35,7 @@ struct EntryCommandsTest : ::testing::Test {
 };
 
 TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
-    platform.PutFile(FixedHostsPath::Save, "a\r\n");
+    platform.PutFile(HostsFile, "a\r\n");
     AppendText2(window, platform);
     window.text(TextBox::Text2) = u"";
     AppendText2(window, platform);
@@ -42,10 +43,10 @@ TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
 }
 
 TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
-    platform.PutFile(FixedHostsPath::Save, "a\r\n");
-    platform.File(FixedHostsPath::Save).readOnly = true;
+    platform.PutFile(HostsFile, "a\r\n");
+    platform.File(HostsFile).readOnly = true;
     EXPECT_NO_THROW(AppendText2(window, platform));
-    platform.File(FixedHostsPath::Save).readOnly = false;
+    platform.File(HostsFile).readOnly = false;
     platform.writeBudget = 3;
     EXPECT_NO_THROW(AppendText2(window, platform));
     EXPECT_EQ(Hosts(), "a\r\n");
@@ -53,7 +54,7 @@ TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
 }
 
 TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBoxes) {
-    platform.PutFile(FixedHostsPath::Save, "a");
+    platform.PutFile(HostsFile, "a");
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n") << "the last line keeps its entry";
 
@@ -62,7 +63,7 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n");
 
-    platform.deniedPaths = {std::u16string(FixedHostsPath::Save)};
+    platform.deniedPaths = {std::u16string(HostsFile)};
     window.log.clear();
     EXPECT_THROW(AppendEntry(window, platform), Failure);
     EXPECT_TRUE(window.log.empty()) << "the open fails before a box is read";
@@ -80,7 +81,7 @@ TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
 
 TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
     Loaded("old\r\n");
-    platform.deniedPaths = {std::u16string(FixedHostsPath::Save)};
+    platform.deniedPaths = {std::u16string(HostsFile)};
     window.text(TextBox::Text1) = u"edited";
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
     EXPECT_EQ(Hosts(), "old\r\n");
@@ -89,7 +90,7 @@ TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
 
 TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothing) {
     const std::string file = "# 127.0.0.1 myhost\r\n  127.0.0.1 MyHost  \r\n127.0.0.1 MYHOST.lan\r\n";
-    platform.PutFile(FixedHostsPath::Save, file);
+    platform.PutFile(HostsFile, file);
     window.text(TextBox::Text3) = u"myhost";
     AppendEntryUnlessDefined(window, platform);
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -100,7 +101,7 @@ TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothi
 }
 
 TEST_F(EntryCommandsTest, Command5AppendsANewEntryAsTyped) {
-    platform.PutFile(FixedHostsPath::Save, "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n");
+    platform.PutFile(HostsFile, "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n");
     window.text(TextBox::Text3) = u"Example.com";
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
@@ -109,14 +110,14 @@ TEST_F(EntryCommandsTest, Command5AppendsANewEntryAsTyped) {
 
 TEST_F(EntryCommandsTest, Command5NeedsTheFileToExist) {
     EXPECT_THROW(AppendEntryUnlessDefined(window, platform), Failure);
-    EXPECT_FALSE(platform.Has(FixedHostsPath::Save));
+    EXPECT_FALSE(platform.Has(HostsFile));
 }
 
 // A save never silently overwrites what reached the file since Text1 was
 // filled: an entry appended since, a restored file, another program's change.
 TEST_F(EntryCommandsTest, ASaveAsksBeforeOverwritingAChangedFile) {
     const auto changes = {+[](EntryCommandsTest& t) { AppendEntry(t.window, t.platform); },
-                          +[](EntryCommandsTest& t) { t.platform.PutFile(FixedHostsPath::Save, "by another program\r\n"); },
+                          +[](EntryCommandsTest& t) { t.platform.PutFile(HostsFile, "by another program\r\n"); },
                           +[](EntryCommandsTest& t) { t.window.snapshot.reset(); }};  // never loaded
     for (const auto change : changes) {
         for (const int answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
@@ -149,7 +150,7 @@ TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
     window.text(TextBox::Text1) = u"two";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "two\r\n");
-    platform.RemoveFile(FixedHostsPath::Save);
+    platform.RemoveFile(HostsFile);
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "two\r\n");
     EXPECT_TRUE(platform.messages.empty());
@@ -158,7 +159,7 @@ TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
 TEST_F(EntryCommandsTest, ASaveThatCannotReadTheFileWritesNothing) {
     Loaded("old\r\n");
     window.text(TextBox::Text1) = u"edited";
-    platform.deniedPaths = {std::u16string(FixedHostsPath::Save)};
+    platform.deniedPaths = {std::u16string(HostsFile)};
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
     platform.deniedPaths.clear();
     EXPECT_EQ(Hosts(), "old\r\n");
@@ -202,9 +203,9 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
         Loaded("\xEF\xBB\xBF\xE4\xB8\xAD\r\n");
         window.encoding = HostsEncoding::Utf8WithMark;
         if (deleted) {
-            platform.RemoveFile(FixedHostsPath::Save);
+            platform.RemoveFile(HostsFile);
         } else {
-            platform.PutFile(FixedHostsPath::Save, "");
+            platform.PutFile(HostsFile, "");
         }
         platform.answers = {Answer::Yes};
         window.text(TextBox::Text1) = u"中\r\n";
@@ -216,7 +217,7 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
 
 // The stock file holds its sample entries only in comments.
 TEST_F(EntryCommandsTest, Command5OnTheStockFileAppends) {
-    WriteDefaultHosts(platform, FixedHostsPath::Stock);
+    WriteDefaultHosts(platform, HostsFile);
     const std::string stock = Hosts();
     window.text(TextBox::Text3) = u"server.example.com";
     AppendEntryUnlessDefined(window, platform);
@@ -239,7 +240,7 @@ TEST_F(EntryCommandsTest, ClosingWithUnsavedEditsOffersToSaveThem) {
         SCOPED_TRACE(c.file);
         platform.messages.clear();
         Loaded("old\r\n");
-        if (c.answers.size() == 2) platform.PutFile(FixedHostsPath::Save, "changed\r\n");
+        if (c.answers.size() == 2) platform.PutFile(HostsFile, "changed\r\n");
         window.text(TextBox::Text1) = u"edited";
         window.modified = true;
         platform.answers = c.answers;

@@ -48,20 +48,39 @@ TEST_F(LoadCommandsTest, AMissingFileWithoutRightsWarnsAndKeepsText1) {
     EXPECT_FALSE(platform.Has(hosts));
 }
 
+// The file is created and loaded whatever cacls does; the message says
+// whether the rights were changed.
 TEST_F(LoadCommandsTest, AMissingFileWithRightsAndOkIsCreatedGrantedAndLoaded) {
-    platform.answers = {1, 1};
-    EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].prompt, u"未发现Hosts文件，确定要创建Hosts文件吗？");
-    EXPECT_EQ(platform.messages[0].style, 33u);
-    EXPECT_EQ(platform.messages[1].prompt, u"已生成Hosts文件,并获得访问权限");
-    EXPECT_EQ(platform.messages[1].style, 69696u);
-    EXPECT_EQ(platform.messages[1].title, u"标题");
-    ASSERT_EQ(platform.started.size(), 1u);
-    EXPECT_EQ(platform.started[0].windowStyle, 2);
-    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Stock)->size(), 836u);
-    EXPECT_EQ(window.texts[0].size(), 836u);
-    EXPECT_FALSE(window.closed);
+    const struct {
+        ProgramExit exit;
+        std::u16string_view prompt;
+        std::uint32_t style;
+        std::u16string_view title;
+    } cases[] = {
+        {0u, u"已生成Hosts文件,并获得访问权限", 69696u, u"标题"},
+        {5u, u"已生成Hosts文件，但未能更改它的访问权限（cacls 退出代码 5）。", 69680u, u"提示"},
+        {std::nullopt, u"已生成Hosts文件，但未能更改它的访问权限（cacls 在 30 秒内没有结束）。", 69680u, u"提示"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exit ? static_cast<int>(*c.exit) : -1);
+        FakePlatform platform;
+        FakeWindow window;
+        platform.programExit = c.exit;
+        platform.answers = {1, 1};
+        EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+        ASSERT_EQ(platform.messages.size(), 2u);
+        EXPECT_EQ(platform.messages[0].prompt, u"未发现Hosts文件，确定要创建Hosts文件吗？");
+        EXPECT_EQ(platform.messages[0].style, 33u);
+        EXPECT_EQ(platform.messages[1].prompt, c.prompt);
+        EXPECT_EQ(platform.messages[1].style, c.style);
+        EXPECT_EQ(platform.messages[1].title, c.title);
+        ASSERT_EQ(platform.ran.size(), 1u);
+        EXPECT_EQ(platform.ran[0].program, u"cacls.exe");
+        EXPECT_EQ(platform.ran[0].arguments, u"\"" + hosts + u"\" /e /t /p \"Everyone:F\"");
+        EXPECT_EQ(platform.FileBytes(hosts)->size(), 836u);
+        EXPECT_EQ(window.texts[0].size(), 836u);
+        EXPECT_FALSE(window.closed);
+    }
 }
 
 // A hidden or system hosts file (some security tools set those attributes)
@@ -109,7 +128,7 @@ TEST_F(LoadCommandsTest, CancelQuitsWithoutAFile) {
     platform.answers = {2};
     EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::Quit);
     EXPECT_FALSE(platform.Has(hosts));
-    EXPECT_TRUE(platform.started.empty());
+    EXPECT_TRUE(platform.ran.empty());
 }
 
 TEST_F(LoadCommandsTest, TheRightsAreAskedAgainBeforeTheOfferToCreate) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "commands/ResetCommand.h"
-#include "hosts/HostsPaths.h"
 #include "support/FakePlatform.h"
 
 namespace quenlix {
@@ -9,12 +8,14 @@ namespace {
 
 using testing::FakePlatform;
 
+constexpr std::u16string_view HostsFile = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
+
 TEST(ResetCommandTest, OkWritesTheStockFileCancelLeavesItAlone) {
     FakePlatform platform;
-    platform.PutFile(FixedHostsPath::Save, "mine");
+    platform.PutFile(HostsFile, "mine");
     platform.answers = {2};
     RestoreDefaultHosts(platform);
-    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Save), "mine");
+    EXPECT_EQ(platform.FileBytes(HostsFile), "mine");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"确定将恢复Hosts文件到系统默认状态！");
     EXPECT_EQ(platform.messages[0].style, 49u);
@@ -22,7 +23,7 @@ TEST(ResetCommandTest, OkWritesTheStockFileCancelLeavesItAlone) {
 
     platform.answers = {1};
     RestoreDefaultHosts(platform);
-    EXPECT_EQ(platform.FileBytes(FixedHostsPath::Save)->size(), 836u);
+    EXPECT_EQ(platform.FileBytes(HostsFile)->size(), 836u);
     EXPECT_EQ(platform.administratorQueries, 0) << "the privilege query is not asked";
 }
 

@@ -1,6 +1,6 @@
 // Windows installed elsewhere than C:\WINDOWS: every command works on the
-// hosts file below the running system's folder, and a file below C:\WINDOWS
-// (another installation's) is never touched.
+// hosts file below the folder the running system reports, and a file below
+// C:\WINDOWS (another installation's) is never touched.
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ constexpr std::u16string_view Other = u"C:\\windows\\system32\\drivers\\etc\\hos
 
 struct WindowsFolderTest : ::testing::Test {
     WindowsFolderTest() {
-        platform.environment[u"windir"] = u"D:\\Win 10";
+        platform.systemWindowsDirectory = u"D:\\Win 10";
         platform.PutFile(Other, "other system\r\n");
     }
     std::string File(std::u16string_view path) { return platform.FileBytes(path).value_or("<missing>"); }
@@ -40,9 +40,8 @@ TEST_F(WindowsFolderTest, EveryCommandWorksOnTheRunningSystemsFile) {
     ASSERT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
     EXPECT_EQ(File(Running).size(), 836u);
     EXPECT_EQ(window.text(TextBox::Text1).size(), 836u);
-    ASSERT_EQ(platform.started.size(), 1u);
-    EXPECT_EQ(platform.started[0].commandLine,
-              u"cmd /c cacls.exe \"D:\\Win 10\\system32\\drivers\\etc\\hosts\" /e /t /p everyone:F");
+    ASSERT_EQ(platform.ran.size(), 1u);
+    EXPECT_EQ(platform.ran[0].arguments, u"\"D:\\Win 10\\system32\\drivers\\etc\\hosts\" /e /t /p \"Everyone:F\"");
 
     window.text(TextBox::Text1) = u"1.1.1.1 saved";
     SaveHostsFile(window, platform);
@@ -58,17 +57,16 @@ TEST_F(WindowsFolderTest, EveryCommandWorksOnTheRunningSystemsFile) {
     EXPECT_EQ(File(Running).size(), 836u);
 
     GrantEveryoneAccess(platform);
-    EXPECT_EQ(platform.started.back().commandLine, platform.started[0].commandLine);
+    EXPECT_EQ(platform.ran.back().arguments, platform.ran[0].arguments);
+
+    ShowHostsInExplorer(platform);
+    OpenHostsInNotepad(platform);
+    ASSERT_EQ(platform.started.size(), 2u);
+    EXPECT_EQ(platform.started[0].commandLine, u"explorer /select,D:\\Win 10\\system32\\drivers\\etc\\hosts");
+    EXPECT_EQ(platform.started[1].commandLine, u"Notepad.exe D:\\Win 10\\system32\\drivers\\etc\\hosts");
 
     EXPECT_EQ(File(Other), "other system\r\n");
     EXPECT_TRUE(platform.reported.empty());
-}
-
-TEST_F(WindowsFolderTest, AWindirWithoutASpaceIsNotQuoted) {
-    platform.environment[u"windir"] = u"E:\\WINNT";
-    GrantEveryoneAccess(platform);
-    EXPECT_EQ(platform.started[0].commandLine,
-              u"cmd /c cacls.exe E:\\WINNT\\system32\\drivers\\etc\\hosts /e /t /p everyone:F");
 }
 
 }  // namespace

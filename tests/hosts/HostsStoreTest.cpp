@@ -12,25 +12,10 @@ using testing::FakePlatform;
 
 constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 
-TEST(HostsPathTest, JoinsWindirAndTheFixedTailAsTheyAre) {
+TEST(HostsPathTest, JoinsTheSystemsWindowsFolderAndTheFixedTail) {
     FakePlatform platform;
-    platform.environment[u"windir"] = u"C:\\Windows";
-    EXPECT_EQ(HostsPath(platform), u"C:\\Windows\\system32\\drivers\\etc\\hosts");
-    platform.environment[u"windir"] = u"D:\\Win\\";
-    EXPECT_EQ(HostsPath(platform), u"D:\\Win\\\\system32\\drivers\\etc\\hosts");
-    // No "windir": the folder the system itself reports, not the drive's root.
     platform.systemWindowsDirectory = u"E:\\Windows";
-    platform.environment[u"windir"] = u"";
     EXPECT_EQ(HostsPath(platform), u"E:\\Windows\\system32\\drivers\\etc\\hosts");
-    platform.environment.erase(u"windir");
-    EXPECT_EQ(HostsPath(platform), u"E:\\Windows\\system32\\drivers\\etc\\hosts");
-}
-
-TEST(HostsPathTest, EveryCommandsSpellingNamesTheSameFileAsAWindirOfCWindows) {
-    FakePlatform platform;  // windir is C:\WINDOWS; the fake ignores case like the file system
-    platform.PutFile(HostsPath(platform), "x");
-    for (auto path : {FixedHostsPath::Save, FixedHostsPath::DuplicateCheckedAppend, FixedHostsPath::Stock})
-        EXPECT_TRUE(platform.FileExists(path)) << std::string(path.begin(), path.end());
 }
 
 TEST(ReadHostsTextTest, DecodesAndAppliesTheLineRule) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
+
+#include <iterator>
 
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "platform/QuoteArgument.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SystemLibraries.h"
-#include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 
 namespace quenlix {
@@ -16,6 +19,7 @@ using testing::Win32TempFolder;
 using testing::WriteBytes;
 
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
+std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
 TEST(Win32EnvironmentTest, AnsiCodePageIs936) { EXPECT_EQ(GetACP(), 936u); }
 
@@ -127,25 +131,55 @@ TEST(Win32FilesTest, RefusedWritesFailAndChangeNothing) {
     EXPECT_THROW(ReadHostsText(platform, folder.U16(L"missing\\hosts")), Failure);
 }
 
-TEST(Win32SystemHostsTest, TheThreeSpellingsAndWindirNameOneFile) {
-    const testing::SystemHostsFile hosts;
-    Win32Platform platform;
-    OverwriteHostsText(platform, FixedHostsPath::Save, u"one");
-    EXPECT_EQ(ReadHostsText(platform, FixedHostsPath::DuplicateCheckedAppend), u"one\r\n");
-    AppendHostsLine(platform, FixedHostsPath::Stock, u"two");
-    EXPECT_EQ(ReadHostsText(platform, HostsPath(platform)), u"one\r\ntwo\r\n");
+// "windir" is the user's to set, to anything; the hosts file is the one of
+// the Windows that runs, whatever it says.
+TEST(Win32SystemTest, TheHostsFileIsBelowTheSystemsOwnFolderWhateverWindirSays) {
+    wchar_t own[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"windir", own, MAX_PATH);
+    for (const wchar_t* windir : {L"", L"D:\\Win 10", L"C:\\w&echo.INJECTED1>C:\\inj1.txt&rem",
+                                  L"C:\\a\" & echo INJECTED2>C:\\inj2.txt & \"b"}) {
+        SetEnvironmentVariableW(L"windir", *windir == L'\0' ? nullptr : windir);
+        Win32Platform platform;
+        std::u16string path = HostsPath(platform);
+        for (char16_t& c : path) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+        EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts") << std::string(windir, windir + wcslen(windir));
+    }
+    SetEnvironmentVariableW(L"windir", own);
 }
 
-// Without "windir" the hosts file is the one of the Windows that runs.
-TEST(Win32SystemTest, WithoutWindirTheHostsFileIsBelowTheSystemsOwnFolder) {
-    struct NoWindir : Win32Platform {
-        std::u16string Environment(std::u16string_view name) override {
-            return name == u"windir" ? u"" : Win32Platform::Environment(name);
-        }
-    } platform;
-    std::u16string path = HostsPath(platform);
-    for (char16_t& c : path) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-    EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts");
+// The name is the system's own for S-1-1-0, the one its tools look up.
+TEST(Win32SystemTest, TheEveryoneGroupIsNamedAsTheSystemNamesS110) {
+    Win32Platform platform;
+    const std::wstring name = Wide(platform.EveryoneGroupName());
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof sid;
+    wchar_t domain[256];
+    DWORD domainSize = 256;
+    SID_NAME_USE use;
+    ASSERT_TRUE(LookupAccountNameW(nullptr, name.c_str(), sid, &sidSize, domain, &domainSize, &use))
+        << std::string(name.begin(), name.end());
+    SID everyone{SID_REVISION, 1, SECURITY_WORLD_SID_AUTHORITY, {SECURITY_WORLD_RID}};
+    EXPECT_TRUE(EqualSid(sid, &everyone));
+}
+
+// What the system's own parser makes of each quoted argument is the
+// argument, whatever it holds; the program's path comes first, as in every
+// command line the program builds.
+TEST(Win32QuoteArgumentTest, CommandLineToArgvWGivesEveryArgumentBackWhole) {
+    const std::u16string program = u"C:\\windows\\system32\\cacls.exe";
+    const std::u16string arguments[] = {
+        u"", u"plain", u" ", u"D:\\Win 10\\", u"\\\\server\\share\\\\", u"\"", u"\\\"", u"a\"b", u"a\\\"b",
+        u"a\\\\\"b", u"\"\"", u"C:\\w&echo.INJECTED1>C:\\inj1.txt&rem", u"C:\\a\" & echo INJECTED2>C:\\inj2.txt & \"b",
+        u"下载 100% ^_^ \t|<>", u"%windir%", u"Tout le monde:F"};
+    std::u16string line = QuoteArgument(program);
+    for (const std::u16string& argument : arguments) line += u" " + QuoteArgument(argument);
+    int count = 0;
+    LPWSTR* parsed = CommandLineToArgvW(Wide(line).c_str(), &count);
+    ASSERT_NE(parsed, nullptr);
+    ASSERT_EQ(count, static_cast<int>(std::size(arguments)) + 1) << std::string(line.begin(), line.end());
+    EXPECT_EQ(parsed[0], Wide(program));
+    for (int i = 1; i < count; ++i) EXPECT_EQ(parsed[i], Wide(arguments[i - 1])) << i;
+    LocalFree(parsed);
 }
 
 TEST(Win32SystemTest, UnderWineTheProcessIsAnAdministrator) {
@@ -161,13 +195,6 @@ TEST(Win32SystemTest, ProgramDirectoryIsTheFolderOfTheExecutable) {
     const std::u16string directory = platform.ProgramDirectory();
     EXPECT_EQ(U16(self).rfind(directory + u"\\", 0), 0u);
     EXPECT_NE(directory.back(), u'\\');
-}
-
-TEST(Win32SystemTest, EnvironmentIsEmptyWhenUnset) {
-    Win32Platform platform;
-    EXPECT_EQ(platform.Environment(u"QUENLIX_SURELY_UNSET"), u"");
-    SetEnvironmentVariableW(L"QUENLIX_LONG", std::wstring(5000, L'w').c_str());
-    EXPECT_EQ(platform.Environment(u"QUENLIX_LONG").size(), 5000u);
 }
 
 TEST(Win32SystemTest, FailureReportNamesNumberAndDescription) {

@@ -86,9 +86,11 @@ void FakePlatform::StartProgram(std::u16string_view commandLine, int windowStyle
     started.push_back({std::u16string(commandLine), windowStyle});
 }
 
-std::u16string FakePlatform::Environment(std::u16string_view name) {
-    const auto it = environment.find(std::u16string(name));
-    return it == environment.end() ? std::u16string() : it->second;
+ProgramExit FakePlatform::RunSystemProgram(std::u16string_view program, std::u16string_view arguments,
+                                           int windowStyle, std::chrono::milliseconds timeout) {
+    if (startFails) throw Failure(2, u"系统找不到指定的文件。");
+    ran.push_back({std::u16string(program), std::u16string(arguments), windowStyle, timeout});
+    return programExit;
 }
 
 std::u16string FakePlatform::FromAnsi(std::string_view bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -12,7 +13,8 @@
 namespace quenlix::testing {
 
 // An in-memory stand-in for the operating system: files, message boxes
-// answered from a script, started programs recorded, failures on demand.
+// answered from a script, programs recorded (those waited for give back a
+// scripted exit), failures on demand.
 // Its "ANSI code page" is Latin-1 with '?' as the default character and its
 // case mapping is ASCII, so tests see conversions happen without Win32.
 class FakePlatform : public Platform, public ScriptedMessages {
@@ -28,14 +30,22 @@ public:
         std::u16string commandLine;
         int windowStyle;
     };
+    struct Ran {
+        std::u16string program;
+        std::u16string arguments;
+        int windowStyle;
+        std::chrono::milliseconds timeout;
+    };
 
     // --- What the test arranges ---
-    std::map<std::u16string, std::u16string> environment{{u"windir", u"C:\\WINDOWS"}};
     std::u16string programDirectory = u"D:\\Tools";
     std::u16string systemWindowsDirectory = u"C:\\WINDOWS";
     // How many bytes ReadFilePieces hands over at a time.
     std::size_t pieceSize = 5;
     bool administrator = true;
+    std::u16string everyoneGroupName = u"Everyone";
+    // What every program the platform runs and waits for gives back.
+    ProgramExit programExit = 0u;
     // Paths whose opening for writing (or reading) is refused, as access denied.
     std::vector<std::u16string> deniedPaths;
     // Folders that do not exist: any path inside them cannot be opened.
@@ -49,6 +59,7 @@ public:
 
     // --- What the test reads back ---
     std::vector<Started> started;
+    std::vector<Ran> ran;
     std::vector<Failure> reported;
     int administratorQueries = 0;
     int openFiles = 0;
@@ -64,10 +75,11 @@ public:
         return Respond(prompt, style, title);
     }
     void StartProgram(std::u16string_view commandLine, int windowStyle) override;
+    ProgramExit RunSystemProgram(std::u16string_view program, std::u16string_view arguments, int windowStyle,
+                                 std::chrono::milliseconds timeout) override;
     std::u16string ProgramDirectory() override { return programDirectory; }
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
 
-    std::u16string Environment(std::u16string_view name) override;
     std::u16string SystemWindowsDirectory() override { return systemWindowsDirectory; }
     std::u16string FromAnsi(std::string_view bytes) override;
     void AppendFromAnsi(std::u16string& text, std::string_view bytes) override { text += FromAnsi(bytes); }
@@ -86,6 +98,7 @@ public:
         ++administratorQueries;
         return administrator;
     }
+    std::u16string EveryoneGroupName() override { return everyoneGroupName; }
 
     // Counts written bytes against writeBudget; throws when it runs out.
     void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);

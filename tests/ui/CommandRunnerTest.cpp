@@ -51,7 +51,7 @@ TEST_F(StartupTest, CancelEndsTheProgramBeforeTheWindowWithoutAFile) {
     platform.answers = {2};
     EXPECT_EQ(RunStartup(window, platform), StartupOutcome::UserDeclined);
     EXPECT_FALSE(platform.Has(hosts));
-    EXPECT_TRUE(platform.started.empty());
+    EXPECT_TRUE(platform.ran.empty());
     EXPECT_TRUE(platform.reported.empty());
 }
 

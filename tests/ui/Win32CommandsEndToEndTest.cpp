@@ -26,7 +26,7 @@ struct Win32CommandsTest : Win32FormTest {
     std::string Hosts() { return ReadBytes(windows.HostsPath()); }
     void WriteHosts(const std::string& bytes) { WriteBytes(windows.HostsPath(), bytes); }
 
-    // The file below C:\windows, which a "windir" elsewhere must leave alone.
+    // The prefix's own hosts file, which a test Windows folder elsewhere leaves alone.
     SystemHostsFile systemHosts;
 };
 
@@ -38,7 +38,7 @@ TEST_F(Win32CommandsTest, SaveWritesText1InCodePage936WithALineBreakAtTheEnd) {
     SetText("Text1", L"0.0.0.0 ads.example\r\n");
     Click("Command3");
     EXPECT_EQ(Hosts(), "0.0.0.0 ads.example\r\n");
-    EXPECT_EQ(systemHosts.Read(), other) << "the save wrote below \"windir\" only";
+    EXPECT_EQ(systemHosts.Read(), other) << "the save wrote below the test Windows folder only";
     EXPECT_TRUE(platform.reported.empty());
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -98,15 +98,17 @@ TEST_F(Win32CommandsTest, ASaveAsksWhenTheFileChangedSinceTheLoad) {
     EXPECT_EQ(Hosts(), "again\r\n");
 }
 
-// A "windir" elsewhere: the create branch and the reset work on the file
-// below it, and the file below C:\windows stays as it was.
-TEST_F(Win32CommandsTest, CreatingAndResettingWorkBelowWindir) {
+// A Windows folder elsewhere: the create branch and the reset work on the
+// file below it, and the file below C:\windows stays as it was.
+TEST_F(Win32CommandsTest, CreatingAndResettingWorkBelowTheSystemsWindowsFolder) {
     const std::string other = systemHosts.Read();
     DeleteFileW(windows.HostsPath().c_str());
     platform.answers = {Answer::Ok, Answer::Ok};
     Click("Command4");
     EXPECT_EQ(Hosts().size(), 836u);
     EXPECT_EQ(TextOf("Text1").size(), 836u);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].prompt, u"已生成Hosts文件,并获得访问权限") << "the system's cacls succeeded";
 
     WriteHosts("changed\r\n");
     platform.answers = {Answer::Ok};
@@ -133,7 +135,7 @@ TEST_F(Win32CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne)
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
-TEST_F(Win32CommandsTest, AppendsGoToTheHostsFileUnderWindir) {
+TEST_F(Win32CommandsTest, AppendsGoToTheHostsFileBelowTheSystemsWindowsFolder) {
     SetText("Text2", L"10.0.0.1");
     SetText("Text3", L"nas.lan");
     Click("Command2");
@@ -237,7 +239,7 @@ TEST_F(Win32CommandsTest, NotepadOpensOnTheHostsFile) {
 // A text box stops at a NUL; a hosts file with NUL bytes must still come back
 // whole after a load and a save.
 TEST_F(Win32CommandsTest, AFileWithNulBytesLoadsAndSavesBackWhole) {
-    platform.windir = u"C:\\windows";  // load and save then name the one file
+    platform.systemWindowsDirectory.clear();  // the prefix's own hosts file
     using namespace std::string_literals;
     const std::string bytes = "0.0.0.0 a\0b\r\n\0\r\nlast # \xB9\xE3\r\n"s;
     systemHosts.Write(bytes);

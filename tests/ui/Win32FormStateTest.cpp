@@ -146,7 +146,7 @@ TEST_F(Win32FormTest, AFailedCommandIsReportedAndTheWindowKeepsItsText) {
     DeleteFileW(windows.HostsPath().c_str());
     ASSERT_TRUE(RemoveDirectoryW(windows.EtcPath().c_str()));
     form->SetText(TextBox::Text1, u"1.2.3.4 unsaved\r\n");
-    Click("Command2");  // appends to the hosts file under "windir", whose folder is gone
+    Click("Command2");  // appends to the hosts file of the test Windows folder, whose folder is gone
     ASSERT_EQ(platform.reported.size(), 1u);
     EXPECT_TRUE(IsWindow(Form()));
     EXPECT_EQ(form->Text(TextBox::Text1), u"1.2.3.4 unsaved\r\n");
@@ -239,9 +239,7 @@ TEST(Win32FormStartupTest, MessagesOfTheLoadSequenceHaveNoOwnerAndTheWindowIsSho
             return ScriptedMessagesPlatform::ShowMessage(prompt, style, title);
         }
     } platform;
-    platform.windir = windows.Path();
-    // Cancel: creating the file would write the fixed system path, outside
-    // the test folder.
+    platform.systemWindowsDirectory = windows.Path();
     platform.answers = {Answer::Cancel};
 
     Win32MainWindow form(GetModuleHandleW(nullptr), platform);

@@ -20,11 +20,12 @@
 namespace quenlix::testing {
 
 // The real platform, except that message boxes are answered from a script
-// and recorded instead of shown, the error report is recorded, and "windir" names a test folder: no test touches the hosts
-// file of the Wine prefix.
+// and recorded instead of shown, the error report is recorded, and the
+// running system's Windows folder is a test folder (the system's own when
+// empty): no test touches the hosts file of the Wine prefix unless it says so.
 class ScriptedMessagesPlatform : public Win32Platform, public ScriptedMessages {
 public:
-    std::u16string windir;
+    std::u16string systemWindowsDirectory;
     std::optional<std::u16string> programDirectory;  // the test program's own folder when unset
     std::vector<Failure> reported;
 
@@ -36,8 +37,8 @@ public:
     std::u16string ProgramDirectory() override {
         return programDirectory ? *programDirectory : Win32Platform::ProgramDirectory();
     }
-    std::u16string Environment(std::u16string_view name) override {
-        return name == u"windir" ? windir : Win32Platform::Environment(name);
+    std::u16string SystemWindowsDirectory() override {
+        return systemWindowsDirectory.empty() ? Win32Platform::SystemWindowsDirectory() : systemWindowsDirectory;
     }
 };
 
@@ -50,7 +51,7 @@ inline std::wstring WindowTextOf(HWND window) {
     return text;
 }
 
-// A hosts folder tree under a temporary "windir".
+// A Windows folder with a hosts file, under the temporary folder.
 class TestWindowsFolder {
 public:
     static constexpr char InitialHosts[] = "127.0.0.1 localhost\r\n::1 localhost\r\n";
@@ -70,12 +71,12 @@ private:
     Win32TempFolder folder_;
 };
 
-// Form1 in this process, opened on a test "windir" with the hosts file in
+// Form1 in this process, opened on a test Windows folder with the hosts file in
 // place, and the keyboard and mouse driven through its own message handling.
 class Win32FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform.windir = windows.Path();
+        platform.systemWindowsDirectory = windows.Path();
         form = std::make_unique<Win32MainWindow>(GetModuleHandleW(nullptr), platform);
         ASSERT_EQ(form->Open(SW_SHOWNORMAL), StartupOutcome::ShowWindow);
         Pump();

@@ -61,7 +61,7 @@ LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 TEST(Win32MainWindowControlsTest, EveryControlHasItsClassCaptionAndRectangleAt96Dpi) {
     testing::TestWindowsFolder windows;
     testing::ScriptedMessagesPlatform platform;
-    platform.windir = windows.Path();
+    platform.systemWindowsDirectory = windows.Path();
     Win32MainWindow form(GetModuleHandleW(nullptr), platform);
     if (GetDpiForWindow(form.Handle()) != USER_DEFAULT_SCREEN_DPI) GTEST_SKIP() << "the screen is not at 96 DPI";
 

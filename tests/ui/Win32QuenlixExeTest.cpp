@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Win32Handle.h"
+#include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 #include "Win32FormTestSupport.h"
 #include "ui/resources/ResourceIds.h"
@@ -192,7 +193,7 @@ TEST_F(Win32ExeResourcesTest, ManifestAsksForCommonControls6InvokerRightsAndPerM
 TEST_F(Win32ExeResourcesTest, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
     testing::Win32TempFolder folder;
     testing::ScriptedMessagesPlatform platform;
-    platform.windir = std::u16string(folder.Path().begin(), folder.Path().end());
+    platform.systemWindowsDirectory = std::u16string(folder.Path().begin(), folder.Path().end());
     Win32MainWindow form(reinterpret_cast<HINSTANCE>(module_), platform);
     for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
         SCOPED_TRACE(which);
@@ -211,19 +212,23 @@ TEST_F(Win32ExeResourcesTest, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
 
 // --- The program itself ---
 
-// Quenlix.exe started with "windir" on a test folder: it must show Form1 on
-// that folder's hosts file, carry its icon, and end at once when closed.
+// Quenlix.exe started with "windir" on a test folder that holds a hosts file
+// of its own: it must show Form1 on the running system's hosts file all the
+// same, carry its icon, and end at once when closed.
 class Win32RunningExeTest : public ::testing::Test {
 protected:
+    static constexpr char Hosts[] = "10.1.2.3 exe.test\r\n";
+
     void SetUp() override {
+        systemHosts_.Write(Hosts);
         for (const wchar_t* folder : {L"system32", L"system32\\drivers", L"system32\\drivers\\etc"})
-            CreateDirectoryW((folder_ / folder).c_str(), nullptr);
-        testing::WriteBytes(folder_ / L"system32\\drivers\\etc\\hosts", "10.1.2.3 exe.test\r\n");
+            CreateDirectoryW((windir_ / folder).c_str(), nullptr);
+        testing::WriteBytes(windir_ / L"system32\\drivers\\etc\\hosts", "10.9.9.9 windir.test\r\n");
 
         std::wstring environment;
         for (const wchar_t* entry = GetEnvironmentStringsW(); *entry != L'\0'; entry += wcslen(entry) + 1)
             if (_wcsnicmp(entry, L"windir=", 7) != 0) environment.append(entry).push_back(L'\0');
-        environment.append(L"windir=" + folder_.Path()).push_back(L'\0');
+        environment.append(L"windir=" + windir_.Path()).push_back(L'\0');
 
         std::wstring commandLine = L"\"" + ExePath() + L"\"";
         STARTUPINFOW startup{};
@@ -291,19 +296,19 @@ protected:
     }
 
     testing::DesktopTurn turn_;  // held until the program has gone
-    testing::Win32TempFolder folder_;
+    const testing::SystemHostsFile systemHosts_;
+    testing::Win32TempFolder windir_;
     UniqueHandle process_;
     DWORD processId_ = 0;
     HWND form_ = nullptr;
 };
 
-TEST_F(Win32RunningExeTest, ShowsForm1OnTheHostsFileOfWindir) {
+TEST_F(Win32RunningExeTest, ShowsForm1OnTheRunningSystemsHostsFileNotWindirs) {
     const std::wstring title = TextOf(form_);
     EXPECT_TRUE(title == L"Hosts (已获得管理员权限)" || title == L"Hosts (未获得管理员权限)");
     HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
     ASSERT_NE(text1, nullptr);
     EXPECT_EQ(TextOf(text1), L"10.1.2.3 exe.test\r\n");
-
 }
 
 TEST_F(Win32RunningExeTest, EndsAtOnceWhenClosedWithNothingTyped) {
@@ -312,7 +317,7 @@ TEST_F(Win32RunningExeTest, EndsAtOnceWhenClosedWithNothingTyped) {
     DWORD code = 1;
     GetExitCodeProcess(process_.Get(), &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(testing::ReadBytes(folder_ / L"system32\\drivers\\etc\\hosts"), "10.1.2.3 exe.test\r\n");
+    EXPECT_EQ(systemHosts_.Read(), Hosts);
 }
 
 // Typed edits are not thrown away without a word: closing asks, Cancel keeps
@@ -333,7 +338,7 @@ TEST_F(Win32RunningExeTest, ClosingWithTypedEditsAsksFirst) {
     DWORD code = 1;
     GetExitCodeProcess(process_.Get(), &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(testing::ReadBytes(folder_ / L"system32\\drivers\\etc\\hosts"), "10.1.2.3 exe.test\r\n");
+    EXPECT_EQ(systemHosts_.Read(), Hosts);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ struct Win32RandomSessionTest : Win32FormTest {
         systemHosts.Write("127.0.0.1 localhost\r\n");
         platform.programDirectory = std::u16string(programFolder.Path().begin(), programFolder.Path().end());
         Win32FormTest::SetUp();
-        platform.windir = u"C:\\windows";  // from now on every command names one hosts file
+        platform.systemWindowsDirectory.clear();  // from now on the commands work on the prefix's hosts file
         Press("Command4");               // and Text1 shows it
         model.hosts = systemHosts.Read();
         model.Loaded();
