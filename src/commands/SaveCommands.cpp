@@ -2,10 +2,9 @@
 
 #include <string>
 
+#include "commands/HostsWriting.h"
 #include "hosts/HostsEncoding.h"
-#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
-#include "hosts/SafeWrite.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 #include "platform/WindowState.h"
@@ -21,31 +20,37 @@ bool IsUtf16(HostsEncoding encoding) {
 }  // namespace
 
 void SaveHostsFile(WindowState& window, Platform& platform) {
-    // One handle reads what the file holds and then writes it, and nobody
-    // else may write it in between: a change that reached the file after the
-    // load (an entry appended since, a restored file, another program's
-    // change) is either seen here and asked about, or not made at all.
-    FileRewrite file(platform, HostsPath(platform));
-    const std::string& current = file.Previous();
-    if (!file.Created() && window.HostsSnapshot() != SnapshotBuilder::Of(current) &&
-        platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
-                             u"\n\n继续保存将覆盖这些修改。是否继续保存？",
-                             Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
-        return;
+    // The edit is worked out from the bytes read through the handle that then
+    // writes, and nobody else may write the file in between: a change that
+    // reached the file after the load (an entry appended since, a restored
+    // file, another program's change) is either seen here and asked about,
+    // or not made at all.
+    HostsEncoding encoding = HostsEncoding::Ansi;
+    const auto written = WriteHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
+        const std::string_view current = now.bytes;
+        if (!now.missing && window.HostsSnapshot() != SnapshotBuilder::Of(current) &&
+            platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
+                                 u"\n\n继续保存将覆盖这些修改。是否继续保存？",
+                                 Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
+            return std::nullopt;
 
-    // The file keeps its encoding; one that is gone or empty meanwhile keeps
-    // the one it had when Text1 was filled, so its characters survive.
-    const HostsEncoding encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
+        // The file keeps its encoding; one that is gone or empty meanwhile
+        // keeps the one it had when Text1 was filled, so its characters
+        // survive.
+        encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
 
-    // Text1 can hold a whole hosts file of many megabytes: it is encoded
-    // straight from the box's own text, with no copy of it on the way.
-    std::string bytes;
-    window.ReadText1([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });
-    // A UTF-16 file of an odd size ends in a byte that is no character; the
-    // text never held it, and the save keeps it.
-    if (IsUtf16(encoding) && (current.size() - MarkOf(encoding).size()) % 2 != 0) bytes.push_back(current.back());
-    file.Replace(bytes);
-    window.SetHostsSnapshot(SnapshotBuilder::Of(bytes), encoding);
+        // Text1 can hold a whole hosts file of many megabytes: it is encoded
+        // straight from the box's own text, with no copy of it on the way.
+        HostsEdit edit;
+        window.ReadText1([&](std::u16string_view text) { edit.tail = EncodeHostsText(platform, text, encoding); });
+        // A UTF-16 file of an odd size ends in a byte that is no character;
+        // the text never held it, and the save keeps it.
+        if (IsUtf16(encoding) && (current.size() - MarkOf(encoding).size()) % 2 != 0)
+            edit.tail.push_back(current.back());
+        return edit;
+    });
+    if (!written) return;
+    window.SetHostsSnapshot(written->snapshot, encoding);
     window.MarkText1Saved();
 }
 

@@ -28,6 +28,10 @@ namespace FailureNumber {
 inline constexpr std::uint32_t FileNotFound = 2;
 inline constexpr std::uint32_t PathNotFound = 3;
 inline constexpr std::uint32_t AccessDenied = 5;
+// Another program holds the file open, or a part of it locked, for the
+// moment.
+inline constexpr std::uint32_t SharingViolation = 32;
+inline constexpr std::uint32_t LockViolation = 33;
 inline constexpr std::uint32_t FileExists = 80;
 }  // namespace FailureNumber
 

@@ -117,6 +117,12 @@ public:
     // The name this system gives the group Everyone (S-1-1-0) in its own
     // language - "Everyone", "Jeder", "Tout le monde" - as its tools take it.
     virtual std::u16string EveryoneGroupName() = 0;
+
+    // --- Time ---
+
+    // Waits, handling no window message meanwhile: a command that waits for
+    // a busy file takes no second click before it has finished.
+    virtual void Pause(std::chrono::milliseconds duration) = 0;
 };
 
 }  // namespace quenlix

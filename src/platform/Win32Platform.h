@@ -41,6 +41,10 @@ public:
     bool IsAdministrator() override;
     std::u16string EveryoneGroupName() override;
 
+    // What a careful write of the hosts file needs besides files
+    // (Win32PlatformWriteSupport.cpp).
+    void Pause(std::chrono::milliseconds duration) override;
+
 private:
     HWND owner_ = nullptr;
     // Bound at the first question.

@@ -6,6 +6,7 @@
 #include "commands/LoadCommands.h"
 #include "commands/ResetCommand.h"
 #include "hosts/Backup.h"
+#include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
@@ -59,6 +60,27 @@ void Inject(FakePlatform& platform, Fault fault, const std::vector<std::u16strin
     }
 }
 
+// The platform and window every write path starts from: a hosts file that
+// Text1 was filled from (none for the create branch), a backup, an entry in
+// the boxes, and OK to every question.
+struct Arranged {
+    FakePlatform platform;
+    FakeWindow window;
+    std::u16string hosts = HostsPath(platform);
+    std::u16string backup = BackupPath(platform);
+
+    Arranged(const WritePath& write, const std::string& hostsBytes) {
+        const bool creating = write.command == AsCommand<RefreshHostsFile>();
+        if (!creating) platform.PutFile(hosts, hostsBytes);
+        platform.PutFile(backup, "# the previous backup\r\n");
+        window.text(TextBox::Text1) = u"unsaved edits";
+        if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);
+        window.text(TextBox::Text2) = u"1.2.3.4";
+        window.text(TextBox::Text3) = u"new.host";
+        platform.answers = {Answer::Ok, Answer::Ok};
+    }
+};
+
 TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
     const std::string hostsBytes = "127.0.0.1 localhost\r\n0.0.0.0 ads.example\r\n";
     const std::string backupBytes = "# the previous backup\r\n";
@@ -99,6 +121,70 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             } else {
                 EXPECT_FALSE(platform.reported.empty()) << where << ": the user must be told";
             }
+        }
+    }
+}
+
+// The DNS Client and virus scanners hold the hosts file for a moment: every
+// command that writes it waits and then writes as it would have, and one held
+// for good is reported, after two seconds of growing waits, as a file that
+// another program uses, with the file as it was.
+TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsReported) {
+    using namespace std::chrono_literals;
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    struct Busy {
+        const char* name;
+        std::chrono::milliseconds openFor, writesFor;
+        std::uint32_t failure;
+    };
+    const Busy holds[] = {
+        {"held open for 500 ms", 500ms, 0ms, FailureNumber::SharingViolation},
+        {"locked for 500 ms", 500ms, 0ms, FailureNumber::LockViolation},
+        {"writes locked for 500 ms", 0ms, 500ms, FailureNumber::LockViolation},
+        {"held open for 5 s", 5000ms, 0ms, FailureNumber::SharingViolation},
+        {"writes locked for 5 s", 0ms, 5000ms, FailureNumber::LockViolation},
+    };
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>()) continue;  // writes the backup, not the hosts file
+        Arranged undisturbed(write, hostsBytes);
+        RunCommand(write.command, undisturbed.window, undisturbed.platform);
+        ASSERT_TRUE(undisturbed.platform.reported.empty()) << write.name;
+
+        for (const Busy& hold : holds) {
+            const std::string where = std::string(write.name) + ", " + hold.name;
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            platform.busyPaths = {arranged.hosts};
+            platform.busyFor = hold.openFor;
+            platform.busyFailure = hold.failure;
+            platform.writesLockedFor = hold.writesFor;
+            const auto before = platform.FileBytes(arranged.hosts);
+
+            RunCommand(write.command, arranged.window, platform);
+
+            const bool released = hold.openFor + hold.writesFor < BusyFileBudget;
+            EXPECT_LE(platform.Paused(), BusyFileBudget) << where;
+            for (std::size_t i = 1; i + 1 < platform.pauses.size(); ++i)
+                EXPECT_GT(platform.pauses[i], platform.pauses[i - 1]) << where << ": the waits grow";
+            EXPECT_EQ(platform.openFiles, 0) << where;
+            if (released) {
+                EXPECT_EQ(arranged.window.text(TextBox::Text1), undisturbed.window.text(TextBox::Text1)) << where;
+                EXPECT_EQ(platform.FileBytes(arranged.hosts), undisturbed.platform.FileBytes(undisturbed.hosts))
+                    << where;
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                continue;
+            }
+            EXPECT_EQ(platform.FileBytes(arranged.hosts), before) << where;
+            EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
+            EXPECT_EQ(platform.Paused(), BusyFileBudget) << where;
+            if (write.silent) {
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                continue;
+            }
+            ASSERT_EQ(platform.reported.size(), 1u) << where;
+            EXPECT_EQ(platform.reported[0].Number(), hold.failure) << where;
+            EXPECT_EQ(platform.reported[0].Description().find(u"另一个程序正在使用 Hosts 文件"), 0u) << where;
         }
     }
 }

@@ -22,6 +22,8 @@ public:
     std::string ReadAll() override { return Bytes(); }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        if (platform_.Paused() < platform_.writesLockedFor)
+            throw Failure(FailureNumber::LockViolation, u"另一个程序已锁定文件的一部分，进程无法访问。");
         std::string& content = Bytes();
         std::uint64_t allowed = bytes.size();
         platform_.ChargeWrite(allowed, bytes.size());
@@ -59,6 +61,19 @@ bool FakePlatform::Denied(std::u16string_view path) const {
     const std::u16string key = Key(path);
     return std::any_of(deniedPaths.begin(), deniedPaths.end(),
                        [&](const std::u16string& p) { return Key(p) == key; });
+}
+
+std::chrono::milliseconds FakePlatform::Paused() const {
+    std::chrono::milliseconds sum{0};
+    for (const auto pause : pauses) sum += pause;
+    return sum;
+}
+
+void FakePlatform::CheckBusy(std::u16string_view path) const {
+    const std::u16string key = Key(path);
+    const bool held = std::any_of(busyPaths.begin(), busyPaths.end(),
+                                  [&](const std::u16string& p) { return Key(p) == key; });
+    if (held && Paused() < busyFor) throw Failure(busyFailure, u"另一个程序正在使用此文件，进程无法访问。");
 }
 
 void FakePlatform::CheckFolder(std::u16string_view path) const {
@@ -126,6 +141,7 @@ bool FakePlatform::FileExists(std::u16string_view path) {
 
 std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
     CheckFolder(path);
+    CheckBusy(path);
     const auto it = files_.find(Key(path));
     if (it == files_.end() || it->second.directory) throw Failure(2, u"系统找不到指定的文件。");
     if (Denied(path)) throw Failure(AccessDenied, u"拒绝访问。");
@@ -141,6 +157,7 @@ void FakePlatform::ReadFilePieces(std::u16string_view path,
 
 std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path, Creation creation) {
     CheckFolder(path);
+    CheckBusy(path);
     const auto it = files_.find(Key(path));
     if (creation == Creation::OnlyIfNew && it != files_.end()) throw Failure(FailureNumber::FileExists, u"文件存在。");
     if (Denied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))

@@ -56,6 +56,14 @@ public:
     bool flushFails = false;
     bool setLengthFails = false;
     bool startFails = false;
+    // Paths that another program holds open: opening or reading them fails
+    // with `busyFailure` until the platform has paused `busyFor` in all.
+    std::vector<std::u16string> busyPaths;
+    std::chrono::milliseconds busyFor{0};
+    std::uint32_t busyFailure = FailureNumber::SharingViolation;
+    // Every write to an open file fails as locked by another program until
+    // the platform has paused this long in all.
+    std::chrono::milliseconds writesLockedFor{0};
 
     // --- What the test reads back ---
     std::vector<Started> started;
@@ -63,6 +71,9 @@ public:
     std::vector<Failure> reported;
     int administratorQueries = 0;
     int openFiles = 0;
+    // Every pause, in order; the fake's clock is their sum.
+    std::vector<std::chrono::milliseconds> pauses;
+    std::chrono::milliseconds Paused() const;
 
     // Files, keyed by path; paths are compared without regard to letter case.
     void PutFile(std::u16string_view path, std::string bytes);
@@ -100,12 +111,15 @@ public:
     }
     std::u16string EveryoneGroupName() override { return everyoneGroupName; }
 
+    void Pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+
     // Counts written bytes against writeBudget; throws when it runs out.
     void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);
 
 private:
     static std::u16string Key(std::u16string_view path);
     bool Denied(std::u16string_view path) const;
+    void CheckBusy(std::u16string_view path) const;
     void CheckFolder(std::u16string_view path) const;
     std::map<std::u16string, FakeFile> files_;
 };

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FileSnapshot.h"
+#include "platform/Platform.h"
+
+namespace quenlix {
+
+// What the hosts file holds when a command decides what to write.
+struct HostsNow {
+    std::string_view bytes;
+    // There was no file (the write creates it); `bytes` is then empty.
+    bool missing = false;
+};
+
+// What a command makes of the file: its first `kept` bytes stay, and `tail`
+// follows them. An append keeps them all; a save or a reset keeps none.
+struct HostsEdit {
+    std::size_t kept = 0;
+    std::string tail;
+};
+
+// Works out the edit from what the file holds now, asking the user where the
+// command asks; no edit means nothing is written.
+using HostsEditor = std::function<std::optional<HostsEdit>(const HostsNow& now)>;
+
+// The edit that appends `line` on a line of its own, in the file's encoding.
+HostsEditor LineAppended(Platform& platform, std::u16string line);
+
+// The edit that replaces the whole file with `bytes`.
+HostsEditor WholeContent(std::string bytes);
+
+// What a write that went through left behind.
+struct HostsWritten {
+    // Of the whole content written.
+    FileSnapshot snapshot;
+};
+
+// One write of the hosts file at `path` by this process, the way every
+// command writes it: the file is opened once (waiting out another program
+// that holds it for a moment), `editor` decides from the bytes read through
+// that handle, and the edit is written in place and flushed, or the file
+// keeps its bytes. No edit: nothing written, and no value.
+std::optional<HostsWritten> WriteHostsInPlace(Platform& platform, std::u16string_view path,
+                                              const HostsEditor& editor,
+                                              Creation creation = Creation::OpenOrCreate);
+
+}  // namespace quenlix
