@@ -17,7 +17,7 @@ void AppendText2(WindowState& window, Platform& platform) {
     // and the file stays as the failed step left it (a failed append is
     // undone by the store).
     try {
-        WriteHostsFile(platform, LineAppended(platform, line));
+        WriteHostsFile(platform, LineAppended(platform, line), Reporting::Silent);
     } catch (const Failure&) {
     }
 }

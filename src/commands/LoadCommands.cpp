@@ -53,7 +53,7 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     // A file that appeared since it was found missing is the user's: it is
     // loaded as it is, never written over with the stock content.
     try {
-        WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Creation::OnlyIfNew);
+        WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown, Creation::OnlyIfNew);
     } catch (const Failure& failure) {
         if (failure.Number() != FailureNumber::FileExists) throw;
         FillText1(window, platform);

@@ -26,7 +26,7 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
     // file, another program's change) is either seen here and asked about,
     // or not made at all.
     HostsEncoding encoding = HostsEncoding::Ansi;
-    const auto written = WriteHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
+    const HostsWriteResult result = WriteHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
         const std::string_view current = now.bytes;
         if (!now.missing && window.HostsSnapshot() != SnapshotBuilder::Of(current) &&
             platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
@@ -49,8 +49,8 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
             edit.tail.push_back(current.back());
         return edit;
     });
-    if (!written) return;
-    window.SetHostsSnapshot(written->snapshot, encoding);
+    if (!result.written) return;
+    window.SetHostsSnapshot(result.snapshot, encoding);
     window.MarkText1Saved();
 }
 

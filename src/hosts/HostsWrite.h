@@ -35,19 +35,25 @@ HostsEditor LineAppended(Platform& platform, std::u16string line);
 // The edit that replaces the whole file with `bytes`.
 HostsEditor WholeContent(std::string bytes);
 
-// What a write that went through left behind.
-struct HostsWritten {
+// What became of one write of the hosts file.
+struct HostsWriteResult {
+    // False when the edit said to write nothing.
+    bool written = false;
     // Of the whole content written.
     FileSnapshot snapshot;
+    // The file was read-only, hidden or system, lost those attributes for the
+    // write and could not be given them back: why not. The write itself
+    // stands.
+    std::optional<Failure> attributesNotRestored;
 };
 
 // One write of the hosts file at `path` by this process, the way every
-// command writes it: the file is opened once (waiting out another program
-// that holds it for a moment), `editor` decides from the bytes read through
-// that handle, and the edit is written in place and flushed, or the file
-// keeps its bytes. No edit: nothing written, and no value.
-std::optional<HostsWritten> WriteHostsInPlace(Platform& platform, std::u16string_view path,
-                                              const HostsEditor& editor,
-                                              Creation creation = Creation::OpenOrCreate);
+// command writes it: the read-only, hidden and system attributes are taken
+// off for the write and put back right after; the file is opened once
+// (waiting out another program that holds it for a moment), `editor` decides
+// from the bytes read through that handle, and the edit is written in place
+// and flushed, or the file keeps its bytes.
+HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path, const HostsEditor& editor,
+                                   Creation creation = Creation::OpenOrCreate);
 
 }  // namespace quenlix

@@ -105,6 +105,12 @@ public:
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path,
                                                          Creation creation = Creation::OpenOrCreate) = 0;
     virtual void RemoveFile(std::u16string_view path) = 0;
+    // The attribute bits (FileAttribute) of the file or folder at `path`; no
+    // value when there is none.
+    virtual std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) = 0;
+    // Gives the file at `path` these attribute bits, as far as the system
+    // lets a program set them.
+    virtual void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) = 0;
 
     // --- Rights ---
 

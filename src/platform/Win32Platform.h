@@ -44,6 +44,8 @@ public:
     // What a careful write of the hosts file needs besides files
     // (Win32PlatformWriteSupport.cpp).
     void Pause(std::chrono::milliseconds duration) override;
+    std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
+    void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
 
 private:
     HWND owner_ = nullptr;

@@ -44,9 +44,9 @@ TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
 
 TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
     platform.PutFile(HostsFile, "a\r\n");
-    platform.File(HostsFile).readOnly = true;
+    platform.deniedPaths = {std::u16string(HostsFile)};
     EXPECT_NO_THROW(AppendText2(window, platform));
-    platform.File(HostsFile).readOnly = false;
+    platform.deniedPaths.clear();
     platform.writeBudget = 3;
     EXPECT_NO_THROW(AppendText2(window, platform));
     EXPECT_EQ(Hosts(), "a\r\n");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "commands/BackupCommands.h"
 #include "commands/EntryCommands.h"
 #include "commands/SaveCommands.h"
@@ -8,6 +10,7 @@
 #include "hosts/Backup.h"
 #include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
+#include "platform/FileAttribute.h"
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
@@ -23,7 +26,9 @@ namespace {
 using testing::FakePlatform;
 using testing::FakeWindow;
 
-enum class Fault { AccessDenied, ReadOnly, DirectoryInTheWay, MissingFolder, TornWrite0, TornWrite1, TornWrite5 };
+// A read-only file whose attributes the user may not change either: the write
+// cannot take the attribute off.
+enum class Fault { AccessDenied, ReadOnlyAndLocked, DirectoryInTheWay, MissingFolder, TornWrite0, TornWrite1, TornWrite5 };
 
 struct WritePath {
     const char* name;
@@ -46,7 +51,10 @@ void Inject(FakePlatform& platform, Fault fault, const std::vector<std::u16strin
     for (const auto& path : paths) {
         switch (fault) {
             case Fault::AccessDenied: platform.deniedPaths.push_back(path); break;
-            case Fault::ReadOnly: if (platform.Has(path)) platform.File(path).readOnly = true; break;
+            case Fault::ReadOnlyAndLocked:
+                if (platform.Has(path)) platform.File(path).readOnly = true;
+                platform.attributeChangesAllowed = 0;
+                break;
             case Fault::DirectoryInTheWay:
                 if (creating || !platform.Has(path)) platform.PutFile(path, "");
                 platform.File(path).directory = true;
@@ -88,7 +96,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
         for (int f = 0; f <= static_cast<int>(Fault::TornWrite5); ++f) {
             const auto fault = static_cast<Fault>(f);
             const bool creating = write.command == AsCommand<RefreshHostsFile>();
-            if (creating && fault == Fault::ReadOnly) continue;  // no file yet to be read-only
+            if (creating && fault == Fault::ReadOnlyAndLocked) continue;  // no file yet to be read-only
             FakePlatform platform;
             FakeWindow window;
             const std::u16string hosts = HostsPath(platform);
@@ -185,6 +193,58 @@ TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsR
             ASSERT_EQ(platform.reported.size(), 1u) << where;
             EXPECT_EQ(platform.reported[0].Number(), hold.failure) << where;
             EXPECT_EQ(platform.reported[0].Description().find(u"另一个程序正在使用 Hosts 文件"), 0u) << where;
+        }
+    }
+}
+
+// Security tools make the hosts file read-only to guard it, and it may be
+// hidden or a system file: every command that writes it takes those
+// attributes off for the write and gives them back right after, read-only
+// last and on its own. Where they cannot be given back, the user hears so
+// and the write stands.
+TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>() || write.command == AsCommand<RefreshHostsFile>())
+            continue;  // the one writes the backup, the other a file that was not there
+        Arranged undisturbed(write, hostsBytes);
+        RunCommand(write.command, undisturbed.window, undisturbed.platform);
+
+        for (const std::uint32_t guard : {FileAttribute::ReadOnly, FileAttribute::Hidden | FileAttribute::System,
+                                          FileAttribute::ReadOnly | FileAttribute::Hidden | FileAttribute::System}) {
+            for (const bool restoreFails : {false, true}) {
+                const std::string where = std::string(write.name) + ", attributes " + std::to_string(guard) +
+                                          (restoreFails ? ", not restored" : "");
+                Arranged arranged(write, hostsBytes);
+                FakePlatform& platform = arranged.platform;
+                platform.ChangeFileAttributes(arranged.hosts, guard);
+                platform.attributeChanges.clear();
+                if (restoreFails) platform.attributeChangesAllowed = 1;  // taking them off, no more
+
+                RunCommand(write.command, arranged.window, platform);
+
+                EXPECT_EQ(platform.FileBytes(arranged.hosts), undisturbed.platform.FileBytes(undisturbed.hosts))
+                    << where;
+                EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                ASSERT_FALSE(platform.attributeChanges.empty()) << where;
+                EXPECT_EQ(platform.attributeChanges[0], 0u) << where << ": taken off for the write";
+                const auto warnings = std::count_if(platform.messages.begin(), platform.messages.end(), [](auto& m) {
+                    return m.prompt.find(u"未能恢复它原有的只读、隐藏或系统属性") != std::u16string::npos;
+                });
+                if (restoreFails) {
+                    EXPECT_EQ(warnings, write.silent ? 0 : 1) << where;
+                    continue;
+                }
+                EXPECT_EQ(warnings, 0) << where;
+                EXPECT_EQ(platform.FileAttributesOf(arranged.hosts), guard) << where;
+                // Read-only is set only where hidden and system are set already.
+                for (std::size_t i = 1; i < platform.attributeChanges.size(); ++i) {
+                    const std::uint32_t change = platform.attributeChanges[i];
+                    if ((change & FileAttribute::ReadOnly) != 0 && (guard & ~FileAttribute::ReadOnly) != 0)
+                        EXPECT_EQ(platform.attributeChanges[i - 1], guard & ~FileAttribute::ReadOnly) << where;
+                }
+            }
         }
     }
 }

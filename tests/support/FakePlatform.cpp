@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/FileAttribute.h"
+
 namespace quenlix::testing {
 
 namespace {
@@ -169,6 +171,28 @@ std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view p
 
 void FakePlatform::RemoveFile(std::u16string_view path) {
     if (files_.erase(Key(path)) == 0) throw Failure(2, u"系统找不到指定的文件。");
+}
+
+std::optional<std::uint32_t> FakePlatform::FileAttributesOf(std::u16string_view path) {
+    CheckFolder(path);
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) return std::nullopt;
+    const FakeFile& file = it->second;
+    return (file.readOnly ? FileAttribute::ReadOnly : 0) | (file.hidden ? FileAttribute::Hidden : 0) |
+           (file.system ? FileAttribute::System : 0) | (file.directory ? FileAttribute::Directory : 0);
+}
+
+void FakePlatform::ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) {
+    CheckFolder(path);
+    CheckBusy(path);
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) throw Failure(2, u"系统找不到指定的文件。");
+    if (Denied(path) || (attributeChangesAllowed && (*attributeChangesAllowed)-- <= 0))
+        throw Failure(AccessDenied, u"拒绝访问。");
+    attributeChanges.push_back(attributes);
+    it->second.readOnly = (attributes & FileAttribute::ReadOnly) != 0;
+    it->second.hidden = (attributes & FileAttribute::Hidden) != 0;
+    it->second.system = (attributes & FileAttribute::System) != 0;
 }
 
 void FakePlatform::ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted) {

@@ -61,6 +61,9 @@ public:
     std::vector<std::u16string> busyPaths;
     std::chrono::milliseconds busyFor{0};
     std::uint32_t busyFailure = FailureNumber::SharingViolation;
+    // When set, changing attributes fails (access denied) once this many more
+    // changes have gone through.
+    std::optional<int> attributeChangesAllowed;
     // Every write to an open file fails as locked by another program until
     // the platform has paused this long in all.
     std::chrono::milliseconds writesLockedFor{0};
@@ -71,6 +74,8 @@ public:
     std::vector<Failure> reported;
     int administratorQueries = 0;
     int openFiles = 0;
+    // Every change of a file's attributes: the bits asked for, in order.
+    std::vector<std::uint32_t> attributeChanges;
     // Every pause, in order; the fake's clock is their sum.
     std::vector<std::chrono::milliseconds> pauses;
     std::chrono::milliseconds Paused() const;
@@ -104,6 +109,8 @@ public:
                         const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override;
     void RemoveFile(std::u16string_view path) override;
+    std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
+    void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
 
     bool IsAdministrator() override {
         ++administratorQueries;

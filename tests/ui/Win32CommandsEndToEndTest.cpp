@@ -223,6 +223,34 @@ TEST_F(Win32CommandsTest, ASaveWaitsOutAFileHeldForAMomentAndReportsOneHeldOn) {
     }
 }
 
+// A hosts file made read-only, hidden and system (as security tools guard it)
+// is saved, appended to and reset, and has those attributes afterwards.
+TEST_F(Win32CommandsTest, AReadOnlyHiddenSystemHostsFileIsWrittenAndKeepsItsAttributes) {
+    constexpr DWORD Guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const auto attributes = [&] { return GetFileAttributesW(windows.HostsPath().c_str()) & 0x7; };
+    ASSERT_TRUE(SetFileAttributesW(windows.HostsPath().c_str(), Guarded));
+    ASSERT_EQ(attributes(), Guarded);
+
+    SetText("Text1", L"0.0.0.0 saved.example\r\n");
+    Click("Command3");
+    EXPECT_EQ(Hosts(), "0.0.0.0 saved.example\r\n");
+    EXPECT_EQ(attributes(), Guarded);
+
+    SetText("Text2", L"1.2.3.4");
+    SetText("Text3", L"appended.example");
+    Click("Command2");
+    EXPECT_EQ(Hosts(), "0.0.0.0 saved.example\r\n1.2.3.4 appended.example\r\n");
+    EXPECT_EQ(attributes(), Guarded);
+
+    platform.answers = {Answer::Ok};
+    Click("Command6");
+    EXPECT_EQ(Hosts().size(), 836u);
+    EXPECT_EQ(attributes(), Guarded);
+    EXPECT_TRUE(platform.reported.empty());
+    ASSERT_EQ(platform.messages.size(), 1u) << "the reset's question, and nothing about attributes";
+    SetFileAttributesW(windows.HostsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(Win32CommandsTest, EachSearchFillsText4) {
     SetText("Text2", L"localhost");
     Click("Command9");
