@@ -93,6 +93,9 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
     }
     // The file is closed: its attributes may be set again.
     result.attributesNotRestored = attributes->Restore();
+    // Names resolved from the old file would otherwise be answered from the
+    // cache for minutes, and the change look as if it did nothing.
+    if (result.written) platform.FlushDnsCache();
     return result;
 }
 

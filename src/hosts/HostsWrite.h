@@ -52,7 +52,8 @@ struct HostsWriteResult {
 // off for the write and put back right after; the file is opened once
 // (waiting out another program that holds it for a moment), `editor` decides
 // from the bytes read through that handle, and the edit is written in place
-// and flushed, or the file keeps its bytes.
+// and flushed, or the file keeps its bytes. After a write the system's DNS
+// cache is emptied.
 HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path, const HostsEditor& editor,
                                    Creation creation = Creation::OpenOrCreate);
 

@@ -124,6 +124,13 @@ public:
     // language - "Everyone", "Jeder", "Tout le monde" - as its tools take it.
     virtual std::u16string EveryoneGroupName() = 0;
 
+    // --- The system's name resolution ---
+
+    // Empties the system's DNS resolver cache, so that a changed hosts file
+    // takes effect at once. Never fails: a system without the call, or one
+    // that refuses it, keeps its cache.
+    virtual void FlushDnsCache() = 0;
+
     // --- Time ---
 
     // Waits, handling no window message meanwhile: a command that waits for

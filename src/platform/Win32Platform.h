@@ -46,6 +46,7 @@ public:
     void Pause(std::chrono::milliseconds duration) override;
     std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
     void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
+    void FlushDnsCache() override;
 
 private:
     HWND owner_ = nullptr;

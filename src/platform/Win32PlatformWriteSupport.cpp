@@ -7,6 +7,7 @@
 #include "platform/FileAttribute.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Platform.h"
+#include "platform/Win32SystemLibraries.h"
 #include "platform/Win32Text.h"
 
 namespace quenlix {
@@ -37,6 +38,18 @@ void Win32Platform::ChangeFileAttributes(std::u16string_view path, std::uint32_t
     const DWORD settable = attributes & Settable;
     if (!SetFileAttributesW(ToWide(path).c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable))
         throw LastWin32Failure();
+}
+
+void Win32Platform::FlushDnsCache() {
+    // What "ipconfig /flushdns" calls. It is not documented, so it is bound
+    // by name where it is there at all; the library comes from the system
+    // folder only.
+    using FlushFunction = BOOL(WINAPI*)();
+    try {
+        const UniqueModule dnsapi = LoadSystemLibrary(L"dnsapi.dll");
+        if (const auto flush = BoundFunction<FlushFunction>(dnsapi.Get(), "DnsFlushResolverCache")) flush();
+    } catch (const Failure&) {
+    }
 }
 
 }  // namespace quenlix

@@ -124,6 +124,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             EXPECT_EQ(window.text(TextBox::Text1), u"unsaved edits") << where;
             EXPECT_FALSE(window.closed) << where;
             EXPECT_EQ(platform.openFiles, 0) << where;
+            EXPECT_EQ(platform.dnsCacheFlushes, 0) << where << ": nothing changed, nothing to flush";
             if (write.silent) {
                 EXPECT_TRUE(platform.reported.empty() && platform.messages.empty()) << where;
             } else {
@@ -181,9 +182,11 @@ TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsR
                     << where;
                 EXPECT_TRUE(platform.reported.empty()) << where;
                 EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                EXPECT_EQ(platform.dnsCacheFlushes, 1) << where;
                 continue;
             }
             EXPECT_EQ(platform.FileBytes(arranged.hosts), before) << where;
+            EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
             EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
             EXPECT_EQ(platform.Paused(), BusyFileBudget) << where;
             if (write.silent) {
@@ -227,6 +230,7 @@ TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
                     << where;
                 EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
                 EXPECT_TRUE(platform.reported.empty()) << where;
+                EXPECT_EQ(platform.dnsCacheFlushes, 1) << where << ": the write stands and takes effect";
                 ASSERT_FALSE(platform.attributeChanges.empty()) << where;
                 EXPECT_EQ(platform.attributeChanges[0], 0u) << where << ": taken off for the write";
                 const auto warnings = std::count_if(platform.messages.begin(), platform.messages.end(), [](auto& m) {

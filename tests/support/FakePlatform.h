@@ -74,6 +74,7 @@ public:
     std::vector<Failure> reported;
     int administratorQueries = 0;
     int openFiles = 0;
+    int dnsCacheFlushes = 0;
     // Every change of a file's attributes: the bits asked for, in order.
     std::vector<std::uint32_t> attributeChanges;
     // Every pause, in order; the fake's clock is their sum.
@@ -118,6 +119,7 @@ public:
     }
     std::u16string EveryoneGroupName() override { return everyoneGroupName; }
 
+    void FlushDnsCache() override { ++dnsCacheFlushes; }
     void Pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
 
     // Counts written bytes against writeBudget; throws when it runs out.
