@@ -25,6 +25,9 @@ HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, R
                                  Decimal(result.attributesNotRestored->Number()) + u"：" +
                                  result.attributesNotRestored->Description() + u"）。",
                              Mb::Ok | Mb::IconWarning, u"提示");
+    if (result.readBackDiffers && reporting == Reporting::Shown)
+        platform.ShowMessage(u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。",
+                             Mb::Ok | Mb::IconWarning, u"提示");
     return result;
 }
 

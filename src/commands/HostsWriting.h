@@ -16,7 +16,7 @@ enum class Reporting {
 // Writes the running system's hosts file the one way every command writes
 // it (WriteHostsInPlace), and tells the user what the command itself does
 // not: that the file's read-only, hidden or system attributes could not be
-// given back.
+// given back, or that the file, read back, did not hold what was written.
 HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting = Reporting::Shown,
                                 Creation creation = Creation::OpenOrCreate);
 

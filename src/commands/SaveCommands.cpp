@@ -49,7 +49,9 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
             edit.tail.push_back(current.back());
         return edit;
     });
-    if (!result.written) return;
+    // A file that does not hold Text1 after all has not saved it: the text
+    // stays unsaved, and the next save asks before it overwrites the file.
+    if (!result.written || result.readBackDiffers) return;
     window.SetHostsSnapshot(result.snapshot, encoding);
     window.MarkText1Saved();
 }

@@ -73,30 +73,68 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
                                    Creation creation) {
     BusyRetry busy(platform);
     std::optional<LoosenedAttributes> attributes;
+    auto file = busy.Run([&] {
+        if (!attributes) attributes.emplace(platform, path);
+        return std::make_unique<FileRewrite>(platform, path, creation);
+    });
+    const std::string& previous = file->Previous();
+    const std::optional<HostsEdit> edit = editor({previous, file->Created()});
+    const std::size_t kept = edit ? std::min(edit->kept, previous.size()) : 0;
+    if (edit) busy.Run([&] { file->Replace(kept, edit->tail); });
+    file->Close();
+
     HostsWriteResult result;
-    {
-        auto file = busy.Run([&] {
-            if (!attributes) attributes.emplace(platform, path);
-            return std::make_unique<FileRewrite>(platform, path, creation);
-        });
-        const std::string& previous = file->Previous();
-        const std::optional<HostsEdit> edit = editor({previous, file->Created()});
-        if (edit) {
-            const std::size_t kept = std::min(edit->kept, previous.size());
-            busy.Run([&] { file->Replace(kept, edit->tail); });
-            SnapshotBuilder snapshot;
-            snapshot.Add(std::string_view(previous).substr(0, kept));
-            snapshot.Add(edit->tail);
-            result.written = true;
-            result.snapshot = snapshot.Finish();
-        }
-    }
     // The file is closed: its attributes may be set again.
     result.attributesNotRestored = attributes->Restore();
+    if (!edit) return result;
+    result.written = true;
+    SnapshotBuilder snapshot;
+    snapshot.Add(std::string_view(previous).substr(0, kept));
+    snapshot.Add(edit->tail);
+    result.snapshot = snapshot.Finish();
     // Names resolved from the old file would otherwise be answered from the
     // cache for minutes, and the change look as if it did nothing.
-    if (result.written) platform.FlushDnsCache();
+    platform.FlushDnsCache();
+    // Security tools quietly put back a hosts file that maps the names they
+    // care about; a change they undid at once must not pass for saved. Read
+    // through a handle of its own, the file shows what others see of it.
+    result.readBackDiffers = !busy.Run(
+        [&] { return FileHolds(platform, path, std::string_view(previous).substr(0, kept), edit->tail); });
     return result;
+}
+
+bool FileHolds(Platform& platform, std::u16string_view path, std::string_view head, std::string_view tail) {
+    std::uint64_t at = 0;
+    bool same = true;
+    // Compares `piece`, which starts `offset` bytes into the expected content,
+    // with the part of `part` it covers; gives how much of it was compared.
+    const auto compare = [&](std::string_view piece, std::uint64_t offset, std::string_view part,
+                             std::uint64_t partStart) -> std::size_t {
+        if (offset < partStart || offset >= partStart + part.size()) return 0;
+        const std::size_t from = static_cast<std::size_t>(offset - partStart);
+        const std::size_t length = std::min(piece.size(), part.size() - from);
+        if (piece.substr(0, length) != part.substr(from, length)) same = false;
+        return length;
+    };
+    try {
+        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t) {
+            while (same && !piece.empty()) {
+                std::size_t done = compare(piece, at, head, 0);
+                if (done == 0) done = compare(piece, at, tail, head.size());
+                if (done == 0) {
+                    same = false;  // longer than what was written
+                    break;
+                }
+                piece.remove_prefix(done);
+                at += done;
+            }
+        });
+    } catch (const Failure& failure) {
+        if (failure.Number() == FailureNumber::FileNotFound || failure.Number() == FailureNumber::PathNotFound)
+            return false;
+        throw;
+    }
+    return same && at == head.size() + tail.size();
 }
 
 }  // namespace quenlix

@@ -45,6 +45,10 @@ struct HostsWriteResult {
     // write and could not be given them back: why not. The write itself
     // stands.
     std::optional<Failure> attributesNotRestored;
+    // Read back right after the write, the file did not hold what was
+    // written: another program (a security tool, typically) changed or
+    // removed it at once.
+    bool readBackDiffers = false;
 };
 
 // One write of the hosts file at `path` by this process, the way every
@@ -53,8 +57,12 @@ struct HostsWriteResult {
 // (waiting out another program that holds it for a moment), `editor` decides
 // from the bytes read through that handle, and the edit is written in place
 // and flushed, or the file keeps its bytes. After a write the system's DNS
-// cache is emptied.
+// cache is emptied and the file, closed, is read back.
 HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path, const HostsEditor& editor,
                                    Creation creation = Creation::OpenOrCreate);
+
+// Whether the file at `path` holds exactly `head` followed by `tail`, read
+// afresh a piece at a time; a missing file holds nothing.
+bool FileHolds(Platform& platform, std::u16string_view path, std::string_view head, std::string_view tail);
 
 }  // namespace quenlix

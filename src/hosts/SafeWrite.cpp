@@ -44,11 +44,9 @@ FileRewrite::FileRewrite(Platform& platform, std::u16string_view path, Creation 
     if (!file_->Created()) previous_ = file_->ReadAll();
 }
 
-FileRewrite::~FileRewrite() {
-    // A command that opened a missing file and then chose not to write it
-    // (the user said No) leaves no empty file behind.
-    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_, {});
-}
+// A command that opened a missing file and then chose not to write it (the
+// user said No) leaves no empty file behind.
+FileRewrite::~FileRewrite() { Close(); }
 
 void FileRewrite::Replace(std::size_t kept, std::string_view tail) {
     if (!file_) file_ = platform_.OpenForWriting(path_, creation_);  // an earlier failed write removed it
@@ -64,6 +62,11 @@ void FileRewrite::Replace(std::size_t kept, std::string_view tail) {
         Undo(platform_, path_, file_, previous_, kept);
         throw;
     }
+}
+
+void FileRewrite::Close() {
+    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_, {});
+    file_.reset();
 }
 
 void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes) {

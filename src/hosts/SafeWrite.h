@@ -41,6 +41,9 @@ public:
     // its own bytes, and a failed one is cut back off. May be called again
     // after a failure.
     void Replace(std::size_t kept, std::string_view tail);
+    // Closes the file, so that others may write it again and it may be read
+    // back afresh; Previous() stays.
+    void Close();
 
 private:
     Platform& platform_;

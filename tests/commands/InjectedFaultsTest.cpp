@@ -82,6 +82,7 @@ struct Arranged {
         if (!creating) platform.PutFile(hosts, hostsBytes);
         platform.PutFile(backup, "# the previous backup\r\n");
         window.text(TextBox::Text1) = u"unsaved edits";
+        window.modified = true;
         if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);
         window.text(TextBox::Text2) = u"1.2.3.4";
         window.text(TextBox::Text3) = u"new.host";
@@ -248,6 +249,48 @@ TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
                     if ((change & FileAttribute::ReadOnly) != 0 && (guard & ~FileAttribute::ReadOnly) != 0)
                         EXPECT_EQ(platform.attributeChanges[i - 1], guard & ~FileAttribute::ReadOnly) << where;
                 }
+            }
+        }
+    }
+}
+
+// Security tools put a hosts file that maps the names they guard back at
+// once. Every command that writes the file reads it back right after: one
+// that does not hold what was written is no success. The user is warned,
+// Text1 stays unsaved and the window keeps what it knew of the file.
+TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    const std::u16string warning = u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。";
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>()) continue;  // writes the backup, not the hosts file
+        for (const bool removed : {false, true}) {
+            const std::string where = std::string(write.name) + (removed ? ", removed" : ", put back");
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            const auto snapshotBefore = arranged.window.snapshot;
+            platform.afterWrittenFileCloses = [&](const std::u16string& path) {
+                if (removed)
+                    platform.RemoveFile(path);
+                else
+                    platform.PutFile(path, "127.0.0.1 localhost\r\n# put back by a security tool\r\n");
+            };
+
+            RunCommand(write.command, arranged.window, platform);
+
+            // (A created file that is gone at once cannot be shown: that
+            // load fails, and says so.)
+            if (!(removed && write.command == AsCommand<RefreshHostsFile>()))
+                EXPECT_TRUE(platform.reported.empty()) << where << ": the write itself went through";
+            EXPECT_EQ(platform.dnsCacheFlushes, 1) << where;
+            const auto warned = std::count_if(platform.messages.begin(), platform.messages.end(),
+                                              [&](auto& m) { return m.prompt == warning; });
+            EXPECT_EQ(warned, write.silent ? 0 : 1) << where;
+            for (const auto& message : platform.messages)
+                EXPECT_EQ(message.prompt.find(u"成功"), std::u16string::npos) << where << ": no success is claimed";
+            if (write.command == AsCommand<SaveHostsFile>()) {
+                EXPECT_TRUE(arranged.window.modified) << where << ": Text1 is not what the file holds";
+                EXPECT_EQ(arranged.window.snapshot, snapshotBefore) << where;
+                EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
             }
         }
     }

@@ -17,7 +17,10 @@ public:
         : platform_(platform), path_(std::move(path)), created_(created) {
         ++platform_.openFiles;
     }
-    ~FakeWritableFile() override { --platform_.openFiles; }
+    ~FakeWritableFile() override {
+        --platform_.openFiles;
+        if (written_ && platform_.afterWrittenFileCloses) platform_.afterWrittenFileCloses(path_);
+    }
 
     bool Created() const override { return created_; }
     std::uint64_t Size() override { return Bytes().size(); }
@@ -26,6 +29,7 @@ public:
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
         if (platform_.Paused() < platform_.writesLockedFor)
             throw Failure(FailureNumber::LockViolation, u"另一个程序已锁定文件的一部分，进程无法访问。");
+        written_ = true;
         std::string& content = Bytes();
         std::uint64_t allowed = bytes.size();
         platform_.ChargeWrite(allowed, bytes.size());
@@ -49,6 +53,7 @@ private:
     FakePlatform& platform_;
     std::u16string path_;
     bool created_;
+    bool written_ = false;
 };
 
 }  // namespace

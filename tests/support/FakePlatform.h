@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -67,6 +68,10 @@ public:
     // Every write to an open file fails as locked by another program until
     // the platform has paused this long in all.
     std::chrono::milliseconds writesLockedFor{0};
+
+    // Runs when a file that was written to is closed: what another program
+    // does to it right after.
+    std::function<void(const std::u16string& path)> afterWrittenFileCloses;
 
     // --- What the test reads back ---
     std::vector<Started> started;
