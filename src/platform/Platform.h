@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Failure.h"
+#include "platform/Sha256.h"
 
 namespace quenlix {
 
@@ -123,6 +124,28 @@ public:
     // The name this system gives the group Everyone (S-1-1-0) in its own
     // language - "Everyone", "Jeder", "Tout le monde" - as its tools take it.
     virtual std::u16string EveryoneGroupName() = 0;
+
+    // --- A write handed to this program with administrator rights ---
+
+    // SHA-256 of `bytes`, computed by the system.
+    virtual Sha256Digest Sha256(std::string_view bytes) = 0;
+    // The user's local application data folder, as the system reports it
+    // (never an environment variable), where the program keeps files of its
+    // own.
+    virtual std::u16string LocalAppDataDirectory() = 0;
+    // Makes the folder at `path`; one that is there already is fine.
+    virtual void MakeDirectory(std::u16string_view path) = 0;
+    // Starts this program's own file again with administrator rights (the
+    // system asks the user to confirm) and `arguments` after its name, and
+    // waits up to `timeout` for it to end, the window that owns the message
+    // boxes taking no input but repainting meanwhile. Its exit code, or no
+    // value when it still ran at the end of the wait. Fails as the system
+    // refuses; ERROR_CANCELLED (FailureNumber::Cancelled) when the user
+    // declined.
+    virtual ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) = 0;
+    // The system's own description of a Win32 error number, as the standard
+    // failure report shows it.
+    virtual std::u16string ErrorDescription(std::uint32_t number) = 0;
 
     // --- The system's name resolution ---
 

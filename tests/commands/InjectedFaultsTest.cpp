@@ -3,15 +3,19 @@
 #include <algorithm>
 
 #include "commands/BackupCommands.h"
+#include "commands/ElevatedWrite.h"
 #include "commands/EntryCommands.h"
+#include "commands/HostsWriting.h"
 #include "commands/SaveCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/ResetCommand.h"
 #include "hosts/Backup.h"
 #include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
+#include "platform/CommandLine.h"
 #include "platform/FileAttribute.h"
 #include "platform/MessageStyle.h"
+#include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
 #include "ui/CommandRunner.h"
@@ -291,6 +295,121 @@ TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
                 EXPECT_TRUE(arranged.window.modified) << where << ": Text1 is not what the file holds";
                 EXPECT_EQ(arranged.window.snapshot, snapshotBefore) << where;
                 EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
+            }
+        }
+    }
+}
+
+// A user without administrator rights whose write the hosts file refuses is
+// asked whether to make this one change with administrator rights; a
+// process that has them is refused as before. What follows the question, in
+// every command that writes the file, with a stand-in for the elevated
+// launcher that runs the second instance's own code on the same files.
+TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRights) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    const std::u16string changedMeanwhile = u"Hosts 文件在这期间被其他程序改动，这次修改没有写入，Hosts 文件保持原样。";
+    enum class Then { RefusedWithRights, No, Yes, Declined, ChangedMeanwhile, StagedAltered, InstanceFails, RunsOn };
+    for (const WritePath& write : WritePaths) {
+        // The backup is no hosts file; a missing one is created only with rights.
+        if (write.command == AsCommand<BackUpHostsFile>() || write.command == AsCommand<RefreshHostsFile>()) continue;
+        Arranged undisturbed(write, hostsBytes);
+        RunCommand(write.command, undisturbed.window, undisturbed.platform);
+
+        for (int t = 0; t <= static_cast<int>(Then::RunsOn); ++t) {
+            const auto then = static_cast<Then>(t);
+            const std::string where = std::string(write.name) + ", case " + std::to_string(t);
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            const std::u16string hosts = arranged.hosts;
+            platform.writeDeniedPaths = {hosts};
+            platform.administrator = then == Then::RefusedWithRights;
+            platform.answersByPrompt = {{std::u16string(ElevationQuestion), then == Then::No ? Answer::No : Answer::Yes}};
+            const std::u16string staging = platform.localAppDataDirectory + u"\\Quenlix";
+            switch (then) {
+                case Then::Declined: platform.elevatedInstance = testing::DeclinedByTheUser(); break;
+                case Then::ChangedMeanwhile:
+                    platform.elevatedInstance = testing::SecondInstanceHere(
+                        platform, [&] { platform.PutFile(hosts, "127.0.0.1 changed.by.another.program\r\n"); });
+                    break;
+                case Then::StagedAltered:
+                    platform.elevatedInstance = testing::SecondInstanceHere(platform, [&] {
+                        for (const auto& staged : platform.FilesIn(staging)) platform.File(staged).bytes += "# more";
+                    });
+                    break;
+                case Then::InstanceFails: platform.elevatedInstance = [](auto) { return ProgramExit(5u); }; break;
+                case Then::RunsOn: platform.elevatedInstance = [](auto) { return ProgramExit(); }; break;
+                default: platform.elevatedInstance = testing::SecondInstanceHere(platform); break;
+            }
+            const auto before = platform.FileBytes(hosts);
+            const std::size_t messagesBefore = write.command == AsCommand<RestoreDefaultHosts>() ? 1 : 0;
+
+            RunCommand(write.command, arranged.window, platform);
+
+            EXPECT_TRUE(platform.FilesIn(staging).empty()) << where << ": the staged file is removed";
+            EXPECT_EQ(platform.openFiles, 0) << where;
+            const bool asked = then != Then::RefusedWithRights;
+            ASSERT_EQ(platform.messages.size() > messagesBefore, asked) << where;
+            if (asked) {
+                EXPECT_EQ(platform.messages[messagesBefore].prompt,
+                          u"没有写入 Hosts 文件的权限。\n\n是否以管理员身份完成这次修改？（Windows 将请求确认）");
+                EXPECT_EQ(platform.messages[messagesBefore].style, Mb::YesNo | Mb::IconQuestion) << where;
+                EXPECT_EQ(platform.messages[messagesBefore].title, u"提示") << where;
+            }
+            EXPECT_EQ(platform.elevatedRuns.size(), asked && then != Then::No ? 1u : 0u) << where;
+
+            if (then == Then::Yes) {
+                // Then exactly as after a write of its own.
+                EXPECT_EQ(platform.FileBytes(hosts), undisturbed.platform.FileBytes(undisturbed.hosts)) << where;
+                EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                EXPECT_EQ(arranged.window.snapshot, undisturbed.window.snapshot) << where;
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                EXPECT_EQ(platform.dnsCacheFlushes, 1) << where << ": the second instance flushed the cache";
+                std::vector<std::u16string> shown;
+                for (std::size_t i = 0; i < platform.messages.size(); ++i)
+                    if (i != messagesBefore) shown.push_back(platform.messages[i].prompt);
+                std::vector<std::u16string> expected;
+                for (const auto& message : undisturbed.platform.messages) expected.push_back(message.prompt);
+                EXPECT_EQ(shown, expected) << where << ": the command's own messages, as after its own write";
+                ASSERT_EQ(platform.elevatedRuns.size(), 1u);
+                const auto arguments = ArgumentsAfterProgram(u"Quenlix.exe " + platform.elevatedRuns[0]);
+                ASSERT_EQ(arguments.size(), 4u) << where;
+                EXPECT_EQ(arguments[0], StagedWriteSwitch);
+                EXPECT_EQ(arguments[1].rfind(staging + u"\\", 0), 0u) << where;
+                EXPECT_EQ(arguments[3], HexDigits(platform.Sha256(hostsBytes))) << where << ": what is on disk now";
+                continue;
+            }
+            // Nothing written, and Text1 as the user left it.
+            if (then != Then::ChangedMeanwhile) EXPECT_EQ(platform.FileBytes(hosts), before) << where;
+            EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
+            EXPECT_TRUE(arranged.window.modified) << where;
+            EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
+            const std::size_t shown = platform.messages.size() - messagesBefore;
+            switch (then) {
+                case Then::RefusedWithRights:
+                    EXPECT_EQ(platform.reported.size(), write.silent ? 0u : 1u) << where;
+                    if (!write.silent) EXPECT_EQ(platform.reported[0].Number(), FailureNumber::AccessDenied) << where;
+                    break;
+                case Then::No:
+                case Then::Declined:
+                    EXPECT_EQ(shown, 1u) << where << ": the question said why";
+                    EXPECT_TRUE(platform.reported.empty()) << where;
+                    break;
+                case Then::ChangedMeanwhile:
+                    EXPECT_EQ(platform.FileBytes(hosts), "127.0.0.1 changed.by.another.program\r\n") << where;
+                    EXPECT_TRUE(platform.reported.empty()) << where;
+                    EXPECT_EQ(shown, write.silent ? 1u : 2u) << where;
+                    if (!write.silent) EXPECT_EQ(platform.messages.back().prompt, changedMeanwhile) << where;
+                    break;
+                default: {
+                    const std::uint32_t number = then == Then::StagedAltered   ? FailureNumber::InvalidData
+                                                 : then == Then::InstanceFails ? FailureNumber::AccessDenied
+                                                                               : FailureNumber::Timeout;
+                    EXPECT_EQ(shown, 1u) << where;
+                    ASSERT_EQ(platform.reported.size(), write.silent ? 0u : 1u) << where;
+                    if (write.silent) break;
+                    EXPECT_EQ(platform.reported[0].Number(), number) << where;
+                    if (then == Then::InstanceFails) EXPECT_EQ(platform.reported[0].Description(), u"系统错误 5");
+                }
             }
         }
     }

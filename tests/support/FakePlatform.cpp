@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/FileAttribute.h"
+#include "platform/FileSnapshot.h"
 
 namespace quenlix::testing {
 
@@ -81,6 +82,12 @@ void FakePlatform::CheckBusy(std::u16string_view path) const {
     const bool held = std::any_of(busyPaths.begin(), busyPaths.end(),
                                   [&](const std::u16string& p) { return Key(p) == key; });
     if (held && Paused() < busyFor) throw Failure(busyFailure, u"另一个程序正在使用此文件，进程无法访问。");
+}
+
+bool FakePlatform::WriteDenied(std::u16string_view path) const {
+    const std::u16string key = Key(path);
+    return Denied(path) || std::any_of(writeDeniedPaths.begin(), writeDeniedPaths.end(),
+                                       [&](const std::u16string& p) { return Key(p) == key; });
 }
 
 void FakePlatform::CheckFolder(std::u16string_view path) const {
@@ -167,7 +174,7 @@ std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view p
     CheckBusy(path);
     const auto it = files_.find(Key(path));
     if (creation == Creation::OnlyIfNew && it != files_.end()) throw Failure(FailureNumber::FileExists, u"文件存在。");
-    if (Denied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
+    if (WriteDenied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
         throw Failure(AccessDenied, u"拒绝访问。");
     const bool created = it == files_.end();
     if (created) File(path);
@@ -192,12 +199,46 @@ void FakePlatform::ChangeFileAttributes(std::u16string_view path, std::uint32_t 
     CheckBusy(path);
     const auto it = files_.find(Key(path));
     if (it == files_.end()) throw Failure(2, u"系统找不到指定的文件。");
-    if (Denied(path) || (attributeChangesAllowed && (*attributeChangesAllowed)-- <= 0))
+    if (WriteDenied(path) || (attributeChangesAllowed && (*attributeChangesAllowed)-- <= 0))
         throw Failure(AccessDenied, u"拒绝访问。");
     attributeChanges.push_back(attributes);
     it->second.readOnly = (attributes & FileAttribute::ReadOnly) != 0;
     it->second.hidden = (attributes & FileAttribute::Hidden) != 0;
     it->second.system = (attributes & FileAttribute::System) != 0;
+}
+
+Sha256Digest FakePlatform::Sha256(std::string_view bytes) {
+    Sha256Digest digest{};
+    const FileSnapshot snapshot = SnapshotBuilder::Of(bytes);
+    for (std::size_t i = 0; i < 8; ++i) {
+        digest[i] = static_cast<std::uint8_t>(snapshot.hash >> (8 * i));
+        digest[8 + i] = static_cast<std::uint8_t>(snapshot.size >> (8 * i));
+    }
+    return digest;
+}
+
+void FakePlatform::MakeDirectory(std::u16string_view path) {
+    CheckFolder(path);
+    madeDirectories.emplace_back(path);
+}
+
+ProgramExit FakePlatform::RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds) {
+    elevatedRuns.emplace_back(arguments);
+    if (!elevatedInstance) throw Failure(2, u"系统找不到指定的文件。");
+    return elevatedInstance(arguments);
+}
+
+std::u16string FakePlatform::ErrorDescription(std::uint32_t number) {
+    const std::string digits = std::to_string(number);
+    return u"系统错误 " + std::u16string(digits.begin(), digits.end());
+}
+
+std::vector<std::u16string> FakePlatform::FilesIn(std::u16string_view folder) const {
+    const std::u16string prefix = Key(folder) + u"\\";
+    std::vector<std::u16string> found;
+    for (const auto& [key, file] : files_)
+        if (key.rfind(prefix, 0) == 0) found.push_back(key);
+    return found;
 }
 
 void FakePlatform::ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted) {
