@@ -64,9 +64,8 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n");
 
     platform.deniedPaths = {std::u16string(HostsFile)};
-    window.log.clear();
     EXPECT_THROW(AppendEntry(window, platform), Failure);
-    EXPECT_TRUE(window.log.empty()) << "the open fails before a box is read";
+    EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n") << "a refused append writes nothing";
 }
 
 TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
@@ -95,7 +94,7 @@ TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothi
     AppendEntryUnlessDefined(window, platform);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
-    EXPECT_EQ(platform.messages[0].style, 0u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok);
     EXPECT_FALSE(platform.messages[0].title) << "no title: the application's own shows";
     EXPECT_EQ(Hosts(), file);
 }
@@ -134,7 +133,7 @@ TEST_F(EntryCommandsTest, ASaveAsksBeforeOverwritingAChangedFile) {
             EXPECT_EQ(platform.messages[0].prompt,
                       u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。\n\n"
                       u"继续保存将覆盖这些修改。是否继续保存？");
-            EXPECT_EQ(platform.messages[0].style, 0x4u | 0x30u | 0x100u);  // Yes and No, warning, No first
+            EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
             EXPECT_EQ(platform.messages[0].title, u"提示");
             EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
             EXPECT_EQ(window.modified, answer != Answer::Yes);
@@ -248,7 +247,7 @@ TEST_F(EntryCommandsTest, ClosingWithUnsavedEditsOffersToSaveThem) {
         EXPECT_EQ(Hosts(), c.file);
         ASSERT_FALSE(platform.messages.empty());
         EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？");
-        EXPECT_EQ(platform.messages[0].style, 0x3u | 0x30u);  // Yes, No and Cancel, warning
+        EXPECT_EQ(platform.messages[0].style, Mb::YesNoCancel | Mb::IconWarning);
         EXPECT_EQ(platform.messages[0].title, u"提示");
     }
     platform.messages.clear();

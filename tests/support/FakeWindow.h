@@ -10,7 +10,7 @@
 namespace quenlix::testing {
 
 // The main window's state as plain fields, with the initial texts the real
-// window starts with, and a log of which boxes were read and written.
+// window starts with.
 class FakeWindow : public WindowState {
 public:
     std::u16string title = u"Hosts";
@@ -22,7 +22,6 @@ public:
     std::size_t capacity = 0x7FFFFFFE;
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
-    std::vector<std::string> log;
 
     std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
 
@@ -31,11 +30,9 @@ public:
     FormWidth Width() override { return width; }
     void SetWidth(FormWidth w) override { width = w; }
     std::u16string Text(TextBox box) override {
-        log.push_back("read Text" + std::to_string(static_cast<int>(box) + 1));
         return texts[static_cast<int>(box)];
     }
     void SetText(TextBox box, std::u16string_view t) override {
-        log.push_back("set Text" + std::to_string(static_cast<int>(box) + 1));
         texts[static_cast<int>(box)] = t;
         if (box == TextBox::Text1) modified = false;
     }

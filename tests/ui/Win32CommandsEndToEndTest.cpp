@@ -82,7 +82,7 @@ TEST_F(Win32CommandsTest, ASaveAsksWhenTheFileChangedSinceTheLoad) {
     platform.answers = {Answer::No};
     Click("Command3");
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].style, static_cast<std::uint32_t>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+    EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
     EXPECT_EQ(Hosts(), appended);
     EXPECT_EQ(TextOf("Text1"), L"edited\r\n");
 
@@ -125,7 +125,7 @@ TEST_F(Win32CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne)
     Click("Command5");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
-    EXPECT_EQ(platform.messages[0].style, 0u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok);
     EXPECT_FALSE(platform.messages[0].title);
     EXPECT_EQ(Hosts(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
 
@@ -220,7 +220,7 @@ TEST_F(Win32CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChan
     DeleteFileW(windows.HostsPath().c_str());
     Click("Command14");
     EXPECT_EQ(platform.messages.back().prompt, u"未在计算机系统默认位置发现Hosts文件");
-    EXPECT_EQ(platform.messages.back().style, 69680u);
+    EXPECT_EQ(platform.messages.back().style, Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground);
     EXPECT_EQ(ReadBytes(programFolder / L"备份hosts"), "<missing>");
 }
 
