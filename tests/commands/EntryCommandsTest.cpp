@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 #include "commands/EntryCommands.h"
 #include "commands/SaveCommands.h"
@@ -114,33 +115,38 @@ TEST_F(EntryCommandsTest, Command5NeedsTheFileToExist) {
 
 // A save never silently overwrites what reached the file since Text1 was
 // filled: an entry appended since, a restored file, another program's change.
-TEST_F(EntryCommandsTest, ASaveAsksBeforeOverwritingAChangedFile) {
-    const auto changes = {+[](EntryCommandsTest& t) { AppendEntry(t.window, t.platform); },
-                          +[](EntryCommandsTest& t) { t.platform.PutFile(HostsFile, "by another program\r\n"); },
-                          +[](EntryCommandsTest& t) { t.window.snapshot.reset(); }};  // never loaded
-    for (const auto change : changes) {
-        for (const int answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
-            SCOPED_TRACE(answer);
-            platform.messages.clear();
-            Loaded("old\r\n");
-            window.text(TextBox::Text1) = u"edited";
-            window.modified = true;
-            change(*this);
-            const std::string before = Hosts();
-            platform.answers = {answer};
-            SaveHostsFile(window, platform);
-            ASSERT_EQ(platform.messages.size(), 1u);
-            EXPECT_EQ(platform.messages[0].prompt,
-                      u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。\n\n"
-                      u"继续保存将覆盖这些修改。是否继续保存？");
-            EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
-            EXPECT_EQ(platform.messages[0].title, u"提示");
-            EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
-            EXPECT_EQ(window.modified, answer != Answer::Yes);
-            EXPECT_EQ(window.text(TextBox::Text1), u"edited");
-        }
+enum class ChangeSinceLoad { OwnAppend, OtherProgram, NeverLoaded };
+
+struct SaveQuestionTest : EntryCommandsTest, ::testing::WithParamInterface<std::tuple<ChangeSinceLoad, int>> {};
+
+TEST_P(SaveQuestionTest, AsksAndDoesWhatTheAnswerSays) {
+    const auto [change, answer] = GetParam();
+    Loaded("old\r\n");
+    window.text(TextBox::Text1) = u"edited";
+    window.modified = true;
+    switch (change) {
+        case ChangeSinceLoad::OwnAppend: AppendEntry(window, platform); break;
+        case ChangeSinceLoad::OtherProgram: platform.PutFile(HostsFile, "by another program\r\n"); break;
+        case ChangeSinceLoad::NeverLoaded: window.snapshot.reset(); break;
     }
+    const std::string before = Hosts();
+    platform.answers = {answer};
+    SaveHostsFile(window, platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt,
+              u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。\n\n"
+              u"继续保存将覆盖这些修改。是否继续保存？");
+    EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+    EXPECT_EQ(platform.messages[0].title, u"提示");
+    EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
+    EXPECT_EQ(window.modified, answer != Answer::Yes);
+    EXPECT_EQ(window.text(TextBox::Text1), u"edited");
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryChangeAndAnswer, SaveQuestionTest,
+                         ::testing::Combine(::testing::Values(ChangeSinceLoad::OwnAppend, ChangeSinceLoad::OtherProgram,
+                                                              ChangeSinceLoad::NeverLoaded),
+                                            ::testing::Values(Answer::No, Answer::Cancel, Answer::Yes)));
 
 TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
     Loaded("old\r\n");
