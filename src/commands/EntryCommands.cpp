@@ -10,9 +10,9 @@
 
 namespace quenlix {
 
-void AppendText2(WindowState& window, Platform& platform) {
+void AppendAddressLine(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
-    const std::u16string line = window.Text(TextBox::Text2);
+    const std::u16string line = window.Text(TextBox::Address);
     // This one command never reports: whatever fails from here on is dropped,
     // and the file stays as the failed step left it (a failed append is
     // undone by the store).
@@ -24,15 +24,15 @@ void AppendText2(WindowState& window, Platform& platform) {
 
 void AppendEntry(WindowState& window, Platform& platform) {
     AppendingFile file(platform, HostsPath(platform));
-    const std::u16string address = window.Text(TextBox::Text2);
-    const std::u16string host = window.Text(TextBox::Text3);
+    const std::u16string address = window.Text(TextBox::Address);
+    const std::u16string host = window.Text(TextBox::HostName);
     AppendHostsLine(platform, file, EntryLine(address, host));
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
     const std::u16string text = ReadHostsText(platform, path);
-    const std::u16string entry = EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
+    const std::u16string entry = EntryLine(window.Text(TextBox::Address), window.Text(TextBox::HostName));
 
     // The platform's case mapping works character by character, so mapping
     // the text a block of lines at a time equals mapping it whole, and a

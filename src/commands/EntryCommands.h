@@ -7,7 +7,7 @@ class WindowState;
 
 // Appends Text2 as one line; every failure after Text2 is read is ignored
 // and nothing is ever reported.
-void AppendText2(WindowState& window, Platform& platform);
+void AppendAddressLine(WindowState& window, Platform& platform);
 // Appends Text2, a space and Text3 as one line. The file is opened before the
 // boxes are read.
 void AppendEntry(WindowState& window, Platform& platform);

@@ -40,22 +40,22 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
     // Text1 can hold a whole hosts file of many megabytes: it is encoded
     // straight from the box's own text, with no copy of it on the way.
     std::string bytes;
-    window.ReadText1([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });
+    window.ReadHostsText([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });
     // A UTF-16 file of an odd size ends in a byte that is no character; the
     // text never held it, and the save keeps it.
     if (IsUtf16(encoding) && (current.size() - MarkOf(encoding).size()) % 2 != 0) bytes.push_back(current.back());
     file.Replace(bytes);
     window.SetHostsSnapshot(SnapshotBuilder::Of(bytes), encoding);
-    window.MarkText1Saved();
+    window.MarkHostsTextSaved();
 }
 
 bool MayCloseWindow(WindowState& window, Platform& platform) {
-    if (!window.Text1Modified()) return true;
+    if (!window.HostsTextModified()) return true;
     switch (platform.ShowMessage(u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？",
                                  Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
         case Answer::Yes:
             SaveHostsFile(window, platform);
-            return !window.Text1Modified();  // not saved when the user kept the file as it was
+            return !window.HostsTextModified();  // not saved when the user kept the file as it was
         case Answer::No: return true;
         default: return false;
     }

@@ -11,7 +11,7 @@
 
 namespace quenlix {
 
-enum class TextBox { Text1, Text2, Text3, Text4 };
+enum class TextBox { HostsText, Address, HostName, Results };
 
 // The two widths Form1 is set to. A window that some other program resized
 // is neither, and reads as Other.
@@ -35,8 +35,8 @@ public:
     virtual void SetText(TextBox box, std::u16string_view text) = 0;
 
     // Whether the user changed Text1 since it was last filled or saved.
-    virtual bool Text1Modified() = 0;
-    virtual void MarkText1Saved() = 0;
+    virtual bool HostsTextModified() = 0;
+    virtual void MarkHostsTextSaved() = 0;
 
     // What the hosts file held when Text1 was last filled from it or saved
     // to it, and the encoding it was in; nothing before either. A save keeps
@@ -46,12 +46,12 @@ public:
     virtual void SetHostsSnapshot(const FileSnapshot& snapshot, HostsEncoding encoding) = 0;
 
     // The most characters Text1 can hold; a longer hosts file cannot be shown.
-    virtual std::size_t Text1Capacity() = 0;
+    virtual std::size_t HostsTextCapacity() = 0;
 
     // Lends the text of Text1 to `use` for the length of the call. Text1 may
     // hold a whole hosts file of many megabytes; the window lends its own
     // buffer where the control allows, instead of a copy.
-    virtual void ReadText1(const std::function<void(std::u16string_view)>& use) { use(Text(TextBox::Text1)); }
+    virtual void ReadHostsText(const std::function<void(std::u16string_view)>& use) { use(Text(TextBox::HostsText)); }
 
     // The number of characters before the caret of Text1; with a selection,
     // the position of its start.

@@ -71,7 +71,8 @@ std::vector<const Control*> TabOrder();
 // The control with this name; nullptr when there is none.
 const Control* FindControl(std::string_view name);
 
-// The control behind one of the window-state text boxes.
-const Control& ControlOf(TextBox box);
+// Where the control behind one of the window-state text boxes stands in
+// Controls(), and so in the window's array of control handles.
+std::size_t ControlIndexOf(TextBox box);
 
 }  // namespace quenlix

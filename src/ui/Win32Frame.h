@@ -8,8 +8,8 @@ namespace quenlix {
 
 // A fixed single frame: nothing in the layout follows a change of size, so
 // the user gets no sizing border and no maximise button.
-inline constexpr DWORD Form1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-inline constexpr DWORD Form1ExtendedStyle = 0;
+inline constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+inline constexpr DWORD MainWindowExtendedStyle = 0;
 
 // The outer size of Form1 around a client area of `client` pixels.
 SIZE OuterSize(SIZE client, UINT dpi, const DpiFunctions& functions);

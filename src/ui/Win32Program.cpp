@@ -8,7 +8,7 @@
 
 namespace quenlix {
 
-int RunForm1(HINSTANCE instance, int showCommand) {
+int RunMainWindow(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     std::unique_ptr<Win32MainWindow> form1;
     if (!RunAndReport(platform, [&] { form1 = std::make_unique<Win32MainWindow>(instance, platform); })) return 1;

@@ -6,6 +6,6 @@ namespace quenlix {
 
 // The whole program: Form1 with the real platform, until it is closed.
 // Returns the exit code.
-int RunForm1(HINSTANCE instance, int showCommand);
+int RunMainWindow(HINSTANCE instance, int showCommand);
 
 }  // namespace quenlix

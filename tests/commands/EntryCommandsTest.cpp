@@ -21,8 +21,8 @@ constexpr std::u16string_view HostsFile = u"C:\\WINDOWS\\system32\\drivers\\etc\
 
 struct EntryCommandsTest : ::testing::Test {
     EntryCommandsTest() {
-        window.text(TextBox::Text2) = u"127.0.0.1";
-        window.text(TextBox::Text3) = u"example.com";
+        window.text(TextBox::Address) = u"127.0.0.1";
+        window.text(TextBox::HostName) = u"example.com";
     }
     std::string Hosts() { return platform.FileBytes(HostsFile).value_or("<missing>"); }
     // The file as a load leaves it: on disk, and remembered by the window.
@@ -37,19 +37,19 @@ struct EntryCommandsTest : ::testing::Test {
 
 TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
     platform.PutFile(HostsFile, "a\r\n");
-    AppendText2(window, platform);
-    window.text(TextBox::Text2) = u"";
-    AppendText2(window, platform);
+    AppendAddressLine(window, platform);
+    window.text(TextBox::Address) = u"";
+    AppendAddressLine(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1\r\n\r\n");
 }
 
 TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
     platform.PutFile(HostsFile, "a\r\n");
     platform.File(HostsFile).readOnly = true;
-    EXPECT_NO_THROW(AppendText2(window, platform));
+    EXPECT_NO_THROW(AppendAddressLine(window, platform));
     platform.File(HostsFile).readOnly = false;
     platform.writeBudget = 3;
-    EXPECT_NO_THROW(AppendText2(window, platform));
+    EXPECT_NO_THROW(AppendAddressLine(window, platform));
     EXPECT_EQ(Hosts(), "a\r\n");
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -59,8 +59,8 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n") << "the last line keeps its entry";
 
-    window.text(TextBox::Text2) = u"";
-    window.text(TextBox::Text3) = u"";
+    window.text(TextBox::Address) = u"";
+    window.text(TextBox::HostName) = u"";
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n");
 
@@ -71,10 +71,10 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
 
 TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"a\r\nb\r\n";
+    window.text(TextBox::HostsText) = u"a\r\nb\r\n";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "a\r\nb\r\n");
-    window.text(TextBox::Text1) = u"a\r\nb";
+    window.text(TextBox::HostsText) = u"a\r\nb";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "a\r\nb\r\n");
 }
@@ -82,16 +82,16 @@ TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
 TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
     Loaded("old\r\n");
     platform.deniedPaths = {std::u16string(HostsFile)};
-    window.text(TextBox::Text1) = u"edited";
+    window.text(TextBox::HostsText) = u"edited";
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
     EXPECT_EQ(Hosts(), "old\r\n");
-    EXPECT_EQ(window.text(TextBox::Text1), u"edited");
+    EXPECT_EQ(window.text(TextBox::HostsText), u"edited");
 }
 
 TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothing) {
     const std::string file = "# 127.0.0.1 myhost\r\n  127.0.0.1 MyHost  \r\n127.0.0.1 MYHOST.lan\r\n";
     platform.PutFile(HostsFile, file);
-    window.text(TextBox::Text3) = u"myhost";
+    window.text(TextBox::HostName) = u"myhost";
     AppendEntryUnlessDefined(window, platform);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
@@ -102,7 +102,7 @@ TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothi
 
 TEST_F(EntryCommandsTest, Command5AppendsANewEntryAsTyped) {
     platform.PutFile(HostsFile, "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n");
-    window.text(TextBox::Text3) = u"Example.com";
+    window.text(TextBox::HostName) = u"Example.com";
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Hosts(), "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n127.0.0.1 Example.com\r\n");
@@ -122,7 +122,7 @@ struct SaveQuestionTest : EntryCommandsTest, ::testing::WithParamInterface<std::
 TEST_P(SaveQuestionTest, AsksAndDoesWhatTheAnswerSays) {
     const auto [change, answer] = GetParam();
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"edited";
+    window.text(TextBox::HostsText) = u"edited";
     window.modified = true;
     switch (change) {
         case ChangeSinceLoad::OwnAppend: AppendEntry(window, platform); break;
@@ -140,7 +140,7 @@ TEST_P(SaveQuestionTest, AsksAndDoesWhatTheAnswerSays) {
     EXPECT_EQ(platform.messages[0].title, u"提示");
     EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
     EXPECT_EQ(window.modified, answer != Answer::Yes);
-    EXPECT_EQ(window.text(TextBox::Text1), u"edited");
+    EXPECT_EQ(window.text(TextBox::HostsText), u"edited");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryChangeAndAnswer, SaveQuestionTest,
@@ -150,9 +150,9 @@ INSTANTIATE_TEST_SUITE_P(EveryChangeAndAnswer, SaveQuestionTest,
 
 TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"one";
+    window.text(TextBox::HostsText) = u"one";
     SaveHostsFile(window, platform);
-    window.text(TextBox::Text1) = u"two";
+    window.text(TextBox::HostsText) = u"two";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "two\r\n");
     platform.RemoveFile(HostsFile);
@@ -163,7 +163,7 @@ TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
 
 TEST_F(EntryCommandsTest, ASaveThatCannotReadTheFileWritesNothing) {
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"edited";
+    window.text(TextBox::HostsText) = u"edited";
     platform.deniedPaths = {std::u16string(HostsFile)};
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
     platform.deniedPaths.clear();
@@ -177,7 +177,7 @@ TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
     const struct {
         std::string file;
         std::string saved;     // Text1 "中" saved
-        std::string appended;  // then AppendText2 of "x"
+        std::string appended;  // then AppendAddressLine of "x"
     } cases[] = {
         {"", "?\r\n", "?\r\nx\r\n"},  // the fake's code page has no 中
         {"a\r\n", "?\r\n", "?\r\nx\r\n"},
@@ -191,11 +191,11 @@ TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         Loaded(c.file);
-        window.text(TextBox::Text1) = u"中";
+        window.text(TextBox::HostsText) = u"中";
         SaveHostsFile(window, platform);
         EXPECT_EQ(Hosts(), c.saved);
-        window.text(TextBox::Text2) = u"x";
-        AppendText2(window, platform);
+        window.text(TextBox::Address) = u"x";
+        AppendAddressLine(window, platform);
         EXPECT_EQ(Hosts(), c.appended);
     }
 }
@@ -213,7 +213,7 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
             platform.PutFile(HostsFile, "");
         }
         platform.answers = {Answer::Yes};
-        window.text(TextBox::Text1) = u"中\r\n";
+        window.text(TextBox::HostsText) = u"中\r\n";
         SaveHostsFile(window, platform);
         EXPECT_EQ(Hosts(), "\xEF\xBB\xBF\xE4\xB8\xAD\r\n") << deleted;
         EXPECT_EQ(window.encoding, HostsEncoding::Utf8WithMark);
@@ -224,7 +224,7 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
 TEST_F(EntryCommandsTest, Command5OnTheStockFileAppends) {
     WriteDefaultHosts(platform, HostsFile);
     const std::string stock = Hosts();
-    window.text(TextBox::Text3) = u"server.example.com";
+    window.text(TextBox::HostName) = u"server.example.com";
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Hosts(), stock + "127.0.0.1 server.example.com\r\n");
@@ -246,7 +246,7 @@ TEST_F(EntryCommandsTest, ClosingWithUnsavedEditsOffersToSaveThem) {
         platform.messages.clear();
         Loaded("old\r\n");
         if (c.answers.size() == 2) platform.PutFile(HostsFile, "changed\r\n");
-        window.text(TextBox::Text1) = u"edited";
+        window.text(TextBox::HostsText) = u"edited";
         window.modified = true;
         platform.answers = c.answers;
         EXPECT_EQ(MayCloseWindow(window, platform), c.closes);

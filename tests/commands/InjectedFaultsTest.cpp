@@ -31,7 +31,7 @@ struct WritePath {
 };
 
 const WritePath WritePaths[] = {
-    {"Command1", AsCommand<AppendText2>(), true},
+    {"Command1", AsCommand<AppendAddressLine>(), true},
     {"Command2", AsCommand<AppendEntry>(), false},
     {"Command3", AsCommand<SaveHostsFile>(), false},
     {"Command5", AsCommand<AppendEntryUnlessDefined>(), false},
@@ -73,10 +73,10 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             const std::u16string backup = BackupPath(platform);
             if (!creating) platform.PutFile(hosts, hostsBytes);
             platform.PutFile(backup, backupBytes);
-            window.text(TextBox::Text1) = u"unsaved edits";
+            window.text(TextBox::HostsText) = u"unsaved edits";
             if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);  // Text1 came from this file
-            window.text(TextBox::Text2) = u"1.2.3.4";
-            window.text(TextBox::Text3) = u"new.host";
+            window.text(TextBox::Address) = u"1.2.3.4";
+            window.text(TextBox::HostName) = u"new.host";
             platform.answers = {Answer::Ok, Answer::Ok};
             // A missing folder or a directory in the way of the backup is a
             // fault of the backup's place; every other fault hits the file
@@ -91,7 +91,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             const std::string where = std::string(write.name) + ", fault " + std::to_string(f);
             EXPECT_EQ(platform.FileBytes(hosts), hostsBefore) << where;
             EXPECT_EQ(platform.FileBytes(backup), backupBefore) << where;
-            EXPECT_EQ(window.text(TextBox::Text1), u"unsaved edits") << where;
+            EXPECT_EQ(window.text(TextBox::HostsText), u"unsaved edits") << where;
             EXPECT_FALSE(window.closed) << where;
             EXPECT_EQ(platform.openFiles, 0) << where;
             if (write.silent) {

@@ -83,9 +83,9 @@ private:
 
     void Type() {
         const auto box = static_cast<TextBox>(Pick(0, 3));
-        window_.text(box) = box == TextBox::Text1 && Chance(50) ? Decode(model_.hosts.value_or("")) + RandomText(30)
+        window_.text(box) = box == TextBox::HostsText && Chance(50) ? Decode(model_.hosts.value_or("")) + RandomText(30)
                                                                   : RandomText(20);
-        if (box == TextBox::Text1) window_.modified = true;
+        if (box == TextBox::HostsText) window_.modified = true;
     }
 
     void ChangeFilesBehindTheProgram() {
@@ -108,16 +108,16 @@ private:
     }
 
     void Click(int action) {
-        const std::u16string text1 = window_.text(TextBox::Text1);
-        const std::u16string text2 = window_.text(TextBox::Text2);
-        const std::u16string text3 = window_.text(TextBox::Text3);
+        const std::u16string text1 = window_.text(TextBox::HostsText);
+        const std::u16string text2 = window_.text(TextBox::Address);
+        const std::u16string text3 = window_.text(TextBox::HostName);
         const std::size_t reportsBefore = platform_.reported.size();
         const bool ok = !platform_.answers.empty() && platform_.answers.front() == Answer::Ok;
         const auto fails = [&](std::size_t bytes) { return WriteFails(bytes); };
         bool expectFailure = false;
 
         switch (action) {
-            case 6: model_.AppendText2(text2, fails); Run<AppendText2>(); break;
+            case 6: model_.AppendAddressLine(text2, fails); Run<AppendAddressLine>(); break;
             case 7: expectFailure = model_.AppendEntry(text2, text3, fails); Run<AppendEntry>(); break;
             case 8: {
                 const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
@@ -158,11 +158,11 @@ private:
                 }
                 Run<RefreshHostsFile>();
                 if ((present || offered) && !expectFailure) {
-                    EXPECT_EQ(window_.text(TextBox::Text1), model_.LoadedText());
+                    EXPECT_EQ(window_.text(TextBox::HostsText), model_.LoadedText());
                     model_.Loaded();
                 }
                 if (expectFailure) {
-                    EXPECT_EQ(window_.text(TextBox::Text1), text1) << "a failed load keeps Text1";
+                    EXPECT_EQ(window_.text(TextBox::HostsText), text1) << "a failed load keeps Text1";
                 }
                 break;
             }
@@ -180,7 +180,7 @@ private:
         }
         EXPECT_EQ(platform_.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action;
         if (action != 11 && action != 14) {
-            EXPECT_EQ(window_.text(TextBox::Text1), text1) << "only a load changes Text1";
+            EXPECT_EQ(window_.text(TextBox::HostsText), text1) << "only a load changes Text1";
         }
     }
 

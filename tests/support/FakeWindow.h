@@ -34,17 +34,17 @@ public:
     }
     void SetText(TextBox box, std::u16string_view t) override {
         texts[static_cast<int>(box)] = t;
-        if (box == TextBox::Text1) modified = false;
+        if (box == TextBox::HostsText) modified = false;
     }
-    bool Text1Modified() override { return modified; }
-    void MarkText1Saved() override { modified = false; }
+    bool HostsTextModified() override { return modified; }
+    void MarkHostsTextSaved() override { modified = false; }
     std::optional<FileSnapshot> HostsSnapshot() override { return snapshot; }
     HostsEncoding HostsFileEncoding() override { return encoding; }
     void SetHostsSnapshot(const FileSnapshot& s, HostsEncoding e) override {
         snapshot = s;
         encoding = e;
     }
-    std::size_t Text1Capacity() override { return capacity; }
+    std::size_t HostsTextCapacity() override { return capacity; }
     std::size_t CaretPosition() override { return caret; }
     void Close() override { closed = true; }
 };

@@ -34,7 +34,7 @@ public:
     File seen;
 
     // Command1: never reports, whatever fails.
-    bool AppendText2(std::u16string_view text2, const WriteFails& fails) {
+    bool AppendAddressLine(std::u16string_view text2, const WriteFails& fails) {
         Append(Line(text2), fails);
         return false;
     }

@@ -60,9 +60,9 @@ struct Win32RandomSessionTest : Win32FormTest {
         const int answers[] = {Answer::Cancel, Answer::Ok, Answer::Yes};
         platform.answers = {answers[Pick(0, 2)]};
 
-        const std::u16string text1 = Box(TextBox::Text1);
-        const std::u16string text2 = Box(TextBox::Text2);
-        const std::u16string text3 = Box(TextBox::Text3);
+        const std::u16string text1 = Box(TextBox::HostsText);
+        const std::u16string text2 = Box(TextBox::Address);
+        const std::u16string text3 = Box(TextBox::HostName);
         const std::size_t reportsBefore = platform.reported.size();
         // A file held open without sharing refuses every write and read.
         const auto fails = [&](std::size_t) { return blocked; };
@@ -79,7 +79,7 @@ struct Win32RandomSessionTest : Win32FormTest {
                 ClickAt(Child("Text1"), {Pick(2, 300), Pick(2, 120)});
                 break;
             }
-            case 3: model.AppendText2(text2, fails); Press("Command1"); break;
+            case 3: model.AppendAddressLine(text2, fails); Press("Command1"); break;
             case 4: expectFailure = model.AppendEntry(text2, text3, fails); Press("Command2"); break;
             case 5:
                 expectFailure = model.Save(text1, blocked, platform.answers.front() == Answer::Yes, fails);
@@ -101,7 +101,7 @@ struct Win32RandomSessionTest : Win32FormTest {
                 expectFailure = blocked;
                 Press("Command4");
                 if (!blocked) {
-                    EXPECT_EQ(Box(TextBox::Text1), model.LoadedText());
+                    EXPECT_EQ(Box(TextBox::HostsText), model.LoadedText());
                     model.Loaded();
                 }
                 break;
@@ -124,7 +124,7 @@ struct Win32RandomSessionTest : Win32FormTest {
         ASSERT_EQ(ReadFile(BackupPath()), model.backup) << "action " << action;
         EXPECT_EQ(platform.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action << (blocked ? ", file held" : "");
         if (action >= 3 && action != 10) {
-            EXPECT_EQ(Box(TextBox::Text1), text1) << "only a load changes Text1";
+            EXPECT_EQ(Box(TextBox::HostsText), text1) << "only a load changes Text1";
         }
         EXPECT_TRUE(IsWindow(Form())) << "no step may end the program";
     }
