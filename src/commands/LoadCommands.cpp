@@ -13,7 +13,7 @@ namespace quenlix {
 
 namespace {
 
-// Text1 changes only once the file has been read: a read that fails leaves
+// The hosts text box changes only once the file has been read: a read that fails leaves
 // the text (and any unsaved edits) where it was. The window remembers what
 // the file held, so that a later save can tell whether it changed since.
 void FillHostsText(WindowState& window, Platform& platform) {

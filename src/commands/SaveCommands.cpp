@@ -34,10 +34,10 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
         return;
 
     // The file keeps its encoding; one that is gone or empty meanwhile keeps
-    // the one it had when Text1 was filled, so its characters survive.
+    // the one it had when the hosts text box was filled, so its characters survive.
     const HostsEncoding encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
 
-    // Text1 can hold a whole hosts file of many megabytes: it is encoded
+    // The hosts text box can hold a whole hosts file of many megabytes: it is encoded
     // straight from the box's own text, with no copy of it on the way.
     std::string bytes;
     window.ReadHostsText([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });

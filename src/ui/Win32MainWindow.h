@@ -15,7 +15,7 @@
 
 namespace quenlix {
 
-// Form1: the one window of the program, its twenty controls created from the
+// The main window: the one window of the program, its twenty controls created from the
 // layout table, and the window state the commands read and write.
 class Win32MainWindow final : public WindowState {
 public:

@@ -4,7 +4,7 @@
 
 namespace quenlix {
 
-// The whole program: Form1 with the real platform, until it is closed.
+// The whole program: the main window with the real platform, until it is closed.
 // Returns the exit code.
 int RunMainWindow(HINSTANCE instance, int showCommand);
 
