@@ -35,7 +35,7 @@ struct EntryCommandsTest : ::testing::Test {
     FakeWindow window;
 };
 
-TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
+TEST_F(EntryCommandsTest, AppendAddressLineAppendsTheAddressAsTyped) {
     platform.PutFile(HostsFile, "a\r\n");
     AppendAddressLine(window, platform);
     window.text(TextBox::Address) = u"";
@@ -43,7 +43,7 @@ TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1\r\n\r\n");
 }
 
-TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
+TEST_F(EntryCommandsTest, AppendAddressLineNeverReportsAndLeavesARefusedFileAlone) {
     platform.PutFile(HostsFile, "a\r\n");
     platform.File(HostsFile).readOnly = true;
     EXPECT_NO_THROW(AppendAddressLine(window, platform));
@@ -54,7 +54,7 @@ TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBoxes) {
+TEST_F(EntryCommandsTest, AppendEntryAppendsTheEntryLineAndARefusedOneNothing) {
     platform.PutFile(HostsFile, "a");
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n") << "the last line keeps its entry";
@@ -69,7 +69,7 @@ TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBox
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n") << "a refused append writes nothing";
 }
 
-TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
+TEST_F(EntryCommandsTest, SaveWritesTheHostsTextWithALineBreakAtItsEnd) {
     Loaded("old\r\n");
     window.text(TextBox::HostsText) = u"a\r\nb\r\n";
     SaveHostsFile(window, platform);
@@ -88,7 +88,7 @@ TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
     EXPECT_EQ(window.text(TextBox::HostsText), u"edited");
 }
 
-TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothing) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedNamesTheFirstDuplicateLowerCasedAndWritesNothing) {
     const std::string file = "# 127.0.0.1 myhost\r\n  127.0.0.1 MyHost  \r\n127.0.0.1 MYHOST.lan\r\n";
     platform.PutFile(HostsFile, file);
     window.text(TextBox::HostName) = u"myhost";
@@ -100,7 +100,7 @@ TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothi
     EXPECT_EQ(Hosts(), file);
 }
 
-TEST_F(EntryCommandsTest, Command5AppendsANewEntryAsTyped) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedAppendsANewEntryAsTyped) {
     platform.PutFile(HostsFile, "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n");
     window.text(TextBox::HostName) = u"Example.com";
     AppendEntryUnlessDefined(window, platform);
@@ -108,7 +108,7 @@ TEST_F(EntryCommandsTest, Command5AppendsANewEntryAsTyped) {
     EXPECT_EQ(Hosts(), "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n127.0.0.1 Example.com\r\n");
 }
 
-TEST_F(EntryCommandsTest, Command5NeedsTheFileToExist) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedNeedsTheFileToExist) {
     EXPECT_THROW(AppendEntryUnlessDefined(window, platform), Failure);
     EXPECT_FALSE(platform.Has(HostsFile));
 }
@@ -221,7 +221,7 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
 }
 
 // The stock file holds its sample entries only in comments.
-TEST_F(EntryCommandsTest, Command5OnTheStockFileAppends) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedOnTheStockFileAppends) {
     WriteDefaultHosts(platform, HostsFile);
     const std::string stock = Hosts();
     window.text(TextBox::HostName) = u"server.example.com";

@@ -36,7 +36,7 @@ TEST_F(LoadCommandsTest, APresentFileIsLoadedWithOrWithoutRights) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(LoadCommandsTest, AMissingFileWithoutRightsWarnsAndKeepsText1) {
+TEST_F(LoadCommandsTest, AMissingFileWithoutRightsWarnsAndKeepsTheHostsText) {
     platform.administrator = false;
     EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
     EXPECT_EQ(window.title, NotAdmin);
@@ -111,7 +111,7 @@ TEST_F(LoadCommandsTest, AFileThatAppearsMeanwhileIsLoadedNotReplaced) {
 
 // Shown in part, a file would be saved in part: one too large for Text1 is
 // not shown at all, and nothing is written.
-TEST_F(LoadCommandsTest, AFileTooLargeForText1IsRefusedWithAMessage) {
+TEST_F(LoadCommandsTest, AFileTooLargeForTheHostsTextBoxIsRefusedWithAMessage) {
     window.capacity = 8;
     platform.PutFile(hosts, "127.0.0.1 x\r\n");
     EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);

@@ -8,7 +8,7 @@ namespace {
 
 using testing::FakeWindow;
 
-TEST(SearchCommandsTest, EachSearchReplacesText4WithItsResult) {
+TEST(SearchCommandsTest, EachSearchReplacesTheResultsWithItsOwn) {
     FakeWindow window;
     window.text(TextBox::HostsText) = u"127.0.0.1 localhost\r\n::1 localhost\r\n10.0.0.1 router";
     window.text(TextBox::Address) = u"localhost";
