@@ -11,6 +11,7 @@
 #include "platform/SystemProgramEnvironment.h"
 #include "platform/Win32EveryoneGroup.h"
 #include "platform/Win32Failure.h"
+#include "platform/Win32GrowingBuffer.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32ProcessWait.h"
 #include "platform/Win32SystemFolders.h"
@@ -158,17 +159,11 @@ std::wstring SystemProgramPath(std::u16string_view commandLine) {
     // shared one.
     const std::wstring name = ToWide(commandLine.substr(0, commandLine.find(u' ')));
     const std::wstring folders = SystemDirectory() + L";" + SystemWindowsDirectory();
-    std::wstring found(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            SearchPathW(folders.c_str(), name.c_str(), L".exe", static_cast<DWORD>(found.size()), found.data(), nullptr);
-        if (length == 0) throw Win32Failure(ERROR_FILE_NOT_FOUND);
-        if (length < found.size()) {
-            found.resize(length);
-            return found;
-        }
-        found.resize(length);
-    }
+    const auto found = StringFromGrowingBuffer([&](wchar_t* buffer, std::size_t size) {
+        return SearchPathW(folders.c_str(), name.c_str(), L".exe", static_cast<DWORD>(size), buffer, nullptr);
+    });
+    if (!found) throw Win32Failure(ERROR_FILE_NOT_FOUND);
+    return *found;
 }
 
 namespace {
@@ -232,16 +227,11 @@ ProgramExit Win32Platform::RunSystemProgram(std::u16string_view program, std::u1
 }
 
 std::u16string Win32Platform::ProgramDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);  // a long path: try again with room
-    }
+    const auto found = StringFromGrowingBuffer([](wchar_t* buffer, std::size_t size) {
+        return GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
+    });
+    if (!found) return {};
+    const std::wstring& path = *found;
     const auto slash = path.find_last_of(L'\\');
     return FromWide(slash == std::wstring::npos ? std::wstring_view() : std::wstring_view(path).substr(0, slash));
 }
