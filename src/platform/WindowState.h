@@ -23,7 +23,6 @@ class WindowState {
 public:
     virtual ~WindowState() = default;
 
-    virtual std::u16string Title() = 0;
     virtual void SetTitle(std::u16string_view title) = 0;
 
     virtual FormWidth Width() = 0;

@@ -325,8 +325,6 @@ void Win32MainWindow::ApplySize(const POINT* topLeft) {
 
 // --- Window state ---
 
-std::u16string Win32MainWindow::Title() { return WindowText(Handle()); }
-
 void Win32MainWindow::SetTitle(std::u16string_view title) {
     if (!SetWindowTextW(Handle(), ToWide(title).c_str())) throw LastWin32Failure();
 }

@@ -36,7 +36,6 @@ public:
     HWND Handle() const { return window_.Get(); }
     HWND ControlWindow(std::string_view name) const;
 
-    std::u16string Title() override;
     void SetTitle(std::u16string_view title) override;
     FormWidth Width() override;
     void SetWidth(FormWidth width) override;

@@ -25,7 +25,6 @@ public:
 
     std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
 
-    std::u16string Title() override { return title; }
     void SetTitle(std::u16string_view t) override { title = t; }
     FormWidth Width() override { return width; }
     void SetWidth(FormWidth w) override { width = w; }

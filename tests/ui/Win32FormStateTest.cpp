@@ -22,8 +22,8 @@ TEST_F(Win32FormTest, OpeningLoadsTheHostsFileAndLeavesTheOtherBoxesAtTheirNames
     EXPECT_EQ(form->Text(TextBox::Address), u"Text2");
     EXPECT_EQ(form->Text(TextBox::HostName), u"Text3");
     EXPECT_EQ(form->Text(TextBox::Results), u"Text4");
-    const std::u16string title = form->Title();
-    EXPECT_TRUE(title == u"Hosts (已获得管理员权限)" || title == u"Hosts (未获得管理员权限)") << "one suffix";
+    const std::wstring title = testing::WindowTextOf(Form());
+    EXPECT_TRUE(title == L"Hosts (已获得管理员权限)" || title == L"Hosts (未获得管理员权限)") << "one suffix";
     EXPECT_TRUE(IsWindowVisible(Form()));
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -38,7 +38,7 @@ TEST_F(Win32FormTest, TextsOfAnyLengthComeBackWhole) {
     form->SetText(TextBox::HostName, u"");
     EXPECT_EQ(form->Text(TextBox::HostName), u"");
     form->SetTitle(u"Hosts (未获得管理员权限)");
-    EXPECT_EQ(form->Title(), u"Hosts (未获得管理员权限)");
+    EXPECT_EQ(testing::WindowTextOf(Form()), L"Hosts (未获得管理员权限)");
 }
 
 // The edit control packs the selection into 16 bits of its return value;
