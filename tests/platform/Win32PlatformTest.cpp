@@ -6,6 +6,7 @@
 
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "platform/AsciiCase.h"
 #include "platform/QuoteArgument.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SystemLibraries.h"
@@ -141,7 +142,7 @@ TEST(Win32SystemTest, TheHostsFileIsBelowTheSystemsOwnFolderWhateverWindirSays) 
         SetEnvironmentVariableW(L"windir", *windir == L'\0' ? nullptr : windir);
         Win32Platform platform;
         std::u16string path = HostsPath(platform);
-        for (char16_t& c : path) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+        for (char16_t& c : path) c = AsciiLower(c);
         EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts") << std::string(windir, windir + wcslen(windir));
     }
     SetEnvironmentVariableW(L"windir", own);

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/AsciiCase.h"
 namespace quenlix::testing {
 
 namespace {
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? c - 32 : c; }
 
 class FakeWritableFile : public WritableFile {
 public:
