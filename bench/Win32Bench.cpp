@@ -11,7 +11,7 @@
 //                    more, its encoding told and its snapshot taken
 //                    -> "MILLISECONDS BYTES ENCODING"
 //   readbytes PATH   ReadFileBytes alone -> "MILLISECONDS BYTES"
-//   fromansi PATH    FromAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
+//   fromansi PATH    DecodeAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
 //   linerule         ApplyLineRuleInPlace alone on a copy of the last loaded
 //                    text -> "MILLISECONDS UNITS"
 //   encodeline       EncodeLine of the last loaded text (the save's first step)
@@ -37,6 +37,7 @@
 #include "BenchText.h"
 #include "RequestLoop.h"
 #include "edit/DuplicateTest.h"
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/SafeWrite.h"
@@ -100,7 +101,7 @@ public:
         } else if (what == "fromansi") {
             const std::string bytes = platform_.ReadFileBytes(Utf16Path(path));
             std::u16string text;
-            const double ms = TimeMs([&] { text = platform_.FromAnsi(bytes); });
+            const double ms = TimeMs([&] { text = DecodeAnsi(platform_, bytes); });
             reply << ms << ' ' << text.size();
         } else if (what == "linerule") {
             std::u16string copy = text_;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/Platform.h"
+#include "hosts/AnsiCodec.h"
 
 namespace quenlix {
 
@@ -243,7 +243,8 @@ void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEn
     if (bytes.size() % 2 != 0) text.push_back(Replacement);
 }
 
-std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
+    if (lost) *lost = 0;
     switch (encoding) {
         case HostsEncoding::Utf8:
         case HostsEncoding::Utf8WithMark: return EncodeUtf8(text);
@@ -251,7 +252,10 @@ std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncodi
         case HostsEncoding::Utf16BeWithMark: return EncodeUtf16(text, true);
         case HostsEncoding::Ansi: break;
     }
-    return platform.ToAnsi(text);
+    std::string bytes;
+    const std::size_t count = AnsiCodec(platform).AppendEncoded(bytes, text, 2);
+    if (lost) *lost = count;
+    return bytes;
 }
 
 }  // namespace quenlix

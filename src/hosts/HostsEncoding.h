@@ -25,6 +25,14 @@ std::string_view MarkOf(HostsEncoding encoding);
 // The encoding a mark at the start of `bytes` names; Ansi when there is none.
 HostsEncoding EncodingOfMark(std::string_view bytes);
 
+// A byte that does not decode in the file's encoding travels through the
+// text as the lone low surrogate U+DC00 + byte, as Python's "surrogateescape"
+// does: no valid decode gives a lone surrogate, so the encoders know it for a
+// byte and write that byte back. Only bytes of 0x80 or more ever need it:
+// every encoding read this way decodes each byte below 0x80 on its own.
+constexpr char16_t EscapedByte(unsigned char byte) { return static_cast<char16_t>(0xDC00 + byte); }
+constexpr bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
 // Tells, of bytes seen in pieces in order, whether they are strict UTF-8
 // throughout (no overlong forms, no surrogates, nothing above U+10FFFF,
 // nothing cut short at the end) and whether any byte was 0x80 or more.
@@ -65,10 +73,14 @@ private:
 void AppendUtf8Decoded(std::u16string& text, std::string_view bytes);
 void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEndian);
 
-// `text` in `encoding`, the mark not included. A character the ANSI code page
-// cannot hold becomes its default character; UTF-8 and UTF-16 hold every
-// character (a lone surrogate, which UTF-8 cannot, becomes U+FFFD there).
-// Room for two more characters is left at the end.
-std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding);
+// `text` in `encoding`, the mark not included. An escaped byte that is not
+// the second half of a surrogate pair is written as that byte in the ANSI
+// code page. A character the ANSI code page cannot hold becomes its default
+// character ("?", never a look-alike); `lost`, when given, gets how many
+// did. UTF-8 and UTF-16 hold every character (a lone surrogate, which UTF-8
+// cannot, becomes U+FFFD there). Room for two more characters is left at
+// the end.
+std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding,
+                       std::size_t* lost = nullptr);
 
 }  // namespace quenlix

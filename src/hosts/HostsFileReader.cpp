@@ -133,7 +133,7 @@ void HostsFileReader::AddAnsi(std::string_view bytes) {
 void HostsFileReader::DecodeAnsi(std::string_view bytes) {
     if (bytes.empty()) return;
     const std::size_t before = text_.size();
-    platform_.AppendFromAnsi(text_, bytes);
+    ansi_.AppendDecoded(text_, bytes);
     Decoded(before);
 }
 

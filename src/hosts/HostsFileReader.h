@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsText.h"
 #include "platform/FileSnapshot.h"
@@ -32,7 +33,7 @@ public:
     enum class Detect { Utf8AndAnsi, AnsiOnly };
 
     explicit HostsFileReader(Platform& platform, Detect detect = Detect::Utf8AndAnsi)
-        : platform_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi) {}
+        : ansi_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi) {}
 
     void Add(std::string_view piece, std::uint64_t fileSize);
     bool MustReadAgainAsAnsi() const;
@@ -48,7 +49,7 @@ private:
     void DecodeAnsi(std::string_view bytes);
     void Decoded(std::size_t before);
 
-    Platform& platform_;
+    AnsiCodec ansi_;
     bool mayBeUtf8_;
     Mode mode_ = Mode::Start;
     HostsEncoding marked_ = HostsEncoding::Ansi;

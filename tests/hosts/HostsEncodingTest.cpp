@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "hosts/AnsiCodec.h"
 #include "support/FakePlatform.h"
 
 namespace quenlix {
@@ -67,6 +68,24 @@ TEST(HostsEncodingTest, WhatCannotBeDecodedOrEncodedBecomesTheReplacementCharact
     const std::u16string lone = {u'a', char16_t(0xD800), u'b', char16_t(0xDC00)};
     EXPECT_EQ(EncodeText(platform, lone, HostsEncoding::Utf8), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
     EXPECT_EQ(EncodeText(platform, lone, HostsEncoding::Utf16LeWithMark), "a\0\0\xD8" "b\0\0\xDC"s);
+}
+
+// The fake code page: a lead byte before a line end is escaped alone; a pair
+// that decodes to what a single byte gives is escaped, its trail too unless
+// it is ASCII; 0x80 is undefined. Each escaped byte is written back as it
+// was; a character the code page lacks is "?" and counted, a real "?" not.
+TEST(HostsEncodingTest, TheAnsiCodePageKeepsEveryByteAndCountsWhatItLoses) {
+    testing::FakePlatform platform;
+    EXPECT_EQ(DecodeAnsi(platform, "\x81\x41\x9F\x40 \x81\r\n\x80\xE9"), u"\u3401\u4A44 \xDC81\r\n\xDC80\u00E9");
+    EXPECT_EQ(DecodeAnsi(platform, "\x81\x40\x9F\xFE\x81"), u"\xDC81@\xDC9F\xDCFE\xDC81");
+
+    std::size_t lost = 99;
+    const std::u16string text = {u'a', 0xDC80, 0xD800, u'b', 0xDC00, 0xD83D, 0xDCFF, 0xDCFF, u'?'};
+    EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Ansi, &lost), "a\x80?b???\xFF?");
+    EXPECT_EQ(lost, 3u) << "a surrogate pair is one character";
+    EXPECT_EQ(EncodeText(platform, u"\u3401\u00E9\u00A5\u4A44\u3400\u4B01\u0080", HostsEncoding::Ansi, &lost),
+              "\x81\x41\xE9\xA5\x9F\x40???");
+    EXPECT_EQ(lost, 3u) << "U+3400 and U+4B01 have no pair (81 40 and 9F FE decode to Latin-1), nor has U+0080";
 }
 
 }  // namespace

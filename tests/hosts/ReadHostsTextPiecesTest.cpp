@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "hosts/ReferenceLineRule.h"
@@ -73,7 +74,7 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
         ASSERT_EQ(read.encoding, DetectEncoding(bytes)) << "round " << round;
         ASSERT_EQ(read.snapshot, SnapshotBuilder::Of(bytes)) << "round " << round;
         if (read.encoding == HostsEncoding::Ansi) {
-            ASSERT_EQ(read.text, reference::ApplyLineRule(platform.FromAnsi(bytes))) << "round " << round;
+            ASSERT_EQ(read.text, reference::ApplyLineRule(DecodeAnsi(platform, bytes))) << "round " << round;
         }
         utf8 += read.encoding == HostsEncoding::Utf8;
     }
