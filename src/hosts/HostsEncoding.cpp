@@ -13,6 +13,7 @@ constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LeMark = "\xFF\xFE";
 constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 constexpr char16_t Replacement = u'\uFFFD';
+constexpr char16_t NulSymbol = u'\u2400';
 
 bool IsAscii8(const char* bytes) {
     std::uint64_t word;
@@ -42,26 +43,35 @@ LeadRule RuleOfLead(unsigned char b) {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Walks `text` as code points for UTF-8, a lone surrogate as U+FFFD.
+// An escaped byte on its way to UTF-8, told apart from every code point.
+constexpr char32_t RawByte = 0x110000;
+
+// Walks `text` as what UTF-8 writes for it: code points, escaped bytes as
+// RawByte + the byte, any other lone surrogate as U+FFFD (counted in `lost`).
 template <typename Visit>
-void ForEachCodePoint(std::u16string_view text, Visit visit) {
+void ForEachCodePoint(std::u16string_view text, std::size_t& lost, Visit visit) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
             visit(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
+        } else if (IsEscapedByte(c)) {
+            visit(RawByte + (c & 0xFF));
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             visit(Replacement);
+            ++lost;
         } else {
             visit(c);
         }
     }
 }
 
-std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
+std::size_t Utf8Length(char32_t c) { return c < 0x80 || c >= RawByte ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
 char* PutUtf8(char* out, char32_t c) {
-    if (c < 0x80) {
+    if (c >= RawByte) {
+        *out++ = static_cast<char>(c - RawByte);
+    } else if (c < 0x80) {
         *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
         *out++ = static_cast<char>(0xC0 | (c >> 6));
@@ -79,14 +89,14 @@ char* PutUtf8(char* out, char32_t c) {
     return out;
 }
 
-std::string EncodeUtf8(std::u16string_view text) {
+std::string EncodeUtf8(std::u16string_view text, std::size_t& lost) {
     std::size_t length = 0;
     bool ascii = true;
     for (const char16_t c : text) ascii = ascii && c < 0x80;
     if (ascii) {
         length = text.size();
     } else {
-        ForEachCodePoint(text, [&](char32_t c) { length += Utf8Length(c); });
+        ForEachCodePoint(text, lost, [&](char32_t c) { length += Utf8Length(c); });
     }
     std::string bytes;
     bytes.reserve(length + 2);
@@ -95,7 +105,8 @@ std::string EncodeUtf8(std::u16string_view text) {
     if (ascii) {
         for (const char16_t c : text) *out++ = static_cast<char>(c);
     } else {
-        ForEachCodePoint(text, [&](char32_t c) { out = PutUtf8(out, c); });
+        std::size_t again = 0;  // the same characters as the first walk counted
+        ForEachCodePoint(text, again, [&](char32_t c) { out = PutUtf8(out, c); });
     }
     return bytes;
 }
@@ -217,8 +228,22 @@ void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
             c = (c << 6) | (static_cast<unsigned char>(p[taken]) & 0x3F);
             ++taken;
         }
-        // A broken sequence is one U+FFFD for the bytes it began with.
-        if (!whole) c = Replacement;
+        // A broken sequence: its first byte is escaped, and what follows is
+        // decoded on its own, so that a line end after it stays one.
+        if (!whole) {
+            *out++ = EscapedByte(b);
+            ++p;
+            continue;
+        }
+        // U+2400, the symbol for NUL, is how the window shows a NUL of the
+        // text; it gives NUL back for it. A real one would come back as a NUL
+        // byte, so its bytes travel as escaped bytes, which the window leaves
+        // alone and the encoder writes back as E2 90 80.
+        if (c == NulSymbol) {
+            for (std::ptrdiff_t k = 0; k < taken; ++k) *out++ = EscapedByte(static_cast<unsigned char>(p[k]));
+            p += taken;
+            continue;
+        }
         if (c < 0x10000) {
             *out++ = static_cast<char16_t>(c);
         } else {
@@ -244,17 +269,18 @@ void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEn
 }
 
 std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
-    if (lost) *lost = 0;
+    std::size_t none = 0;
+    std::size_t& count = lost ? *lost : none;
+    count = 0;
     switch (encoding) {
         case HostsEncoding::Utf8:
-        case HostsEncoding::Utf8WithMark: return EncodeUtf8(text);
+        case HostsEncoding::Utf8WithMark: return EncodeUtf8(text, count);
         case HostsEncoding::Utf16LeWithMark: return EncodeUtf16(text, false);
         case HostsEncoding::Utf16BeWithMark: return EncodeUtf16(text, true);
         case HostsEncoding::Ansi: break;
     }
     std::string bytes;
-    const std::size_t count = AnsiCodec(platform).AppendEncoded(bytes, text, 2);
-    if (lost) *lost = count;
+    count = AnsiCodec(platform).AppendEncoded(bytes, text, 2);
     return bytes;
 }
 

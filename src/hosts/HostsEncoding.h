@@ -68,18 +68,20 @@ private:
     Utf8Check utf8_;
 };
 
-// Decodes onto the end of `text`. A sequence that is not UTF-8 becomes
-// U+FFFD; so does an odd last byte of UTF-16.
+// Decodes onto the end of `text`. Every byte of a sequence that is not UTF-8
+// becomes an escaped byte, one at a time, and decoding goes on at the next
+// byte; so do the three bytes of U+2400 (see the definition). An odd last
+// byte of UTF-16 becomes U+FFFD.
 void AppendUtf8Decoded(std::u16string& text, std::string_view bytes);
 void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEndian);
 
 // `text` in `encoding`, the mark not included. An escaped byte that is not
 // the second half of a surrogate pair is written as that byte in the ANSI
-// code page. A character the ANSI code page cannot hold becomes its default
-// character ("?", never a look-alike); `lost`, when given, gets how many
-// did. UTF-8 and UTF-16 hold every character (a lone surrogate, which UTF-8
-// cannot, becomes U+FFFD there). Room for two more characters is left at
-// the end.
+// code page and UTF-8; UTF-16 writes every code unit as it is. A character
+// the ANSI code page cannot hold becomes its default character ("?", never
+// a look-alike), and so does any other lone surrogate in UTF-8 (U+FFFD
+// there); `lost`, when given, gets how many characters did. Room for two
+// more characters is left at the end.
 std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding,
                        std::size_t* lost = nullptr);
 

@@ -56,33 +56,39 @@ TEST(HostsEncodingTest, EveryEncodingGivesBackTheTextItWasGiven) {
     EXPECT_EQ(EncodeText(platform, u"a\u00E9中", HostsEncoding::Ansi), "a\xE9?") << "the fake's code page";
 }
 
-TEST(HostsEncodingTest, WhatCannotBeDecodedOrEncodedBecomesTheReplacementCharacter) {
+TEST(HostsEncodingTest, WhatCannotBeDecodedTravelsAsEscapedBytes) {
     std::u16string decoded;
-    AppendUtf8Decoded(decoded, "a\xE4\xB8" "b\x80" "c\xC0\xAF");
-    EXPECT_EQ(decoded, u"a\uFFFDb\uFFFDc\uFFFD\uFFFD");
+    AppendUtf8Decoded(decoded, "a\xE4\xB8" "b\x80" "c\xC0\xAF" "\xE4\xB8\r\n");
+    EXPECT_EQ(decoded, u"a\xDCE4\xDCB8" u"b\xDC80" u"c\xDCC0\xDCAF\xDCE4\xDCB8\r\n");
+    decoded.clear();
+    AppendUtf8Decoded(decoded, "\xE2\x90\x80 \xE2\x90\x81");
+    EXPECT_EQ(decoded, u"\xDCE2\xDC90\xDC80 \u2401") << "U+2400 alone, which the window would make NUL";
     decoded.clear();
     AppendUtf16Decoded(decoded, "a\0b"s, false);
     EXPECT_EQ(decoded, u"a\uFFFD") << "an odd last byte";
 
-    testing::FakePlatform platform;
-    const std::u16string lone = {u'a', char16_t(0xD800), u'b', char16_t(0xDC00)};
-    EXPECT_EQ(EncodeText(platform, lone, HostsEncoding::Utf8), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
-    EXPECT_EQ(EncodeText(platform, lone, HostsEncoding::Utf16LeWithMark), "a\0\0\xD8" "b\0\0\xDC"s);
-}
-
-// The fake code page: a lead byte before a line end is escaped alone; a pair
-// that decodes to what a single byte gives is escaped, its trail too unless
-// it is ASCII; 0x80 is undefined. Each escaped byte is written back as it
-// was; a character the code page lacks is "?" and counted, a real "?" not.
-TEST(HostsEncodingTest, TheAnsiCodePageKeepsEveryByteAndCountsWhatItLoses) {
+    // The fake code page: a lead byte before a line end is escaped alone;
+    // a pair that decodes to what a single byte gives is escaped, its trail
+    // too unless it is ASCII; 0x80 is undefined.
     testing::FakePlatform platform;
     EXPECT_EQ(DecodeAnsi(platform, "\x81\x41\x9F\x40 \x81\r\n\x80\xE9"), u"\u3401\u4A44 \xDC81\r\n\xDC80\u00E9");
     EXPECT_EQ(DecodeAnsi(platform, "\x81\x40\x9F\xFE\x81"), u"\xDC81@\xDC9F\xDCFE\xDC81");
+}
 
-    std::size_t lost = 99;
+TEST(HostsEncodingTest, EncodersWriteEscapedBytesBackAndCountWhatTheyLose) {
+    testing::FakePlatform platform;
     const std::u16string text = {u'a', 0xDC80, 0xD800, u'b', 0xDC00, 0xD83D, 0xDCFF, 0xDCFF, u'?'};
+    std::size_t lost = 99;
+    // A lone escaped byte is its byte; after a high surrogate it is the
+    // second half of a pair; every other lone surrogate is lost.
+    EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Utf8, &lost),
+              "a\x80\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x93\xBF\xFF?");
+    EXPECT_EQ(lost, 2u);
     EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Ansi, &lost), "a\x80?b???\xFF?");
     EXPECT_EQ(lost, 3u) << "a surrogate pair is one character";
+    EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Utf16LeWithMark, &lost),
+              "a\0\x80\xDC\0\xD8" "b\0\0\xDC\x3D\xD8\xFF\xDC\xFF\xDC?\0"s);
+    EXPECT_EQ(lost, 0u);
     EXPECT_EQ(EncodeText(platform, u"\u3401\u00E9\u00A5\u4A44\u3400\u4B01\u0080", HostsEncoding::Ansi, &lost),
               "\x81\x41\xE9\xA5\x9F\x40???");
     EXPECT_EQ(lost, 3u) << "U+3400 and U+4B01 have no pair (81 40 and 9F FE decode to Latin-1), nor has U+0080";
