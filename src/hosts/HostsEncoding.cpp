@@ -1,5 +1,6 @@
 #include "hosts/HostsEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -133,9 +134,16 @@ std::string_view MarkOf(HostsEncoding encoding) {
         case HostsEncoding::Utf16LeWithMark: return Utf16LeMark;
         case HostsEncoding::Utf16BeWithMark: return Utf16BeMark;
         case HostsEncoding::Ansi:
-        case HostsEncoding::Utf8: break;
+        case HostsEncoding::Utf8:
+        case HostsEncoding::Utf16Le:
+        case HostsEncoding::Utf16Be: break;
     }
     return {};
+}
+
+bool IsUtf16(HostsEncoding encoding) {
+    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark ||
+           encoding == HostsEncoding::Utf16Le || encoding == HostsEncoding::Utf16Be;
 }
 
 HostsEncoding EncodingOfMark(std::string_view bytes) {
@@ -176,14 +184,33 @@ void Utf8Check::Add(std::string_view piece) {
     }
 }
 
+HostsEncoding Utf16WithoutMark(std::string_view head, std::uint64_t size) {
+    const std::size_t units = std::min(head.size(), Utf16HeadBytes) / 2;
+    if (size % 2 != 0 || units < 16) return HostsEncoding::Ansi;
+    std::size_t little = 0;
+    std::size_t big = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        const auto first = static_cast<unsigned char>(head[2 * i]);
+        const auto second = static_cast<unsigned char>(head[2 * i + 1]);
+        little += second == 0 && first != 0 && first < 0x80;
+        big += first == 0 && second != 0 && second < 0x80;
+    }
+    if (2 * little > units) return HostsEncoding::Utf16Le;
+    if (2 * big > units) return HostsEncoding::Utf16Be;
+    return HostsEncoding::Ansi;
+}
+
 void EncodingDetector::Add(std::string_view piece) {
-    if (head_.size() < Utf8Mark.size()) head_.append(piece.substr(0, Utf8Mark.size() - head_.size()));
+    if (head_.size() < Utf16HeadBytes) head_.append(piece.substr(0, Utf16HeadBytes - head_.size()));
+    size_ += piece.size();
     utf8_.Add(piece);
 }
 
 HostsEncoding EncodingDetector::Result() const {
     const HostsEncoding marked = EncodingOfMark(head_);
     if (marked != HostsEncoding::Ansi) return marked;
+    const HostsEncoding utf16 = Utf16WithoutMark(head_, size_);
+    if (utf16 != HostsEncoding::Ansi) return utf16;
     return utf8_.SawNonAscii() && utf8_.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
 }
 
@@ -265,7 +292,6 @@ void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEn
         const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
         text[before + i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
-    if (bytes.size() % 2 != 0) text.push_back(Replacement);
 }
 
 std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
@@ -275,8 +301,10 @@ std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncodi
     switch (encoding) {
         case HostsEncoding::Utf8:
         case HostsEncoding::Utf8WithMark: return EncodeUtf8(text, count);
-        case HostsEncoding::Utf16LeWithMark: return EncodeUtf16(text, false);
-        case HostsEncoding::Utf16BeWithMark: return EncodeUtf16(text, true);
+        case HostsEncoding::Utf16LeWithMark:
+        case HostsEncoding::Utf16Le: return EncodeUtf16(text, false);
+        case HostsEncoding::Utf16BeWithMark:
+        case HostsEncoding::Utf16Be: return EncodeUtf16(text, true);
         case HostsEncoding::Ansi: break;
     }
     std::string bytes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,15 +10,19 @@ namespace quenlix {
 class Platform;
 
 // The encodings a hosts file is read and written in. The file keeps the one
-// it has: Notepad saves UTF-8, other tools UTF-16, older ones the ANSI code
-// page.
+// it has: Notepad saves UTF-8, other tools UTF-16 (some without a mark),
+// older ones the ANSI code page.
 enum class HostsEncoding {
     Ansi,
     Utf8,
     Utf8WithMark,
     Utf16LeWithMark,
     Utf16BeWithMark,
+    Utf16Le,  // without a mark
+    Utf16Be,  // without a mark
 };
+
+bool IsUtf16(HostsEncoding encoding);
 
 // The byte-order mark a file in `encoding` begins with; empty for none.
 std::string_view MarkOf(HostsEncoding encoding);
@@ -32,6 +37,22 @@ HostsEncoding EncodingOfMark(std::string_view bytes);
 // every encoding read this way decodes each byte below 0x80 on its own.
 constexpr char16_t EscapedByte(unsigned char byte) { return static_cast<char16_t>(0xDC00 + byte); }
 constexpr bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// How many of a file's first bytes tell whether it is UTF-16 without a mark.
+inline constexpr std::size_t Utf16HeadBytes = 1024;
+
+// Whether a file of `size` bytes without a mark, whose first bytes are
+// `head` (Utf16HeadBytes of them, or the whole file), is UTF-16: Utf16Le or
+// Utf16Be, else Ansi. It is when its size is even, `head` holds at least 16
+// units, and more than half of them are ASCII characters other than NUL
+// with a zero byte beside them, in one byte order. ANSI and UTF-8 text hold
+// no NUL bytes, let alone one in every other place over dozens of bytes,
+// while the ASCII of a hosts file (addresses, names, the stock comments it
+// begins with) keeps a UTF-16 file above half even with comments in Chinese
+// among it. Fewer units than a line of a hosts file say too little: "a\0"
+// is as likely the letter and a NUL. 512 units cover the first lines, and
+// are few enough to hold back while the reader decides.
+HostsEncoding Utf16WithoutMark(std::string_view head, std::uint64_t size);
 
 // Tells, of bytes seen in pieces in order, whether they are strict UTF-8
 // throughout (no overlong forms, no surrogates, nothing above U+10FFFF,
@@ -52,9 +73,9 @@ private:
 };
 
 // The encoding of a file that holds `bytes`: a byte-order mark decides; with
-// none, bytes that hold a byte of 0x80 or more and are strict UTF-8
-// throughout are UTF-8; anything else, and the empty file, is the ANSI code
-// page.
+// none, UTF-16 as Utf16WithoutMark tells it; then bytes that hold a byte of
+// 0x80 or more and are strict UTF-8 throughout are UTF-8; anything else, and
+// the empty file, is the ANSI code page.
 HostsEncoding DetectEncoding(std::string_view bytes);
 
 // The same for bytes seen in pieces, in order.
@@ -64,14 +85,15 @@ public:
     HostsEncoding Result() const;
 
 private:
-    std::string head_;  // the first bytes, where a mark would be
+    std::string head_;  // the first bytes, where a mark would be and UTF-16 shows
+    std::uint64_t size_ = 0;
     Utf8Check utf8_;
 };
 
 // Decodes onto the end of `text`. Every byte of a sequence that is not UTF-8
 // becomes an escaped byte, one at a time, and decoding goes on at the next
 // byte; so do the three bytes of U+2400 (see the definition). An odd last
-// byte of UTF-16 becomes U+FFFD.
+// byte of UTF-16 is left out: it is no part of the text.
 void AppendUtf8Decoded(std::u16string& text, std::string_view bytes);
 void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEndian);
 

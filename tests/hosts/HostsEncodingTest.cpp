@@ -12,6 +12,18 @@ namespace {
 
 using namespace std::string_literals;
 
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t c : text) {
+        const char pair[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        bytes.push_back(pair[bigEndian ? 1 : 0]);
+        bytes.push_back(pair[bigEndian ? 0 : 1]);
+    }
+    return bytes;
+}
+std::string Utf16Le(std::u16string_view text) { return Utf16(text, false); }
+std::string Utf16Be(std::u16string_view text) { return Utf16(text, true); }
+
 TEST(HostsEncodingTest, TheMarkDecidesAndOtherwiseStrictUtf8WithAHighByte) {
     const struct {
         std::string bytes;
@@ -34,6 +46,16 @@ TEST(HostsEncodingTest, TheMarkDecidesAndOtherwiseStrictUtf8WithAHighByte) {
         {"# \xE4\xB8", HostsEncoding::Ansi},                        // cut short at the end
         {"# \x80", HostsEncoding::Ansi},                            // a lone continuation byte
         {"\xEF\xBB", HostsEncoding::Ansi},                          // half a mark
+        // UTF-16 without a mark: 16 units or more, most of them ASCII beside a zero byte.
+        {Utf16Le(u"127.0.0.1 localhost\r\n"), HostsEncoding::Utf16Le},
+        {Utf16Be(u"127.0.0.1 localhost\r\n"), HostsEncoding::Utf16Be},
+        {Utf16Le(u"# \u5E7F\u544A\u670D\u52A1\u5668\r\n0.0.0.0 ad\r\n"), HostsEncoding::Utf16Le},  // Chinese too
+        {Utf16Le(u"# \u5E7F\u544A\u670D\u52A1\u5668\u5E7F\u544A\u670D\u52A1\u5668\u5668\u5668\u5668\r\n"),
+         HostsEncoding::Ansi},                                                        // mostly not ASCII
+        {Utf16Le(u"::1 localhost\r\n"), HostsEncoding::Ansi},                       // 15 units: too few to tell
+        {Utf16Le(u"127.0.0.1 localhost\r\n") + "x", HostsEncoding::Ansi},           // an odd size
+        {"0.0.0.0 a\0b\r\n\0\0\r\n0.0.0.0 c\0\0\0\0\0\r\n"s, HostsEncoding::Ansi},    // NULs, but not in every other byte
+        {"\xFF\xFE" + Utf16Be(u"127.0.0.1 localhost\r\n"), HostsEncoding::Utf16LeWithMark},  // the mark decides
     };
     for (const auto& [bytes, expected] : cases) EXPECT_EQ(DetectEncoding(bytes), expected) << bytes;
 }
@@ -54,6 +76,12 @@ TEST(HostsEncodingTest, EveryEncodingGivesBackTheTextItWasGiven) {
         EXPECT_EQ(DetectEncoding(std::string(MarkOf(encoding)) + bytes), encoding);
     }
     EXPECT_EQ(EncodeText(platform, u"a\u00E9中", HostsEncoding::Ansi), "a\xE9?") << "the fake's code page";
+    for (const auto encoding : {HostsEncoding::Utf16Le, HostsEncoding::Utf16Be}) {
+        std::u16string decoded;
+        AppendUtf16Decoded(decoded, EncodeText(platform, text, encoding), encoding == HostsEncoding::Utf16Be);
+        EXPECT_EQ(decoded, text);
+        EXPECT_EQ(MarkOf(encoding), "");
+    }
 }
 
 TEST(HostsEncodingTest, WhatCannotBeDecodedTravelsAsEscapedBytes) {
@@ -65,7 +93,7 @@ TEST(HostsEncodingTest, WhatCannotBeDecodedTravelsAsEscapedBytes) {
     EXPECT_EQ(decoded, u"\xDCE2\xDC90\xDC80 \u2401") << "U+2400 alone, which the window would make NUL";
     decoded.clear();
     AppendUtf16Decoded(decoded, "a\0b"s, false);
-    EXPECT_EQ(decoded, u"a\uFFFD") << "an odd last byte";
+    EXPECT_EQ(decoded, u"a") << "an odd last byte is no part of the text";
 
     // The fake code page: a lead byte before a line end is escaped alone;
     // a pair that decodes to what a single byte gives is escaped, its trail
@@ -86,7 +114,7 @@ TEST(HostsEncodingTest, EncodersWriteEscapedBytesBackAndCountWhatTheyLose) {
     EXPECT_EQ(lost, 2u);
     EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Ansi, &lost), "a\x80?b???\xFF?");
     EXPECT_EQ(lost, 3u) << "a surrogate pair is one character";
-    EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Utf16LeWithMark, &lost),
+    EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Utf16Le, &lost),
               "a\0\x80\xDC\0\xD8" "b\0\0\xDC\x3D\xD8\xFF\xDC\xFF\xDC?\0"s);
     EXPECT_EQ(lost, 0u);
     EXPECT_EQ(EncodeText(platform, u"\u3401\u00E9\u00A5\u4A44\u3400\u4B01\u0080", HostsEncoding::Ansi, &lost),
