@@ -43,6 +43,14 @@ constexpr std::uint32_t TooLong = 3;
 
 }  // namespace
 
+template <typename Answer>
+Answer& AnsiCodec::Kept(Blocks<Answer>& blocks, std::size_t index) {
+    if (blocks.empty()) blocks.resize(256);
+    auto& block = blocks[index >> 8];
+    if (!block) block = std::make_unique<std::array<Answer, 256>>();  // value-initialized: "not asked"
+    return (*block)[index & 0xFF];
+}
+
 bool AnsiCodec::IsLead(unsigned char byte) {
     std::uint8_t& known = lead_[byte - 0x80];
     if (known == 0) known = platform_.IsAnsiLeadByte(byte) ? 2 : 1;
@@ -70,8 +78,7 @@ char16_t AnsiCodec::Single(unsigned char byte) {
 }
 
 char16_t AnsiCodec::Pair(unsigned char lead, unsigned char trail) {
-    if (pairs_.empty()) pairs_.resize(128 * 256);
-    char16_t& known = pairs_[(lead - 0x80u) << 8 | trail];
+    char16_t& known = Kept(pairs_, static_cast<std::size_t>(lead - 0x80u) << 8 | trail);
     if (known == 0) {
         const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
         known = Character(std::string_view(pair, 2));
@@ -121,8 +128,7 @@ void AnsiCodec::AppendDecoded(std::u16string& text, std::string_view bytes) {
 }
 
 std::uint32_t AnsiCodec::Encoded(char16_t unit) {
-    if (units_.empty()) units_.resize(0x10000);
-    std::uint32_t& known = units_[unit];
+    std::uint32_t& known = Kept(units_, unit);
     if (known == 0) {
         std::string bytes;
         const bool held = platform_.AppendToAnsi(bytes, std::u16string_view(&unit, 1));

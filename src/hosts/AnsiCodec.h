@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,15 +58,23 @@ private:
     char16_t Character(std::string_view bytes);
     std::uint32_t Encoded(char16_t unit);
 
+    // Answers for 256 neighbours at a time (the trail bytes of one lead
+    // byte, the units of one block), made when the first of them is asked:
+    // a hosts file touches few of them.
+    template <typename Answer>
+    using Blocks = std::vector<std::unique_ptr<std::array<Answer, 256>>>;
+
+    template <typename Answer>
+    static Answer& Kept(Blocks<Answer>& blocks, std::size_t index);
+
     Platform& platform_;
     // What the system said, kept: for each byte of 0x80 or more whether it
     // leads (0 not asked, 1 no, 2 yes) and what it decodes to alone; what
-    // each lead and trail byte decode to (made at the first lead byte); what
-    // each unit encodes to (made at the first unit above ASCII).
+    // each lead and trail byte decode to; what each unit encodes to.
     std::array<std::uint8_t, 128> lead_{};
     std::array<char16_t, 128> single_{};
-    std::vector<char16_t> pairs_;
-    std::vector<std::uint32_t> units_;
+    Blocks<char16_t> pairs_;
+    Blocks<std::uint32_t> units_;
 };
 
 // The byte-keeping decode of a whole text of the ANSI code page.
