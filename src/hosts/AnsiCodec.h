@@ -3,10 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quenlix {
 
@@ -52,29 +52,30 @@ public:
     std::size_t AppendEncoded(std::string& bytes, std::u16string_view text, std::size_t spare = 0);
 
 private:
-    bool IsLead(unsigned char byte);
-    char16_t Single(unsigned char byte);
-    char16_t Pair(unsigned char lead, unsigned char trail);
+    // Flat tables, one load per character; the one for units zeroed by the
+    // system as its pages are first touched (calloc), so that a short text
+    // pays for the few pages it touches, not for the whole table.
+    struct Free {
+        void operator()(void* memory) const { std::free(memory); }
+    };
+    template <typename Answer>
+    using Table = std::unique_ptr<Answer[], Free>;
+
+    void LearnLeads();
+    char16_t AskSingle(unsigned char byte);
+    char16_t AskPair(unsigned char lead, unsigned char trail);
     char16_t Character(std::string_view bytes);
-    std::uint32_t Encoded(char16_t unit);
-
-    // Answers for 256 neighbours at a time (the trail bytes of one lead
-    // byte, the units of one block), made when the first of them is asked:
-    // a hosts file touches few of them.
-    template <typename Answer>
-    using Blocks = std::vector<std::unique_ptr<std::array<Answer, 256>>>;
-
-    template <typename Answer>
-    static Answer& Kept(Blocks<Answer>& blocks, std::size_t index);
+    std::uint32_t AskUnit(char16_t unit);
 
     Platform& platform_;
-    // What the system said, kept: for each byte of 0x80 or more whether it
-    // leads (0 not asked, 1 no, 2 yes) and what it decodes to alone; what
-    // each lead and trail byte decode to; what each unit encodes to.
-    std::array<std::uint8_t, 128> lead_{};
+    // What the system said, kept: which bytes lead (asked at the first byte
+    // of 0x80 or more); what each such byte decodes to alone, and each lead
+    // and trail byte together; what each unit encodes to (0: not asked yet).
+    bool leadsKnown_ = false;
+    std::array<bool, 128> lead_{};
     std::array<char16_t, 128> single_{};
-    Blocks<char16_t> pairs_;
-    Blocks<std::uint32_t> units_;
+    Table<char16_t> pairs_;
+    Table<std::uint32_t> units_;
 };
 
 // The byte-keeping decode of a whole text of the ANSI code page.

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "hosts/AnsiCodec.h"
+#include "hosts/AsciiRuns.h"
 
 namespace quenlix {
 
@@ -16,11 +16,7 @@ constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 constexpr char16_t Replacement = u'\uFFFD';
 constexpr char16_t NulSymbol = u'\u2400';
 
-bool IsAscii8(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
-}
+bool IsAscii8(const char* bytes) { return AsciiBytesIn(Word(bytes)) == 8; }
 
 // What a UTF-8 lead byte asks of the bytes after it: how many, and the range
 // the first of them must lie in (which rules out overlong forms, surrogates
@@ -47,24 +43,22 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // An escaped byte on its way to UTF-8, told apart from every code point.
 constexpr char32_t RawByte = 0x110000;
 
-// Walks `text` as what UTF-8 writes for it: code points, escaped bytes as
-// RawByte + the byte, any other lone surrogate as U+FFFD (counted in `lost`).
-template <typename Visit>
-void ForEachCodePoint(std::u16string_view text, std::size_t& lost, Visit visit) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            visit(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (IsEscapedByte(c)) {
-            visit(RawByte + (c & 0xFF));
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            visit(Replacement);
-            ++lost;
-        } else {
-            visit(c);
-        }
-    }
+// What UTF-8 writes for the character above ASCII at `p`: a code point, an
+// escaped byte as RawByte + the byte, or U+FFFD for any other lone surrogate
+// (lost); and how many units it spans.
+struct Utf8Character {
+    char32_t value;
+    int units;
+    bool lost;
+};
+
+Utf8Character CharacterAt(const char16_t* p, const char16_t* end) {
+    const char16_t c = *p;
+    if (c < 0xD800 || c > 0xDFFF) return {c, 1, false};
+    if (IsHighSurrogate(c) && end - p >= 2 && IsLowSurrogate(p[1]))
+        return {0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (p[1] - 0xDC00u), 2, false};
+    if (IsEscapedByte(c)) return {RawByte + (c & 0xFF), 1, false};
+    return {Replacement, 1, true};
 }
 
 std::size_t Utf8Length(char32_t c) { return c < 0x80 || c >= RawByte ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
@@ -72,8 +66,6 @@ std::size_t Utf8Length(char32_t c) { return c < 0x80 || c >= RawByte ? 1 : c < 0
 char* PutUtf8(char* out, char32_t c) {
     if (c >= RawByte) {
         *out++ = static_cast<char>(c - RawByte);
-    } else if (c < 0x80) {
-        *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
         *out++ = static_cast<char>(0xC0 | (c >> 6));
         *out++ = static_cast<char>(0x80 | (c & 0x3F));
@@ -90,24 +82,44 @@ char* PutUtf8(char* out, char32_t c) {
     return out;
 }
 
+// Counted first, then written into room of that size: ASCII four units at a
+// time, each other character on its own.
 std::string EncodeUtf8(std::u16string_view text, std::size_t& lost) {
+    const char16_t* const begin = text.data();
+    const char16_t* const end = begin + text.size();
     std::size_t length = 0;
-    bool ascii = true;
-    for (const char16_t c : text) ascii = ascii && c < 0x80;
-    if (ascii) {
-        length = text.size();
-    } else {
-        ForEachCodePoint(text, lost, [&](char32_t c) { length += Utf8Length(c); });
+    for (const char16_t* p = begin; p < end;) {
+        if (*p < 0x80) {
+            const int ascii = end - p >= 4 ? AsciiUnitsIn(Word(p)) : 1;
+            length += static_cast<std::size_t>(ascii);
+            p += ascii;
+            continue;
+        }
+        const Utf8Character c = CharacterAt(p, end);
+        length += Utf8Length(c.value);
+        lost += c.lost;
+        p += c.units;
     }
     std::string bytes;
     bytes.reserve(length + 2);
     bytes.resize(length);
     char* out = bytes.data();
-    if (ascii) {
-        for (const char16_t c : text) *out++ = static_cast<char>(c);
-    } else {
-        std::size_t again = 0;  // the same characters as the first walk counted
-        ForEachCodePoint(text, again, [&](char32_t c) { out = PutUtf8(out, c); });
+    for (const char16_t* p = begin; p < end;) {
+        if (*p < 0x80) {
+            // Four or more units left take four bytes or more: room for all four.
+            if (end - p >= 4) {
+                Narrow4(p, out);
+                const int ascii = AsciiUnitsIn(Word(p));
+                out += ascii;
+                p += ascii;
+            } else {
+                *out++ = static_cast<char>(*p++);
+            }
+            continue;
+        }
+        const Utf8Character c = CharacterAt(p, end);
+        out = PutUtf8(out, c.value);
+        p += c.units;
     }
     return bytes;
 }
@@ -229,9 +241,15 @@ void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
-        if (end - p >= 8 && IsAscii8(p)) {
-            for (int k = 0; k < 8; ++k) *out++ = static_cast<char16_t>(p[k]);
-            p += 8;
+        if (end - p >= 8 && static_cast<unsigned char>(*p) < 0x80) {
+            // Eight bytes widened at once, as many kept as are ASCII: never
+            // more units than bytes, so there is room.
+            const auto* bytes8 = reinterpret_cast<const unsigned char*>(p);
+            Widen4(bytes8, out);
+            Widen4(bytes8 + 4, out + 4);
+            const int ascii = AsciiBytesIn(Word(p));
+            out += ascii;
+            p += ascii;
             continue;
         }
         const auto b = static_cast<unsigned char>(*p);
