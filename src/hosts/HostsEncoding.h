@@ -22,6 +22,7 @@ enum class HostsEncoding {
     Utf16Be,  // without a mark
 };
 
+// With a mark or without.
 bool IsUtf16(HostsEncoding encoding);
 
 // The byte-order mark a file in `encoding` begins with; empty for none.
@@ -32,9 +33,10 @@ HostsEncoding EncodingOfMark(std::string_view bytes);
 
 // A byte that does not decode in the file's encoding travels through the
 // text as the lone low surrogate U+DC00 + byte, as Python's "surrogateescape"
-// does: no valid decode gives a lone surrogate, so the encoders know it for a
-// byte and write that byte back. Only bytes of 0x80 or more ever need it:
-// every encoding read this way decodes each byte below 0x80 on its own.
+// does: no valid decode of UTF-8 or of the ANSI code page gives a lone
+// surrogate, so their encoders know it for a byte and write that byte back
+// (UTF-16 keeps every unit as it is, lone surrogates too). Only bytes of 0x80
+// or more ever need it: both decode each byte below 0x80 on its own.
 constexpr char16_t EscapedByte(unsigned char byte) { return static_cast<char16_t>(0xDC00 + byte); }
 constexpr bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
