@@ -95,36 +95,21 @@ void AnsiCodec::AppendDecoded(std::u16string& text, std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = p + bytes.size();
     const bool* const lead = lead_.data();
-    const char16_t* const single = single_.data();
     const char16_t* const pairs = pairs_.get();
-    while (p < end) {
+    // A character above ASCII at `p`, with the end of the bytes where it is.
+    const auto other = [&](const unsigned char* last) {
         const unsigned char b = *p;
-        if (b < 0x80) {
-            // Eight bytes widened at once, and as many kept as are ASCII:
-            // there is room, for no byte makes more than one unit.
-            if (end - p >= 8) {
-                Widen4(p, out);
-                Widen4(p + 4, out + 4);
-                const int ascii = AsciiBytesIn(Word(p));
-                out += ascii;
-                p += ascii;
-            } else {
-                *out++ = b;
-                ++p;
-            }
-            continue;
-        }
         if (!lead[b - 0x80]) {
-            char16_t c = single[b - 0x80];
+            char16_t c = single_[b - 0x80];
             if (IsSurrogate(c)) {
                 if (c == NotAsked) c = AskSingle(b);
                 if (IsSurrogate(c)) c = EscapedByte(b);
             }
             *out++ = c;
             ++p;
-            continue;
+            return;
         }
-        char16_t c = end - p >= 2 ? pairs[(b - 0x80u) << 8 | p[1]] : Undefined;
+        char16_t c = p < last ? pairs[(b - 0x80u) << 8 | p[1]] : Undefined;
         if (IsSurrogate(c)) {
             if (c == NotAsked) c = AskPair(b, p[1]);
             if (IsSurrogate(c)) {
@@ -135,11 +120,40 @@ void AnsiCodec::AppendDecoded(std::u16string& text, std::string_view bytes) {
                 *out++ = EscapedByte(b);
                 ++p;
                 if (c == NotGivenBack && *p >= 0x80) *out++ = EscapedByte(*p++);
-                continue;
+                return;
             }
         }
         *out++ = c;
         p += 2;
+    };
+    // While eight bytes are left: ASCII eight bytes at a time, widened at
+    // once and as many kept as are ASCII (there is room: no byte makes more
+    // than one unit), and a double-byte character with no test for its end.
+    while (end - p >= 8) {
+        if (*p < 0x80) {
+            Widen4(p, out);
+            Widen4(p + 4, out + 4);
+            const int ascii = AsciiBytesIn(Word(p));
+            out += ascii;
+            p += ascii;
+        } else if (lead[*p - 0x80]) {
+            const char16_t c = pairs[(*p - 0x80u) << 8 | p[1]];
+            if (IsSurrogate(c)) {
+                other(end - 1);
+            } else {
+                *out++ = c;
+                p += 2;
+            }
+        } else {
+            other(end - 1);
+        }
+    }
+    while (p < end) {
+        if (*p < 0x80) {
+            *out++ = *p++;
+        } else {
+            other(end - 1);
+        }
     }
     text.resize(static_cast<std::size_t>(out - text.data()));
 }
