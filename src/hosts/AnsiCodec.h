@@ -21,11 +21,12 @@ class Platform;
 // travels as escaped bytes instead.
 //
 // The system is asked once per distinct character, and the text is put
-// together here from its answers. Asked for whole pieces with those flags,
-// Wine takes two and a half times as long to decode and four times as long
-// to encode as without them, and a save must also know how many characters
-// became the default character, which the system tells only as yes or no;
-// a hosts file holds few distinct characters among its many ASCII ones.
+// together here from its answers. Asked for whole texts with those flags,
+// Wine takes more than twice as long to decode and four times as long to
+// encode as without them (the benchmark's "decode PATH strict" and "encode
+// exact"), and a save must also know how many characters became the default
+// character, which the system tells only as yes or no; a hosts file holds
+// few distinct characters among its many ASCII ones.
 //
 // Assumed of every ANSI code page, as Windows' own are (the single-byte
 // ones and the double-byte ones of East Asia): a byte below 0x80 is the
