@@ -12,14 +12,6 @@
 
 namespace quenlix {
 
-namespace {
-
-bool IsUtf16(HostsEncoding encoding) {
-    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark;
-}
-
-}  // namespace
-
 void SaveHostsFile(WindowState& window, Platform& platform) {
     // One handle reads what the file holds and then writes it, and nobody
     // else may write it in between: a change that reached the file after the

@@ -38,15 +38,11 @@ void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16st
 
 namespace {
 
-bool IsUtf16(HostsEncoding encoding) {
-    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark;
-}
-
 // Whether the last character of a file's text (after its mark) ends a line.
 bool BytesEndWithLineBreak(std::string_view bytes, HostsEncoding encoding) {
     if (IsUtf16(encoding)) {
         if (bytes.size() < 2) return false;
-        const bool bigEndian = encoding == HostsEncoding::Utf16BeWithMark;
+        const bool bigEndian = encoding == HostsEncoding::Utf16BeWithMark || encoding == HostsEncoding::Utf16Be;
         const char high = bytes[bytes.size() - (bigEndian ? 2 : 1)];
         const char low = bytes[bytes.size() - (bigEndian ? 1 : 2)];
         return high == '\0' && (low == '\r' || low == '\n');

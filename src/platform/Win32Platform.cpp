@@ -54,31 +54,6 @@ std::string ReadToEnd(HANDLE file, std::uint64_t size) {
     return bytes;
 }
 
-// Decodes ANSI code page bytes onto the end of `text`.
-void AppendDecoded(std::u16string& text, std::string_view bytes) {
-    if (bytes.empty()) return;
-    const int size = CheckedLength(bytes.size());
-    const std::size_t before = text.size();
-    // No ANSI code page makes more UTF-16 units than it reads bytes, so one
-    // call into room of that size decodes them all; a second pass to count
-    // first would cost as much again on a large file.
-    text.resize(before + bytes.size());
-    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, WideData(text) + before, size);
-    if (length == 0) {
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) throw LastWin32Failure();
-        length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-        if (length == 0) throw LastWin32Failure();
-        text.resize(before + static_cast<std::size_t>(length));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, WideData(text) + before, length);
-    }
-    text.resize(before + static_cast<std::size_t>(length));
-}
-
-// Mostly double-byte text leaves much of the room made for it unused.
-void ReleaseUnused(std::u16string& text) {
-    if (text.size() < text.capacity() / 4 * 3) text.shrink_to_fit();
-}
-
 // What ReadFilePieces reads at a time: the bytes, and the text the store
 // decodes from them, stay in the processor's second-level cache.
 constexpr std::size_t PieceBytes = 1 << 17;
@@ -243,27 +218,55 @@ void Win32Platform::ReportFailure(const Failure& failure) {
 
 std::u16string Win32Platform::SystemWindowsDirectory() { return FromWide(quenlix::SystemWindowsDirectory()); }
 
-std::u16string Win32Platform::FromAnsi(std::string_view bytes) {
-    std::u16string text;
-    AppendDecoded(text, bytes);
-    ReleaseUnused(text);
-    return text;
+std::uint32_t Win32Platform::AnsiCodePage() { return GetACP(); }
+
+bool Win32Platform::IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE; }
+
+bool Win32Platform::AppendFromAnsi(std::u16string& text, std::string_view bytes) {
+    if (bytes.empty()) return true;
+    const int size = CheckedLength(bytes.size());
+    const std::size_t before = text.size();
+    // No ANSI code page makes more UTF-16 units than it reads bytes, so one
+    // call into room of that size decodes them all.
+    text.resize(before + bytes.size());
+    const int length =
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, WideData(text) + before, size);
+    if (length == 0) {
+        const DWORD error = GetLastError();
+        text.resize(before);
+        if (error == ERROR_NO_UNICODE_TRANSLATION) return false;
+        throw Win32Failure(error);
+    }
+    text.resize(before + static_cast<std::size_t>(length));
+    return true;
 }
 
-void Win32Platform::AppendFromAnsi(std::u16string& text, std::string_view bytes) { AppendDecoded(text, bytes); }
-
-std::string Win32Platform::ToAnsi(std::u16string_view text) {
-    if (text.empty()) return {};
+bool Win32Platform::AppendToAnsi(std::string& bytes, std::u16string_view text) {
+    if (text.empty()) return true;
     const int size = CheckedLength(text.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, WideData(text), size, nullptr, 0, nullptr, nullptr);
+    // A system that uses UTF-8 for its ANSI code page takes neither the flag
+    // nor the question; there only a lone surrogate has no bytes (U+FFFD).
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const asked = utf8 ? nullptr : &usedDefault;
+    const int length = WideCharToMultiByte(CP_ACP, flags, WideData(text), size, nullptr, 0, nullptr, asked);
     if (length == 0) throw LastWin32Failure();
-    std::string bytes;
-    // Two bytes to spare: the store ends every text it writes with CR LF,
-    // which then costs no second copy of a large text.
-    bytes.reserve(static_cast<std::size_t>(length) + 2);
-    bytes.resize(static_cast<std::size_t>(length));
-    WideCharToMultiByte(CP_ACP, 0, WideData(text), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
+    const std::size_t before = bytes.size();
+    bytes.resize(before + static_cast<std::size_t>(length));
+    if (WideCharToMultiByte(CP_ACP, flags, WideData(text), size, bytes.data() + before, length, nullptr, asked) == 0)
+        throw LastWin32Failure();
+    if (utf8) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i];
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+                ++i;
+            } else if (c >= 0xD800 && c <= 0xDFFF) {
+                return false;
+            }
+        }
+    }
+    return usedDefault == FALSE;
 }
 
 // The case is mapped in a copy of the text itself, not in a second copy made

@@ -12,6 +12,7 @@
 #include "commands/SearchCommands.h"
 #include "commands/SystemCommands.h"
 #include "commands/WidthCommand.h"
+#include "hosts/AnsiCodec.h"
 #include "hosts/Backup.h"
 #include "hosts/HostsPaths.h"
 #include "support/FakePlatform.h"
@@ -99,7 +100,7 @@ private:
     }
 
     std::string Encode(std::u16string_view text) { return platform_.ToAnsi(text); }
-    std::u16string Decode(std::string_view bytes) { return platform_.FromAnsi(bytes); }
+    std::u16string Decode(std::string_view bytes) { return DecodeAnsi(platform_, bytes); }
 
     // Whether a write of `bytes` is refused or torn by the trouble injected.
     bool WriteFails(std::size_t bytes) const {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 
+#include "hosts/AnsiCodec.h"
 #include "support/HostsFilesModel.h"
 #include "support/Win32SystemHosts.h"
 #include "ui/Win32FormTestSupport.h"
@@ -133,7 +134,7 @@ struct Win32RandomSessionTest : Win32FormTest {
     Win32TempFolder programFolder;
     std::mt19937 random{20261207};
     HostsFilesModel model{{[this](std::u16string_view text) { return Encode(text); },
-                           [this](std::string_view bytes) { return platform.FromAnsi(bytes); },
+                           [this](std::string_view bytes) { return DecodeAnsi(platform, bytes); },
                            [this](std::u16string_view text) { return platform.ToUpper(text); }}};
 };
 
