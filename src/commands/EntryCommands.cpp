@@ -1,5 +1,6 @@
 #include "commands/EntryCommands.h"
 
+#include "commands/LostCharacters.h"
 #include "edit/DuplicateLines.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
@@ -10,6 +11,15 @@
 
 namespace quenlix {
 
+namespace {
+
+// The append's question before characters become "?", asked of the user.
+MayLoseCharacters AskTheUser(Platform& platform) {
+    return [&platform](std::size_t lost) { return MayAppendLosingCharacters(platform, lost); };
+}
+
+}  // namespace
+
 void AppendAddressLine(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
     const std::u16string line = window.Text(TextBox::Address);
@@ -17,7 +27,7 @@ void AppendAddressLine(WindowState& window, Platform& platform) {
     // and the file stays as the failed step left it (a failed append is
     // undone by the store).
     try {
-        AppendHostsLine(platform, path, line);
+        AppendHostsLine(platform, path, line, AskTheUser(platform));
     } catch (const Failure&) {
     }
 }
@@ -26,7 +36,7 @@ void AppendEntry(WindowState& window, Platform& platform) {
     AppendingFile file(platform, HostsPath(platform));
     const std::u16string address = window.Text(TextBox::Address);
     const std::u16string host = window.Text(TextBox::HostName);
-    AppendHostsLine(platform, file, EntryLine(address, host));
+    AppendHostsLine(platform, file, EntryLine(address, host), AskTheUser(platform));
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
@@ -42,7 +52,7 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
         platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
         return;
     }
-    AppendHostsLine(platform, path, entry);
+    AppendHostsLine(platform, path, entry, AskTheUser(platform));
 }
 
 }  // namespace quenlix

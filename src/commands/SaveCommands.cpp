@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "commands/LostCharacters.h"
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
@@ -26,16 +27,36 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
         return;
 
     // The file keeps its encoding; one that is gone or empty meanwhile keeps
-    // the one it had when the hosts text box was filled, so its characters survive.
-    const HostsEncoding encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
+    // the one it had when the hosts text box was filled, so its characters
+    // survive.
+    HostsEncoding encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
 
-    // The hosts text box can hold a whole hosts file of many megabytes: it is encoded
-    // straight from the box's own text, with no copy of it on the way.
-    std::string bytes;
-    window.ReadHostsText([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, encoding); });
+    // The hosts text box can hold a whole hosts file of many megabytes: it is
+    // encoded straight from the box's own text, with no copy of it on the way.
+    const auto encode = [&](HostsEncoding as, std::size_t* lost) {
+        std::string bytes;
+        window.ReadHostsText([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, as, lost); });
+        return bytes;
+    };
+    std::size_t lost = 0;
+    std::string bytes = encode(encoding, &lost);
+    // Characters the ANSI code page cannot hold are never written as "?"
+    // without the user's word; UTF-8 holds them all.
+    if (lost > 0 && encoding == HostsEncoding::Ansi) {
+        switch (platform.ShowMessage(LostCharactersText(platform, lost) + u"\n\n是否改用 UTF-8 编码保存？",
+                                     Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
+            case Answer::Yes:
+                encoding = HostsEncoding::Utf8;
+                bytes = encode(encoding, nullptr);
+                break;
+            case Answer::No: break;
+            default: return;
+        }
+    }
     // A UTF-16 file of an odd size ends in a byte that is no character; the
     // text never held it, and the save keeps it.
-    if (IsUtf16(encoding) && (current.size() - MarkOf(encoding).size()) % 2 != 0) bytes.push_back(current.back());
+    const std::size_t mark = MarkOf(encoding).size();
+    if (IsUtf16(encoding) && current.size() > mark && (current.size() - mark) % 2 != 0) bytes.push_back(current.back());
     file.Replace(bytes);
     window.SetHostsSnapshot(SnapshotBuilder::Of(bytes), encoding);
     window.MarkHostsTextSaved();

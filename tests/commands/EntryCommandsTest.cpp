@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "commands/EntryCommands.h"
+#include "commands/LoadCommands.h"
 #include "commands/SaveCommands.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
@@ -192,11 +193,88 @@ TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
         SCOPED_TRACE(c.file);
         Loaded(c.file);
         window.text(TextBox::HostsText) = u"中";
+        platform.answers = {Answer::No};  // the ANSI code page: write "?" as asked
         SaveHostsFile(window, platform);
         EXPECT_EQ(Hosts(), c.saved);
         window.text(TextBox::Address) = u"x";
         AppendAddressLine(window, platform);
         EXPECT_EQ(Hosts(), c.appended);
+    }
+}
+
+// Characters the ANSI code page cannot hold never turn into "?" without the
+// user's word: the save offers UTF-8 instead, the appends ask first.
+TEST_F(EntryCommandsTest, CharactersTheCodePageCannotHoldAreAskedAbout) {
+    const std::u16string question =
+        u"有 2 个字符无法用 ANSI 编码（代码页 936）保存，将被写成“?”。\n\n是否改用 UTF-8 编码保存？";
+    const struct {
+        int answer;
+        std::string saved;
+    } saves[] = {
+        {Answer::Yes, "0.0.0.0 \xE4\xB8\xAD\xE6\x96\x87\r\n"},  // UTF-8, no mark
+        {Answer::No, "0.0.0.0 ??\r\n"},
+        {Answer::Cancel, "old\r\n"},
+    };
+    for (const auto& c : saves) {
+        SCOPED_TRACE(c.answer);
+        platform.messages.clear();
+        Loaded("old\r\n");
+        window.text(TextBox::HostsText) = u"0.0.0.0 中文\r\n";
+        window.modified = true;
+        platform.answers = {c.answer};
+        SaveHostsFile(window, platform);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].prompt, question);
+        EXPECT_EQ(platform.messages[0].style, Mb::YesNoCancel | Mb::IconWarning);
+        EXPECT_EQ(platform.messages[0].title, u"提示");
+        EXPECT_EQ(Hosts(), c.saved);
+        EXPECT_EQ(window.modified, c.answer == Answer::Cancel);
+    }
+    // A save that the user let go to UTF-8 stays UTF-8 from then on.
+    window.text(TextBox::HostsText) = u"0.0.0.0 中\r\n";
+    platform.messages.clear();
+    Loaded("0.0.0.0 \xE4\xB8\xAD\xE6\x96\x87\r\n");
+    SaveHostsFile(window, platform);
+    EXPECT_TRUE(platform.messages.empty());
+
+    using Append = void (*)(WindowState&, Platform&);
+    for (const Append append : {Append{AppendAddressLine}, Append{AppendEntry}, Append{AppendEntryUnlessDefined}}) {
+        for (const int answer : {Answer::No, Answer::Yes}) {
+            platform.messages.clear();
+            Loaded("a\r\n");
+            window.text(TextBox::Address) = u"1.2.3.4";
+            window.text(TextBox::HostName) = u"中.example";
+            if (append == Append{AppendAddressLine}) window.text(TextBox::Address) = u"1.2.3.4 中.example";
+            platform.answers = {answer};
+            append(window, platform);
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_EQ(platform.messages[0].prompt,
+                      u"有 1 个字符无法用 ANSI 编码（代码页 936）保存，将被写成“?”。\n\n是否仍然追加？");
+            EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+            EXPECT_EQ(Hosts(), answer == Answer::Yes ? "a\r\n1.2.3.4 ?.example\r\n" : "a\r\n");
+        }
+    }
+}
+
+// Through the commands: a load and a save with no edit give back every byte
+// the file held, whatever the program could not decode.
+TEST_F(EntryCommandsTest, ALoadAndASaveWithNoEditGiveBackTheFile) {
+    using namespace std::string_literals;
+    const std::string files[] = {
+        "0.0.0.0 a \x80\xFF \x81\r\n\x9F\r\n",                      // undefined bytes, lead bytes before CR
+        "\xEF\xBB\xBF" "a \xE4\xB8\r\n\xC0\x80 \xE2\x90\x80\r\n",           // broken UTF-8 after a mark, a real U+2400
+        "\xFF\xFE" "a\0\r\0\n\0X"s,                                       // UTF-16 of an odd size
+        "1\0.\0""2\0.\0""3\0.\0""4\0 \0b\0.\0e\0x\0a\0m\0p\0l\0e\0\r\0\n\0"s,  // UTF-16 without a mark
+        "a\0b\r\n\0\r\n"s,                                               // NUL bytes
+    };
+    for (const std::string& file : files) {
+        SCOPED_TRACE(::testing::PrintToString(file));
+        platform.PutFile(HostsFile, file);
+        ASSERT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+        window.modified = true;
+        SaveHostsFile(window, platform);
+        EXPECT_EQ(Hosts(), file);
+        EXPECT_TRUE(platform.messages.empty());
     }
 }
 
