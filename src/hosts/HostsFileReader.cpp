@@ -9,16 +9,6 @@ namespace quenlix {
 
 namespace {
 
-// The first place in `bytes` where ANSI code page text may be cut (after two
-// bytes below 0x80), or 0 when there is none: see LastSafeCut.
-std::size_t FirstSafeCut(std::string_view bytes) {
-    for (std::size_t cut = 2; cut <= bytes.size(); ++cut) {
-        if (static_cast<unsigned char>(bytes[cut - 1]) < 0x80 && static_cast<unsigned char>(bytes[cut - 2]) < 0x80)
-            return cut;
-    }
-    return 0;
-}
-
 // Where valid UTF-8 may be cut so that no character is split: before a
 // character at the end whose bytes have not all come yet.
 std::size_t LastWholeCharacter(std::string_view bytes) {
@@ -26,7 +16,7 @@ std::size_t LastWholeCharacter(std::string_view bytes) {
     for (int back = 0; back < 4 && lead > 0; ++back) {
         const auto b = static_cast<unsigned char>(bytes[--lead]);
         if ((b & 0xC0) == 0x80) continue;  // a continuation byte: its lead is further back
-        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        const std::size_t length = Utf8SequenceLength(b);
         return lead + length <= bytes.size() ? bytes.size() : lead;
     }
     return bytes.size();
@@ -103,9 +93,7 @@ void HostsFileReader::AddUtf8(std::string_view bytes) {
 // the rest held for the next piece.
 void HostsFileReader::AddUtf8Checked(std::string_view bytes) {
     if (!held_.empty()) {
-        const std::size_t length = static_cast<unsigned char>(held_[0]) < 0xE0 ? 2
-                                   : static_cast<unsigned char>(held_[0]) < 0xF0 ? 3
-                                                                                 : 4;
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(held_[0]));
         const std::size_t take = std::min(length - held_.size(), bytes.size());
         held_.append(bytes.substr(0, take));
         bytes.remove_prefix(take);
