@@ -17,7 +17,7 @@
 //                    more, its encoding told and its snapshot taken
 //                    -> "MILLISECONDS BYTES ENCODING"
 //   readbytes PATH   ReadFileBytes alone -> "MILLISECONDS BYTES"
-//   fromansi PATH    FromAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
+//   fromansi PATH    DecodeAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
 //   linerule         ApplyLineRuleInPlace alone on a copy of the last loaded
 //                    text -> "MILLISECONDS UNITS"
 //   encodeline       EncodeLine of the last loaded text (the save's first step)
@@ -27,8 +27,12 @@
 //   command5 PATH ENTRYU16PATH
 //                    its steps: read, upper-case a block at a time, search
 //                    -> "MILLISECONDS 1|0"
-//   decode PATH      MultiByteToWideChar alone on the file's bytes -> "MILLISECONDS UNITS"
-//   encode           WideCharToMultiByte alone on the last loaded text -> "MILLISECONDS BYTES"
+//   decode PATH [strict]
+//                    MultiByteToWideChar alone on the file's bytes, with
+//                    MB_ERR_INVALID_CHARS when strict -> "MILLISECONDS UNITS"
+//   encode [exact]   WideCharToMultiByte alone on the last loaded text, with
+//                    WC_NO_BEST_FIT_CHARS and the question whether the default
+//                    character was used when exact -> "MILLISECONDS BYTES"
 //   edit             WM_SETTEXT of the last loaded text into a multi-line EDIT
 //                    control like Text1 -> "MILLISECONDS UNITS"
 //   upper            the platform's ToUpper alone on the last loaded text -> "MILLISECONDS UNITS"
@@ -43,6 +47,7 @@
 #include "BenchText.h"
 #include "RequestLoop.h"
 #include "edit/DuplicateLines.h"
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/HostsWrite.h"
@@ -99,11 +104,12 @@ public:
         } else if (what == "hostswrite") {
             HostsWriteResult result;
             const double ms = TimeMs([&] {
-                result = WriteHostsInPlace(platform_, Utf16Path(path), WholeContent(EncodeLine(platform_, text_)));
+                result = WriteHostsInPlace(platform_, Utf16Path(path),
+                                           WholeContent(EncodeHostsText(platform_, text_, HostsEncoding::Ansi)));
             });
             reply << ms << ' ' << (result.written && !result.readBackDiffers ? ReadBytes(path).size() : 0);
         } else if (what == "readback") {
-            const std::string bytes = EncodeLine(platform_, text_);
+            const std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
             bool same = false;
             const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), {}, bytes); });
             reply << ms << ' ' << same;
@@ -126,7 +132,7 @@ public:
         } else if (what == "fromansi") {
             const std::string bytes = platform_.ReadFileBytes(Utf16Path(path));
             std::u16string text;
-            const double ms = TimeMs([&] { text = platform_.FromAnsi(bytes); });
+            const double ms = TimeMs([&] { text = DecodeAnsi(platform_, bytes); });
             reply << ms << ' ' << text.size();
         } else if (what == "linerule") {
             std::u16string copy = text_;
@@ -153,21 +159,27 @@ public:
             });
             reply << ms << ' ' << duplicate;
         } else if (what == "decode") {
+            std::string strict;
+            request >> strict;
+            const DWORD flags = strict == "strict" ? MB_ERR_INVALID_CHARS : 0;
             const std::string bytes = ReadBytes(path);
             std::wstring wide(bytes.size(), L'\0');  // never more characters than bytes
             int units = 0;
             const double ms = TimeMs([&] {
-                units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                units = MultiByteToWideChar(CP_ACP, flags, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
                                             static_cast<int>(wide.size()));
             });
             reply << ms << ' ' << units;
         } else if (what == "encode") {
+            const bool exact = path == "exact";  // the one word after the request
+            BOOL usedDefault = FALSE;
             std::string bytes(text_.size() * 2, '\0');
             int length = 0;
             const double ms = TimeMs([&] {
-                length = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text_.data()),
+                length = WideCharToMultiByte(CP_ACP, exact ? WC_NO_BEST_FIT_CHARS : 0,
+                                             reinterpret_cast<const wchar_t*>(text_.data()),
                                              static_cast<int>(text_.size()), bytes.data(),
-                                             static_cast<int>(bytes.size()), nullptr, nullptr);
+                                             static_cast<int>(bytes.size()), nullptr, exact ? &usedDefault : nullptr);
             });
             reply << ms << ' ' << length;
         } else if (what == "edit") {

@@ -1,8 +1,9 @@
 // The hosts file store on the in-memory platform: what a save writes is what
 // the next load reads, an append adds exactly its line in the file's own
-// encoding, and a write that fails part-way leaves the file as it was. The
-// fake's code page is Latin-1 with '?' for every other character; the
-// encodings are told and decoded here the slow way, code point by code point.
+// encoding, a write that fails part-way leaves the file as it was, and any
+// bytes at all, in every encoding, come back from a load and a save with no
+// edit. The encodings are told and decoded here the slow way, character by
+// character, the fake's code page asked one character at a time.
 
 #include <algorithm>
 #include <cstddef>
@@ -12,6 +13,8 @@
 #include <string_view>
 
 #include "FuzzText.h"
+#include "hosts/HostsFileReader.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/ReferenceLineRule.h"
@@ -21,30 +24,68 @@ namespace {
 
 using quenlix::testing::FakePlatform;
 
-// What a character becomes on the way to disk and back.
-std::u16string ThroughCodePage(std::u16string_view text) {
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= 0x100) c = u'?';
-    }
-    return out;
-}
+// --- The encodings, told and done the slow way ---
 
-std::string Bytes(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t c : ThroughCodePage(text)) bytes.push_back(static_cast<char>(c));
-    return bytes;
-}
+enum class Encoding { Ansi, Utf8, Utf8Mark, Utf16LeMark, Utf16BeMark, Utf16Le, Utf16Be };
 
-std::u16string Latin1(std::string_view bytes) {
+char16_t Escaped(unsigned char byte) { return static_cast<char16_t>(0xDC00 + byte); }
+bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// The fake's code page, a character at a time: what `bytes` (one or two)
+// decode to, when the code page defines them and gives them back.
+std::optional<char16_t> AnsiCharacter(FakePlatform& platform, std::string_view bytes) {
     std::u16string text;
-    for (const char b : bytes) text.push_back(static_cast<unsigned char>(b));
+    if (!platform.AppendFromAnsi(text, bytes) || text.size() != 1) return std::nullopt;
+    std::string back;
+    if (!platform.AppendToAnsi(back, text) || back != bytes) return std::nullopt;
+    return text[0];
+}
+
+// ANSI text: every character the code page gives back; a lead byte whose
+// pair is none, or the end, escaped alone; a pair not given back escaped,
+// its trail too unless it is ASCII.
+std::u16string AnsiText(FakePlatform& platform, std::string_view bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = platform.IsAnsiLeadByte(b) ? 2 : 1;
+        if (i + length <= bytes.size()) {
+            if (const auto c = AnsiCharacter(platform, bytes.substr(i, length))) {
+                text.push_back(*c);
+                i += length;
+                continue;
+            }
+        }
+        text.push_back(b < 0x80 ? b : Escaped(b));
+        ++i;
+        if (length == 2 && i < bytes.size()) {
+            const auto trail = static_cast<unsigned char>(bytes[i]);
+            std::u16string pair;
+            if (trail >= 0x80 && platform.AppendFromAnsi(pair, bytes.substr(i - 1, 2))) {
+                text.push_back(Escaped(trail));
+                ++i;
+            }
+        }
+    }
     return text;
 }
 
-// --- The encodings, told and done the slow way ---
-
-enum class Encoding { Latin1, Utf8, Utf8Mark, Utf16Le, Utf16Be };
+// `text` in the fake's code page: a surrogate pair and each other unit as
+// the code page writes it, a lone escaped byte as itself.
+std::string Bytes(FakePlatform& platform, std::u16string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            platform.AppendToAnsi(bytes, text.substr(i++, 2));
+        } else if (c >= 0xDC80 && c <= 0xDCFF) {
+            bytes.push_back(static_cast<char>(c & 0xFF));
+        } else {
+            platform.AppendToAnsi(bytes, text.substr(i, 1));
+        }
+    }
+    return bytes;
+}
 
 // The code points of strict UTF-8, or nothing when the bytes are not that.
 std::optional<std::u32string> StrictUtf8(std::string_view bytes) {
@@ -67,61 +108,102 @@ std::optional<std::u32string> StrictUtf8(std::string_view bytes) {
     return points;
 }
 
-Encoding Tell(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return Encoding::Utf8Mark;
-    if (bytes.starts_with("\xFF\xFE")) return Encoding::Utf16Le;
-    if (bytes.starts_with("\xFE\xFF")) return Encoding::Utf16Be;
-    const bool high = std::any_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
-    return high && StrictUtf8(bytes) ? Encoding::Utf8 : Encoding::Latin1;
-}
-
-// The text a file's bytes hold; nothing where the reference does not say
-// (a file marked UTF-8 whose bytes are not).
-std::optional<std::u16string> Decode(std::string_view bytes) {
-    std::u16string text;
-    switch (Tell(bytes)) {
-        case Encoding::Latin1: return Latin1(bytes);
-        case Encoding::Utf8Mark: bytes.remove_prefix(3); [[fallthrough]];
-        case Encoding::Utf8: {
-            const auto points = StrictUtf8(bytes);
-            if (!points) return std::nullopt;
-            for (char32_t c : *points) {
-                if (c < 0x10000) {
-                    text.push_back(static_cast<char16_t>(c));
-                } else {
-                    text.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-                    text.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-                }
-            }
-            return text;
+// UTF-16 without a mark: an even size, and of the first units (no more
+// than 512, no fewer than 16) more than half ASCII beside a zero byte.
+std::optional<Encoding> Utf16WithoutMark(std::string_view bytes) {
+    const std::size_t units = std::min<std::size_t>(bytes.size() / 2, 512);
+    if (bytes.size() % 2 != 0 || units < 16) return std::nullopt;
+    for (const bool big : {false, true}) {
+        std::size_t ascii = 0;
+        for (std::size_t i = 0; i < units; ++i) {
+            const auto zero = static_cast<unsigned char>(bytes[2 * i + (big ? 0 : 1)]);
+            const auto other = static_cast<unsigned char>(bytes[2 * i + (big ? 1 : 0)]);
+            if (zero == 0 && other != 0 && other < 0x80) ++ascii;
         }
-        case Encoding::Utf16Le:
-        case Encoding::Utf16Be: {
-            const bool big = Tell(bytes) == Encoding::Utf16Be;
-            for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-                const auto a = static_cast<unsigned char>(bytes[i]);
-                const auto b = static_cast<unsigned char>(bytes[i + 1]);
-                text.push_back(static_cast<char16_t>(big ? (a << 8) | b : (b << 8) | a));
-            }
-            if (bytes.size() % 2 != 0) text.push_back(u'\uFFFD');
-            return text;
-        }
+        if (ascii * 2 > units) return big ? Encoding::Utf16Be : Encoding::Utf16Le;
     }
     return std::nullopt;
 }
 
+Encoding Tell(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) return Encoding::Utf8Mark;
+    if (bytes.starts_with("\xFF\xFE")) return Encoding::Utf16LeMark;
+    if (bytes.starts_with("\xFE\xFF")) return Encoding::Utf16BeMark;
+    if (const auto utf16 = Utf16WithoutMark(bytes)) return *utf16;
+    const bool high = std::any_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+    return high && StrictUtf8(bytes) ? Encoding::Utf8 : Encoding::Ansi;
+}
+
+std::size_t MarkSize(Encoding encoding) {
+    return encoding == Encoding::Utf8Mark ? 3 : encoding == Encoding::Utf16LeMark || encoding == Encoding::Utf16BeMark ? 2 : 0;
+}
+bool IsUtf16(Encoding encoding) { return encoding >= Encoding::Utf16LeMark; }
+bool IsBigEndian(Encoding encoding) { return encoding == Encoding::Utf16BeMark || encoding == Encoding::Utf16Be; }
+
+// UTF-8 with escaped bytes: a character where the bytes at hand are one
+// (U+2400 as its three bytes, escaped: the window would make it NUL), else
+// the first byte escaped and the next one tried.
+std::u16string DecodeUtf8(std::string_view bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::optional<std::u32string> one;
+        std::size_t length = 1;
+        for (; length <= 4 && i + length <= bytes.size() && !one; ++length) {
+            one = StrictUtf8(bytes.substr(i, length));
+            if (one && one->size() != 1) one.reset();
+        }
+        --length;
+        if (!one || (*one)[0] == 0x2400) {
+            const std::size_t escaped = one ? length : 1;
+            for (std::size_t k = 0; k < escaped; ++k) {
+                const auto b = static_cast<unsigned char>(bytes[i + k]);
+                text.push_back(b < 0x80 ? b : Escaped(b));
+            }
+            i += escaped;
+            continue;
+        }
+        const char32_t c = (*one)[0];
+        if (c < 0x10000) {
+            text.push_back(static_cast<char16_t>(c));
+        } else {
+            text.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            text.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        }
+        i += length;
+    }
+    return text;
+}
+
+// The text a file's bytes hold.
+std::u16string Decode(FakePlatform& platform, std::string_view bytes) {
+    const Encoding encoding = Tell(bytes);
+    bytes.remove_prefix(MarkSize(encoding));
+    if (encoding == Encoding::Ansi) return AnsiText(platform, bytes);
+    if (!IsUtf16(encoding)) return DecodeUtf8(bytes);
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        text.push_back(static_cast<char16_t>(IsBigEndian(encoding) ? (a << 8) | b : (b << 8) | a));
+    }
+    return text;  // an odd last byte is no part of it
+}
+
 // The bytes `text` takes in a file that has `encoding`.
-std::string Encode(std::u16string_view text, Encoding encoding) {
+std::string Encode(FakePlatform& platform, std::u16string_view text, Encoding encoding) {
     std::string bytes;
     switch (encoding) {
-        case Encoding::Latin1: return Bytes(text);
+        case Encoding::Ansi: return Bytes(platform, text);
         case Encoding::Utf8:
         case Encoding::Utf8Mark:
             for (std::size_t i = 0; i < text.size(); ++i) {
                 char32_t c = text[i];
                 if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
                     c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-                } else if (c >= 0xD800 && c <= 0xDFFF) {
+                } else if (c >= 0xDC80 && c <= 0xDCFF) {
+                    bytes.push_back(static_cast<char>(c & 0xFF));
+                    continue;
+                } else if (IsSurrogate(c)) {
                     c = 0xFFFD;
                 }
                 if (c < 0x80) {
@@ -141,13 +223,15 @@ std::string Encode(std::u16string_view text, Encoding encoding) {
                 }
             }
             return bytes;
+        case Encoding::Utf16LeMark:
+        case Encoding::Utf16BeMark:
         case Encoding::Utf16Le:
         case Encoding::Utf16Be:
             for (const char16_t c : text) {
                 const char low = static_cast<char>(c & 0xFF);
                 const char high = static_cast<char>(c >> 8);
-                bytes.push_back(encoding == Encoding::Utf16Be ? high : low);
-                bytes.push_back(encoding == Encoding::Utf16Be ? low : high);
+                bytes.push_back(IsBigEndian(encoding) ? high : low);
+                bytes.push_back(IsBigEndian(encoding) ? low : high);
             }
             return bytes;
     }
@@ -156,18 +240,17 @@ std::string Encode(std::u16string_view text, Encoding encoding) {
 
 // What a save of `text` writes: CR LF is added only where the text does not
 // end with a line break (a CR, alone or before LF) already.
-std::string SavedBytes(std::u16string_view text) {
+std::string SavedBytes(FakePlatform& platform, std::u16string_view text) {
     const bool ends = !text.empty() && (text.back() == u'\r' || text.ends_with(u"\r\n"));
-    return Bytes(text) + (ends ? "" : "\r\n");
+    return Bytes(platform, text) + (ends ? "" : "\r\n");
 }
 
 // What an append of `line` adds to a file of `before`: the entry starts a
 // line of its own, after one more byte where a UTF-16 file has an odd one.
-std::string AppendedBytes(const std::string& before, std::u16string_view line) {
+std::string AppendedBytes(FakePlatform& platform, const std::string& before, std::u16string_view line) {
     const Encoding encoding = Tell(before);
-    const bool utf16 = encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
-    const std::size_t mark = encoding == Encoding::Utf8Mark ? 3 : utf16 ? 2 : 0;
-    const std::string body = before.substr(mark);
+    const bool utf16 = IsUtf16(encoding);
+    const std::string body = before.substr(MarkSize(encoding));
     std::string pad;
     bool breakFirst = false;
     if (utf16 && body.size() % 2 != 0) {
@@ -176,28 +259,55 @@ std::string AppendedBytes(const std::string& before, std::u16string_view line) {
     } else if (!body.empty()) {
         // The last unit: two bytes in UTF-16, else one byte (no byte of a
         // longer character is a CR or an LF).
-        const bool big = encoding == Encoding::Utf16Be;
+        const bool big = IsBigEndian(encoding);
         const std::size_t n = body.size();
         const unsigned last = !utf16 ? static_cast<unsigned char>(body[n - 1])
                               : big  ? (static_cast<unsigned char>(body[n - 2]) << 8) | static_cast<unsigned char>(body[n - 1])
                                      : (static_cast<unsigned char>(body[n - 1]) << 8) | static_cast<unsigned char>(body[n - 2]);
         breakFirst = last != u'\r' && last != u'\n';
     }
-    return pad + Encode((breakFirst ? u"\r\n" : u"") + std::u16string(line) + u"\r\n", encoding);
-}
-
-// The hosts text a load of the file gives, by the reference.
-std::optional<std::u16string> Loaded(const std::string& bytes) {
-    const auto text = Decode(bytes);
-    if (!text) return std::nullopt;
-    return quenlix::reference::ApplyLineRule(*text);
+    return pad + Encode(platform, (breakFirst ? u"\r\n" : u"") + std::u16string(line) + u"\r\n", encoding);
 }
 
 void ExpectLoads(FakePlatform& platform, std::u16string_view path, const char* what) {
     const auto bytes = platform.FileBytes(path);
     if (!bytes) return;
-    if (const auto expected = Loaded(*bytes))
-        quenlix::fuzz::ExpectEqual(quenlix::ReadHostsText(platform, path), *expected, what);
+    quenlix::fuzz::ExpectEqual(quenlix::ReadHostsText(platform, path),
+                               quenlix::reference::ApplyLineRule(Decode(platform, *bytes)), what);
+}
+
+// Any bytes, loaded and saved with no edit, come back: where every line
+// ends in CR LF as they were, else with the line ends the line rule gives.
+// `shape` makes them a file of every encoding: as they are, after each
+// mark, or as UTF-16 without one (a zero byte beside each).
+void ExpectALoadAndASaveGiveTheBytesBack(std::string_view raw, std::uint8_t shape) {
+    using namespace quenlix;
+    std::string bytes;
+    switch (shape % 6) {
+        case 0: bytes = raw; break;
+        case 1: bytes = "\xEF\xBB\xBF" + std::string(raw); break;
+        case 2: bytes = "\xFF\xFE" + std::string(raw); break;
+        case 3: bytes = "\xFE\xFF" + std::string(raw); break;
+        default:
+            for (const char b : raw) {
+                bytes.push_back(shape % 6 == 4 ? b : '\0');
+                bytes.push_back(shape % 6 == 4 ? '\0' : b);
+            }
+            break;
+    }
+    FakePlatform platform;
+    const std::u16string path = HostsPath(platform);
+    platform.PutFile(path, bytes);
+    const HostsFile read = ReadHostsFile(platform, path);
+    const Encoding encoding = Tell(bytes);
+    fuzz::Expect(MarkOf(read.encoding).size() == MarkSize(encoding) && IsUtf16(read.encoding) == IsUtf16(encoding),
+                 "the encoding told");
+    std::string saved(MarkOf(read.encoding));
+    saved += EncodeText(platform, read.text, read.encoding);
+    if (read.oddLastByte) saved.push_back(*read.oddLastByte);
+    fuzz::ExpectEqual(saved, reference::ApplyLineRuleToBytes(bytes, MarkSize(encoding), IsUtf16(encoding),
+                                                             IsBigEndian(encoding)),
+                      "a load and a save with no edit");
 }
 
 enum class Operation { Overwrite, Append, WriteDefault };
@@ -214,9 +324,9 @@ void CheckFailedWrite(FakePlatform& platform, std::u16string_view path, Operatio
     const std::optional<std::string> before = platform.FileBytes(path);
     std::string after;
     switch (operation) {
-        case Operation::Overwrite: after = SavedBytes(text); break;
-        case Operation::Append: after = before.value_or("") + AppendedBytes(before.value_or(""), text); break;
-        case Operation::WriteDefault: after = Bytes(DefaultHostsText); break;
+        case Operation::Overwrite: after = SavedBytes(platform, text); break;
+        case Operation::Append: after = before.value_or("") + AppendedBytes(platform, before.value_or(""), text); break;
+        case Operation::WriteDefault: after = Bytes(platform, DefaultHostsText); break;
     }
     const std::size_t written = operation == Operation::Append ? after.size() - before.value_or("").size()
                                                                : after.size();
@@ -280,13 +390,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string_view stockPath = savePath;
     const std::u16string_view otherPath = u"D:\\Tools\\hosts";
 
+    ExpectALoadAndASaveGiveTheBytesBack(std::string_view(reinterpret_cast<const char*>(data), size), budgetByte >> 4);
+
     FakePlatform platform;
-    if (choice & 1) platform.PutFile(savePath, Bytes(previous));
+    if (choice & 1) platform.PutFile(savePath, Bytes(platform, previous));
 
     // A save, then a load: the load gives the saved text, and a CR LF where
     // the save added one, read by the line rule.
     OverwriteHostsText(platform, savePath, text);
-    fuzz::ExpectEqual(platform.FileBytes(savePath), std::optional<std::string>(SavedBytes(text)),
+    fuzz::ExpectEqual(platform.FileBytes(savePath), std::optional<std::string>(SavedBytes(platform, text)),
                       "file after OverwriteHostsText");
     ExpectLoads(platform, stockPath, "ReadHostsText after OverwriteHostsText");
 
@@ -295,7 +407,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string beforeAppend = *platform.FileBytes(savePath);
     AppendHostsLine(platform, appendPath, line);
     fuzz::ExpectEqual(platform.FileBytes(savePath),
-                      std::optional<std::string>(beforeAppend + AppendedBytes(beforeAppend, line)),
+                      std::optional<std::string>(beforeAppend + AppendedBytes(platform, beforeAppend, line)),
                       "file after AppendHostsLine");
     ExpectLoads(platform, savePath, "ReadHostsText after AppendHostsLine");
     fuzz::Expect(platform.openFiles == 0, "no file stays open");
@@ -306,7 +418,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto fault = static_cast<Fault>(std::min((choice >> 3) & 3, 2));
     const bool writesKeepFailing = choice & 0x20;
     const std::u16string_view target = (choice & 0x40) ? otherPath : savePath;
-    if (choice & 0x80) platform.PutFile(otherPath, Bytes(previous));
+    if (choice & 0x80) platform.PutFile(otherPath, Bytes(platform, previous));
     CheckFailedWrite(platform, target, operation, fault, budgetByte, writesKeepFailing,
                      operation == Operation::Overwrite ? text : line);
     ExpectLoads(platform, savePath, "ReadHostsText after the fault");

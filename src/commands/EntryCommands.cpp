@@ -1,6 +1,7 @@
 #include "commands/EntryCommands.h"
 
 #include "commands/HostsWriting.h"
+#include "commands/LostCharacters.h"
 #include "edit/DuplicateLines.h"
 #include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
@@ -11,30 +12,39 @@
 
 namespace quenlix {
 
-void AppendText2(WindowState& window, Platform& platform) {
-    const std::u16string line = window.Text(TextBox::Text2);
+namespace {
+
+// The append's question before characters become "?", asked of the user.
+MayLoseCharacters AskTheUser(Platform& platform) {
+    return [&platform](std::size_t lost) { return MayAppendLosingCharacters(platform, lost); };
+}
+
+}  // namespace
+
+void AppendAddressLine(WindowState& window, Platform& platform) {
+    const std::u16string line = window.Text(TextBox::Address);
     // This one command never reports: whatever fails from here on is dropped,
     // and the file stays as the failed step left it (a failed append is
     // undone by the store).
     try {
-        WriteHostsFile(platform, LineAppended(platform, line), Reporting::Silent);
+        WriteHostsFile(platform, LineAppended(platform, line, AskTheUser(platform)), Reporting::Silent);
     } catch (const Failure&) {
     }
 }
 
 void AppendEntry(WindowState& window, Platform& platform) {
     // The boxes are read once the file is open, as the edit is worked out.
-    WriteHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
-        const std::u16string address = window.Text(TextBox::Text2);
-        const std::u16string host = window.Text(TextBox::Text3);
-        return HostsEdit{now.bytes.size(), LineAppendedTo(platform, now.bytes, EntryLine(address, host))};
+    WriteHostsFile(platform, [&](const HostsNow& now) {
+        const std::u16string address = window.Text(TextBox::Address);
+        const std::u16string host = window.Text(TextBox::HostName);
+        return LineAppended(platform, EntryLine(address, host), AskTheUser(platform))(now);
     });
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
     const std::u16string text = BusyRetry(platform).Run([&] { return ReadHostsText(platform, path); });
-    const std::u16string entry = EntryLine(window.Text(TextBox::Text2), window.Text(TextBox::Text3));
+    const std::u16string entry = EntryLine(window.Text(TextBox::Address), window.Text(TextBox::HostName));
 
     // The platform's case mapping works character by character, so mapping
     // the text a block of lines at a time equals mapping it whole, and a
@@ -44,7 +54,7 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
         platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
         return;
     }
-    WriteHostsFile(platform, LineAppended(platform, entry));
+    WriteHostsFile(platform, LineAppended(platform, entry, AskTheUser(platform)));
 }
 
 }  // namespace quenlix

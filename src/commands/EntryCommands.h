@@ -5,10 +5,10 @@ namespace quenlix {
 class Platform;
 class WindowState;
 
-// Appends Text2 as one line; every failure after Text2 is read is ignored
+// Appends what the address box holds as one line; every failure after it is read is ignored
 // and nothing is ever reported.
-void AppendText2(WindowState& window, Platform& platform);
-// Appends Text2, a space and Text3 as one line. The file is opened before the
+void AppendAddressLine(WindowState& window, Platform& platform);
+// Appends the address box, a space and the host-name box as one line. The file is opened before the
 // boxes are read.
 void AppendEntry(WindowState& window, Platform& platform);
 // Appends the entry line unless a non-comment line of the file already holds

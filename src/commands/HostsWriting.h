@@ -10,8 +10,8 @@ namespace quenlix {
 // How a command tells the user about its write.
 enum class Reporting {
     Shown,
-    // Command1 never reports: what would be shown is left out. Failures still
-    // reach the caller, which drops them.
+    // The append of the address line never reports: what would be shown is
+    // left out. Failures still reach the caller, which drops them.
     Silent,
 };
 

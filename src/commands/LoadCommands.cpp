@@ -14,20 +14,20 @@ namespace quenlix {
 
 namespace {
 
-// Text1 changes only once the file has been read: a read that fails leaves
+// The hosts text box changes only once the file has been read: a read that fails leaves
 // the text (and any unsaved edits) where it was. The window remembers what
 // the file held, so that a later save can tell whether it changed since.
-void FillText1(WindowState& window, Platform& platform) {
+void FillHostsText(WindowState& window, Platform& platform) {
     const HostsFile file = ReadHostsFile(platform, HostsPath(platform));
-    if (file.text.size() > window.Text1Capacity()) {
+    if (file.text.size() > window.HostsTextCapacity()) {
         // Shown in part, the file would be saved in part: it is not shown.
         platform.ShowMessage(u"Hosts 文件太大（" + DecimalText(file.text.size()) + u" 个字符），Text1 最多只能显示 " +
-                                 DecimalText(window.Text1Capacity()) +
+                                 DecimalText(window.HostsTextCapacity()) +
                                  u" 个字符，因此没有读入。\n\nHosts 文件没有被改动。",
                              Mb::Ok | Mb::IconWarning, u"提示");
         return;
     }
-    window.SetText(TextBox::Text1, file.text);
+    window.SetText(TextBox::HostsText, file.text);
     window.SetHostsSnapshot(file.snapshot, file.encoding);
 }
 
@@ -37,7 +37,7 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     window.SetTitle(platform.IsAdministrator() ? u"Hosts (已获得管理员权限)" : u"Hosts (未获得管理员权限)");
 
     if (platform.FileExists(HostsPath(platform))) {
-        FillText1(window, platform);
+        FillHostsText(window, platform);
         return LoadOutcome::ShowWindow;
     }
 
@@ -56,7 +56,7 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
         WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown, Creation::OnlyIfNew);
     } catch (const Failure& failure) {
         if (failure.Number() != FailureNumber::FileExists) throw;
-        FillText1(window, platform);
+        FillHostsText(window, platform);
         return LoadOutcome::ShowWindow;
     }
     const GrantOutcome grant = GrantHostsAccess(platform, HostsPath(platform));
@@ -66,12 +66,12 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     else
         platform.ShowMessage(u"已生成Hosts文件，但未能更改它的访问权限（" + grant.failure + u"）。",
                              Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground, u"提示");
-    FillText1(window, platform);
+    FillHostsText(window, platform);
     return LoadOutcome::ShowWindow;
 }
 
 void RefreshHostsFile(WindowState& window, Platform& platform) {
-    if (window.Text1Modified() &&
+    if (window.HostsTextModified() &&
         platform.ShowMessage(u"Text1 中的修改尚未保存。\n\n是否放弃这些修改并重新读取 Hosts 文件？",
                              Mb::OkCancel | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Ok)
         return;

@@ -13,12 +13,12 @@ enum class LoadOutcome {
 };
 
 // The load sequence: the rights suffix in the title, the hosts file into
-// Text1, and the offer to create a missing hosts file. Runs before the window
+// the hosts text box, and the offer to create a missing hosts file. Runs before the window
 // is first shown, and again on each refresh.
 LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform);
 
 // Runs the load sequence again, after asking whether to throw away the
-// edits when Text1 holds unsaved ones. Closes the window when the user
+// edits when the hosts text box holds unsaved ones. Closes the window when the user
 // declines to create a missing file.
 void RefreshHostsFile(WindowState& window, Platform& platform);
 

@@ -4,8 +4,8 @@ namespace quenlix {
 
 class WindowState;
 
-// A click in Text1: the clicked line's address into Text2 and its host name
-// into Text3 (a comment line whole into Text2).
+// A click in the hosts text box: the clicked line's address into the address box and its host name
+// into the host-name box (a comment line whole into the address box).
 void PickClickedLine(WindowState& window);
 
 }  // namespace quenlix

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands/HostsWriting.h"
+#include "commands/LostCharacters.h"
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
@@ -10,14 +11,6 @@
 #include "platform/WindowState.h"
 
 namespace quenlix {
-
-namespace {
-
-bool IsUtf16(HostsEncoding encoding) {
-    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark;
-}
-
-}  // namespace
 
 void SaveHostsFile(WindowState& window, Platform& platform) {
     // The edit is worked out from the bytes read through the handle that then
@@ -35,34 +28,55 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
             return std::nullopt;
 
         // The file keeps its encoding; one that is gone or empty meanwhile
-        // keeps the one it had when Text1 was filled, so its characters
-        // survive.
+        // keeps the one it had when the hosts text box was filled, so its
+        // characters survive.
         encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
 
-        // Text1 can hold a whole hosts file of many megabytes: it is encoded
-        // straight from the box's own text, with no copy of it on the way.
-        HostsEdit edit;
-        window.ReadText1([&](std::u16string_view text) { edit.tail = EncodeHostsText(platform, text, encoding); });
+        // The hosts text box can hold a whole hosts file of many megabytes:
+        // it is encoded straight from the box's own text, with no copy of it
+        // on the way.
+        const auto encode = [&](HostsEncoding as, std::size_t* lost) {
+            std::string bytes;
+            window.ReadHostsText([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, as, lost); });
+            return bytes;
+        };
+        std::size_t lost = 0;
+        HostsEdit edit{0, encode(encoding, &lost)};
+        // Characters the ANSI code page cannot hold are never written as "?"
+        // without the user's word; UTF-8 holds them all.
+        if (lost > 0 && encoding == HostsEncoding::Ansi) {
+            switch (platform.ShowMessage(LostCharactersText(platform, lost) + u"\n\n是否改用 UTF-8 编码保存？",
+                                         Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
+                case Answer::Yes:
+                    encoding = HostsEncoding::Utf8;
+                    edit.tail = encode(encoding, nullptr);
+                    break;
+                case Answer::No: break;
+                default: return std::nullopt;
+            }
+        }
         // A UTF-16 file of an odd size ends in a byte that is no character;
         // the text never held it, and the save keeps it.
-        if (IsUtf16(encoding) && (current.size() - MarkOf(encoding).size()) % 2 != 0)
+        const std::size_t mark = MarkOf(encoding).size();
+        if (IsUtf16(encoding) && current.size() > mark && (current.size() - mark) % 2 != 0)
             edit.tail.push_back(current.back());
         return edit;
     });
-    // A file that does not hold Text1 after all has not saved it: the text
-    // stays unsaved, and the next save asks before it overwrites the file.
+    // A file that does not hold the text after all has not saved it: the
+    // text stays unsaved, and the next save asks before it overwrites the
+    // file.
     if (!result.written || result.readBackDiffers) return;
     window.SetHostsSnapshot(result.snapshot, encoding);
-    window.MarkText1Saved();
+    window.MarkHostsTextSaved();
 }
 
 bool MayCloseWindow(WindowState& window, Platform& platform) {
-    if (!window.Text1Modified()) return true;
+    if (!window.HostsTextModified()) return true;
     switch (platform.ShowMessage(u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？",
                                  Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
         case Answer::Yes:
             SaveHostsFile(window, platform);
-            return !window.Text1Modified();  // not saved when the user kept the file as it was
+            return !window.HostsTextModified();  // not saved when the user kept the file as it was
         case Answer::No: return true;
         default: return false;
     }

@@ -5,13 +5,13 @@ namespace quenlix {
 class Platform;
 class WindowState;
 
-// Replaces the hosts file with Text1 in the file's own encoding, adding CR LF
-// when Text1 does not end with a line break. The file is opened once: what
+// Replaces the hosts file with the hosts text in the file's own encoding, adding CR LF
+// when the hosts text box does not end with a line break. The file is opened once: what
 // it holds is read through that handle, and the save asks first when it
-// changed since Text1 was filled or saved.
+// changed since the hosts text box was filled or saved.
 void SaveHostsFile(WindowState& window, Platform& platform);
 
-// Whether the window may close (or the Windows session end): when Text1
+// Whether the window may close (or the Windows session end): when the hosts text box
 // holds unsaved edits, the user chooses to save them first (the window
 // closes only if the save went through), to throw them away, or to keep the
 // window.

@@ -10,11 +10,11 @@ namespace {
 using Search = std::u16string (*)(std::u16string_view, std::u16string_view);
 
 void RunSearch(WindowState& window, Search search) {
-    const std::u16string sought = window.Text(TextBox::Text2);
-    window.SetText(TextBox::Text4, u"");
+    const std::u16string sought = window.Text(TextBox::Address);
+    window.SetText(TextBox::Results, u"");
     std::u16string result;
-    window.ReadText1([&](std::u16string_view text1) { result = search(text1, sought); });
-    window.SetText(TextBox::Text4, result);
+    window.ReadHostsText([&](std::u16string_view text1) { result = search(text1, sought); });
+    window.SetText(TextBox::Results, result);
 }
 
 }  // namespace

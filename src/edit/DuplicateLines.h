@@ -12,7 +12,7 @@ namespace quenlix {
 // nothing trimmed, empty boxes not refused.
 std::u16string EntryLine(std::u16string_view text2, std::u16string_view text3);
 
-// The duplicate test of Command5. `upperHostsText` is the file's hosts text
+// The duplicate test of the checked append. `upperHostsText` is the file's hosts text
 // already upper-cased by the caller (the platform maps case per character, so
 // upper-casing the whole text equals upper-casing each kept line); every line
 // in it is followed by CR LF. A line is kept when, trimmed of U+0020 spaces

@@ -16,7 +16,7 @@ std::u16string_view LineAtCaret(std::u16string_view text, std::size_t caret);
 
 // The outcome of taking a picked line apart.
 //   Comment: the line begins with '#'; `address` holds the whole line (it goes
-//            to Text2), `host` is empty (Text3 is emptied).
+//            to the address box), `host` is empty (the host-name box is emptied).
 //   Entry:   the line holds a U+0020 space; `address` is what comes before the
 //            first space (possibly empty), `host` the rest from that space on
 //            with leading and trailing spaces trimmed.

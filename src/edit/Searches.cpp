@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::u16string_view CrLf = u"\r\n";
 
-// Up to this many distinct terms, Command8 searches for each on its own.
+// Up to this many distinct terms, ShowTermsFound searches for each on its own.
 constexpr std::size_t FewTerms = 8;
 
 // Adds count copies of a piece of `size` units to `total`, refusing a result
@@ -30,8 +30,8 @@ void AddCopies(std::size_t& total, std::size_t count, std::size_t size) {
     total += count * size;
 }
 
-// Aho-Corasick automaton over the terms of Command8, so that one pass over
-// text1 answers every term at once: a Text2 of many terms costs no more than
+// Aho-Corasick automaton over the terms of ShowTermsFound, so that one pass over
+// text1 answers every term at once: an address box of many terms costs no more than
 // one of a few. The trie's edges live in one hash table keyed by (node, unit),
 // since UTF-16 is too wide an alphabet for a table per node.
 class TermAutomaton {

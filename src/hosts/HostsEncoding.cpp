@@ -1,9 +1,10 @@
 #include "hosts/HostsEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
-#include "platform/Platform.h"
+#include "hosts/AnsiCodec.h"
+#include "hosts/AsciiRuns.h"
 
 namespace quenlix {
 
@@ -13,12 +14,9 @@ constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LeMark = "\xFF\xFE";
 constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 constexpr char16_t Replacement = u'\uFFFD';
+constexpr char16_t NulSymbol = u'\u2400';
 
-bool IsAscii8(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
-}
+bool IsAscii8(const char* bytes) { return AsciiBytesIn(Word(bytes)) == 8; }
 
 // What a UTF-8 lead byte asks of the bytes after it: how many, and the range
 // the first of them must lie in (which rules out overlong forms, surrogates
@@ -42,27 +40,32 @@ LeadRule RuleOfLead(unsigned char b) {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Walks `text` as code points for UTF-8, a lone surrogate as U+FFFD.
-template <typename Visit>
-void ForEachCodePoint(std::u16string_view text, Visit visit) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            visit(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            visit(Replacement);
-        } else {
-            visit(c);
-        }
-    }
+// An escaped byte on its way to UTF-8, told apart from every code point.
+constexpr char32_t RawByte = 0x110000;
+
+// What UTF-8 writes for the character above ASCII at `p`: a code point, an
+// escaped byte as RawByte + the byte, or U+FFFD for any other lone surrogate
+// (lost); and how many units it spans.
+struct Utf8Character {
+    char32_t value;
+    int units;
+    bool lost;
+};
+
+Utf8Character CharacterAt(const char16_t* p, const char16_t* end) {
+    const char16_t c = *p;
+    if (c < 0xD800 || c > 0xDFFF) return {c, 1, false};
+    if (IsHighSurrogate(c) && end - p >= 2 && IsLowSurrogate(p[1]))
+        return {0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (p[1] - 0xDC00u), 2, false};
+    if (IsEscapedByte(c)) return {RawByte + (c & 0xFF), 1, false};
+    return {Replacement, 1, true};
 }
 
-std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
+std::size_t Utf8Length(char32_t c) { return c < 0x80 || c >= RawByte ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
 char* PutUtf8(char* out, char32_t c) {
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
+    if (c >= RawByte) {
+        *out++ = static_cast<char>(c - RawByte);
     } else if (c < 0x800) {
         *out++ = static_cast<char>(0xC0 | (c >> 6));
         *out++ = static_cast<char>(0x80 | (c & 0x3F));
@@ -79,23 +82,44 @@ char* PutUtf8(char* out, char32_t c) {
     return out;
 }
 
-std::string EncodeUtf8(std::u16string_view text) {
+// Counted first, then written into room of that size: ASCII four units at a
+// time, each other character on its own.
+std::string EncodeUtf8(std::u16string_view text, std::size_t& lost) {
+    const char16_t* const begin = text.data();
+    const char16_t* const end = begin + text.size();
     std::size_t length = 0;
-    bool ascii = true;
-    for (const char16_t c : text) ascii = ascii && c < 0x80;
-    if (ascii) {
-        length = text.size();
-    } else {
-        ForEachCodePoint(text, [&](char32_t c) { length += Utf8Length(c); });
+    for (const char16_t* p = begin; p < end;) {
+        if (*p < 0x80) {
+            const int ascii = end - p >= 4 ? AsciiUnitsIn(Word(p)) : 1;
+            length += static_cast<std::size_t>(ascii);
+            p += ascii;
+            continue;
+        }
+        const Utf8Character c = CharacterAt(p, end);
+        length += Utf8Length(c.value);
+        lost += c.lost;
+        p += c.units;
     }
     std::string bytes;
     bytes.reserve(length + 2);
     bytes.resize(length);
     char* out = bytes.data();
-    if (ascii) {
-        for (const char16_t c : text) *out++ = static_cast<char>(c);
-    } else {
-        ForEachCodePoint(text, [&](char32_t c) { out = PutUtf8(out, c); });
+    for (const char16_t* p = begin; p < end;) {
+        if (*p < 0x80) {
+            // Four or more units left take four bytes or more: room for all four.
+            if (end - p >= 4) {
+                Narrow4(p, out);
+                const int ascii = AsciiUnitsIn(Word(p));
+                out += ascii;
+                p += ascii;
+            } else {
+                *out++ = static_cast<char>(*p++);
+            }
+            continue;
+        }
+        const Utf8Character c = CharacterAt(p, end);
+        out = PutUtf8(out, c.value);
+        p += c.units;
     }
     return bytes;
 }
@@ -122,9 +146,16 @@ std::string_view MarkOf(HostsEncoding encoding) {
         case HostsEncoding::Utf16LeWithMark: return Utf16LeMark;
         case HostsEncoding::Utf16BeWithMark: return Utf16BeMark;
         case HostsEncoding::Ansi:
-        case HostsEncoding::Utf8: break;
+        case HostsEncoding::Utf8:
+        case HostsEncoding::Utf16Le:
+        case HostsEncoding::Utf16Be: break;
     }
     return {};
+}
+
+bool IsUtf16(HostsEncoding encoding) {
+    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark ||
+           encoding == HostsEncoding::Utf16Le || encoding == HostsEncoding::Utf16Be;
 }
 
 HostsEncoding EncodingOfMark(std::string_view bytes) {
@@ -165,14 +196,33 @@ void Utf8Check::Add(std::string_view piece) {
     }
 }
 
+HostsEncoding Utf16WithoutMark(std::string_view head, std::uint64_t size) {
+    const std::size_t units = std::min(head.size(), Utf16HeadBytes) / 2;
+    if (size % 2 != 0 || units < 16) return HostsEncoding::Ansi;
+    std::size_t little = 0;
+    std::size_t big = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        const auto first = static_cast<unsigned char>(head[2 * i]);
+        const auto second = static_cast<unsigned char>(head[2 * i + 1]);
+        little += second == 0 && first != 0 && first < 0x80;
+        big += first == 0 && second != 0 && second < 0x80;
+    }
+    if (2 * little > units) return HostsEncoding::Utf16Le;
+    if (2 * big > units) return HostsEncoding::Utf16Be;
+    return HostsEncoding::Ansi;
+}
+
 void EncodingDetector::Add(std::string_view piece) {
-    if (head_.size() < Utf8Mark.size()) head_.append(piece.substr(0, Utf8Mark.size() - head_.size()));
+    if (head_.size() < Utf16HeadBytes) head_.append(piece.substr(0, Utf16HeadBytes - head_.size()));
+    size_ += piece.size();
     utf8_.Add(piece);
 }
 
 HostsEncoding EncodingDetector::Result() const {
     const HostsEncoding marked = EncodingOfMark(head_);
     if (marked != HostsEncoding::Ansi) return marked;
+    const HostsEncoding utf16 = Utf16WithoutMark(head_, size_);
+    if (utf16 != HostsEncoding::Ansi) return utf16;
     return utf8_.SawNonAscii() && utf8_.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
 }
 
@@ -191,9 +241,15 @@ void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
-        if (end - p >= 8 && IsAscii8(p)) {
-            for (int k = 0; k < 8; ++k) *out++ = static_cast<char16_t>(p[k]);
-            p += 8;
+        if (end - p >= 8 && static_cast<unsigned char>(*p) < 0x80) {
+            // Eight bytes widened at once, as many kept as are ASCII: never
+            // more units than bytes, so there is room.
+            const auto* bytes8 = reinterpret_cast<const unsigned char*>(p);
+            Widen4(bytes8, out);
+            Widen4(bytes8 + 4, out + 4);
+            const int ascii = AsciiBytesIn(Word(p));
+            out += ascii;
+            p += ascii;
             continue;
         }
         const auto b = static_cast<unsigned char>(*p);
@@ -217,8 +273,22 @@ void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
             c = (c << 6) | (static_cast<unsigned char>(p[taken]) & 0x3F);
             ++taken;
         }
-        // A broken sequence is one U+FFFD for the bytes it began with.
-        if (!whole) c = Replacement;
+        // A broken sequence: its first byte is escaped, and what follows is
+        // decoded on its own, so that a line end after it stays one.
+        if (!whole) {
+            *out++ = EscapedByte(b);
+            ++p;
+            continue;
+        }
+        // U+2400, the symbol for NUL, is how the window shows a NUL of the
+        // text; it gives NUL back for it. A real one would come back as a NUL
+        // byte, so its bytes travel as escaped bytes, which the window leaves
+        // alone and the encoder writes back as E2 90 80.
+        if (c == NulSymbol) {
+            for (std::ptrdiff_t k = 0; k < taken; ++k) *out++ = EscapedByte(static_cast<unsigned char>(p[k]));
+            p += taken;
+            continue;
+        }
         if (c < 0x10000) {
             *out++ = static_cast<char16_t>(c);
         } else {
@@ -240,18 +310,24 @@ void AppendUtf16Decoded(std::u16string& text, std::string_view bytes, bool bigEn
         const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
         text[before + i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
-    if (bytes.size() % 2 != 0) text.push_back(Replacement);
 }
 
-std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+std::string EncodeText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
+    std::size_t none = 0;
+    std::size_t& count = lost ? *lost : none;
+    count = 0;
     switch (encoding) {
         case HostsEncoding::Utf8:
-        case HostsEncoding::Utf8WithMark: return EncodeUtf8(text);
-        case HostsEncoding::Utf16LeWithMark: return EncodeUtf16(text, false);
-        case HostsEncoding::Utf16BeWithMark: return EncodeUtf16(text, true);
+        case HostsEncoding::Utf8WithMark: return EncodeUtf8(text, count);
+        case HostsEncoding::Utf16LeWithMark:
+        case HostsEncoding::Utf16Le: return EncodeUtf16(text, false);
+        case HostsEncoding::Utf16BeWithMark:
+        case HostsEncoding::Utf16Be: return EncodeUtf16(text, true);
         case HostsEncoding::Ansi: break;
     }
-    return platform.ToAnsi(text);
+    std::string bytes;
+    count = AnsiCodec(platform).AppendEncoded(bytes, text, 2);
+    return bytes;
 }
 
 }  // namespace quenlix

@@ -1,21 +1,13 @@
 #include "hosts/HostsFileReader.h"
 
+#include <algorithm>
+
 #include "platform/AnsiPieces.h"
 #include "platform/Platform.h"
 
 namespace quenlix {
 
 namespace {
-
-// The first place in `bytes` where ANSI code page text may be cut (after two
-// bytes below 0x80), or 0 when there is none: see LastSafeCut.
-std::size_t FirstSafeCut(std::string_view bytes) {
-    for (std::size_t cut = 2; cut <= bytes.size(); ++cut) {
-        if (static_cast<unsigned char>(bytes[cut - 1]) < 0x80 && static_cast<unsigned char>(bytes[cut - 2]) < 0x80)
-            return cut;
-    }
-    return 0;
-}
 
 // Where valid UTF-8 may be cut so that no character is split: before a
 // character at the end whose bytes have not all come yet.
@@ -24,7 +16,7 @@ std::size_t LastWholeCharacter(std::string_view bytes) {
     for (int back = 0; back < 4 && lead > 0; ++back) {
         const auto b = static_cast<unsigned char>(bytes[--lead]);
         if ((b & 0xC0) == 0x80) continue;  // a continuation byte: its lead is further back
-        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        const std::size_t length = Utf8SequenceLength(b);
         return lead + length <= bytes.size() ? bytes.size() : lead;
     }
     return bytes.size();
@@ -48,6 +40,16 @@ void HostsFileReader::Add(std::string_view piece, std::uint64_t fileSize) {
                 mode_ = Mode::Marked;
                 held_.erase(0, MarkOf(marked_).size());
                 return;
+            }
+            // UTF-16 without a mark shows in the first bytes of a file of an
+            // even size.
+            if (fileSize % 2 == 0) {
+                if (held_.size() < std::min<std::uint64_t>(fileSize, Utf16HeadBytes)) return;
+                marked_ = Utf16WithoutMark(held_, fileSize);
+                if (marked_ != HostsEncoding::Ansi) {
+                    mode_ = Mode::Marked;
+                    return;
+                }
             }
             std::string first;
             first.swap(held_);
@@ -91,9 +93,7 @@ void HostsFileReader::AddUtf8(std::string_view bytes) {
 // the rest held for the next piece.
 void HostsFileReader::AddUtf8Checked(std::string_view bytes) {
     if (!held_.empty()) {
-        const std::size_t length = static_cast<unsigned char>(held_[0]) < 0xE0 ? 2
-                                   : static_cast<unsigned char>(held_[0]) < 0xF0 ? 3
-                                                                                 : 4;
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(held_[0]));
         const std::size_t take = std::min(length - held_.size(), bytes.size());
         held_.append(bytes.substr(0, take));
         bytes.remove_prefix(take);
@@ -133,7 +133,7 @@ void HostsFileReader::AddAnsi(std::string_view bytes) {
 void HostsFileReader::DecodeAnsi(std::string_view bytes) {
     if (bytes.empty()) return;
     const std::size_t before = text_.size();
-    platform_.AppendFromAnsi(text_, bytes);
+    ansi_.AppendDecoded(text_, bytes);
     Decoded(before);
 }
 
@@ -146,10 +146,12 @@ bool HostsFileReader::MustReadAgainAsAnsi() const {
 }
 
 HostsFile HostsFileReader::Finish() {
-    if (mode_ == Mode::Start) {  // a file of fewer bytes than a mark has, all of it held
+    // A file of fewer bytes than a mark has, or of an even size and fewer
+    // bytes than tell UTF-16: all of it held.
+    if (mode_ == Mode::Start) {
         std::string whole;
         whole.swap(held_);
-        const HostsEncoding encoding = DetectEncoding(whole);  // two bytes can be a UTF-16 mark
+        const HostsEncoding encoding = DetectEncoding(whole);  // two bytes can be a UTF-16 mark, or UTF-16
         if (encoding == HostsEncoding::Utf8 && mayBeUtf8_) {
             mode_ = Mode::Utf8;
             AddUtf8Checked(whole);
@@ -164,13 +166,16 @@ HostsFile HostsFileReader::Finish() {
     }
 
     HostsEncoding encoding = HostsEncoding::Ansi;
+    std::optional<char> oddLastByte;
     switch (mode_) {
         case Mode::Marked:
             encoding = marked_;
             if (marked_ == HostsEncoding::Utf8WithMark) {
                 AppendUtf8Decoded(text_, held_);
             } else {
-                AppendUtf16Decoded(text_, held_, marked_ == HostsEncoding::Utf16BeWithMark);
+                AppendUtf16Decoded(text_, held_,
+                                   marked_ == HostsEncoding::Utf16BeWithMark || marked_ == HostsEncoding::Utf16Be);
+                if (held_.size() % 2 != 0) oddLastByte = held_.back();
             }
             ApplyLineRuleInPlace(text_);
             break;
@@ -186,7 +191,7 @@ HostsFile HostsFileReader::Finish() {
     }
     // Mostly double-byte text leaves much of the room made for it unused.
     if (text_.size() < text_.capacity() / 4 * 3) text_.shrink_to_fit();
-    return {std::move(text_), encoding, snapshot_.Finish()};
+    return {std::move(text_), encoding, snapshot_.Finish(), oddLastByte};
 }
 
 HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsText.h"
 #include "platform/FileSnapshot.h"
@@ -14,9 +16,14 @@ class Platform;
 
 // What a read of the hosts file gives.
 struct HostsFile {
-    std::u16string text;  // the hosts text: every line followed by CR LF, no mark
+    // The hosts text: every line followed by CR LF, no mark; each byte that
+    // does not decode as an escaped byte (EscapedByte).
+    std::u16string text;
     HostsEncoding encoding;
     FileSnapshot snapshot;  // of the bytes read
+    // The last byte of a UTF-16 file of an odd size, which is no part of the
+    // text.
+    std::optional<char> oddLastByte;
 };
 
 // Turns a file's bytes, seen a piece at a time, into the hosts text, deciding
@@ -26,13 +33,13 @@ struct HostsFile {
 // UTF-8, as UTF-8 for as long as the bytes stay so. Should a file turn out
 // not to be UTF-8 after all (rare: UTF-8 with a stray byte further on), it
 // must be read again as ANSI text: MustReadAgainAsAnsi tells. A file with a
-// byte-order mark is decoded at the end.
+// byte-order mark, and UTF-16 without one, is decoded at the end.
 class HostsFileReader {
 public:
     enum class Detect { Utf8AndAnsi, AnsiOnly };
 
     explicit HostsFileReader(Platform& platform, Detect detect = Detect::Utf8AndAnsi)
-        : platform_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi) {}
+        : ansi_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi) {}
 
     void Add(std::string_view piece, std::uint64_t fileSize);
     bool MustReadAgainAsAnsi() const;
@@ -48,14 +55,14 @@ private:
     void DecodeAnsi(std::string_view bytes);
     void Decoded(std::size_t before);
 
-    Platform& platform_;
+    AnsiCodec ansi_;
     bool mayBeUtf8_;
     Mode mode_ = Mode::Start;
     HostsEncoding marked_ = HostsEncoding::Ansi;
-    // Start: the first bytes, until the mark can be told. Plain: the bytes
-    // after the last place the ANSI text could be cut. Utf8: the start of a
-    // character cut off at the end of the last piece. Marked: every byte
-    // after the mark.
+    // Start: the first bytes, until a mark or UTF-16 can be told. Plain: the
+    // bytes after the last place the ANSI text could be cut. Utf8: the start
+    // of a character cut off at the end of the last piece. Marked: every
+    // byte after the mark, or every byte of UTF-16 without one.
     std::string held_;
     std::u16string text_;
     bool reserved_ = false;

@@ -11,21 +11,22 @@ std::u16string ReadHostsText(Platform& platform, std::u16string_view path) {
     return ReadHostsFile(platform, path).text;
 }
 
-std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding) {
+std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding, std::size_t* lost) {
     // Encoded whole before the file is touched, so a text that cannot be
     // converted fails with the file unchanged.
-    std::string bytes = EncodeText(platform, line, encoding);
+    std::string bytes = EncodeText(platform, line, encoding, lost);
     bytes.append(EncodeText(platform, u"\r\n", encoding));
     return bytes;
 }
 
 bool EndsWithLineBreak(std::u16string_view text) { return text.ends_with(u'\r') || text.ends_with(u"\r\n"); }
 
-std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
     // The load ends every line with CR LF already: a text that still ends so
     // is written as it is, and a load and save give back the bytes read.
     const bool addBreak = text.empty() || !EndsWithLineBreak(text);
-    std::string body = addBreak ? EncodeLine(platform, text, encoding) : EncodeText(platform, text, encoding);
+    std::string body =
+        addBreak ? EncodeLine(platform, text, encoding, lost) : EncodeText(platform, text, encoding, lost);
     const std::string_view mark = MarkOf(encoding);
     if (mark.empty()) return body;  // the usual file: no copy of a large text
     return std::string(mark) + body;
@@ -38,15 +39,11 @@ void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16st
 
 namespace {
 
-bool IsUtf16(HostsEncoding encoding) {
-    return encoding == HostsEncoding::Utf16LeWithMark || encoding == HostsEncoding::Utf16BeWithMark;
-}
-
 // Whether the last character of a file's text (after its mark) ends a line.
 bool BytesEndWithLineBreak(std::string_view bytes, HostsEncoding encoding) {
     if (IsUtf16(encoding)) {
         if (bytes.size() < 2) return false;
-        const bool bigEndian = encoding == HostsEncoding::Utf16BeWithMark;
+        const bool bigEndian = encoding == HostsEncoding::Utf16BeWithMark || encoding == HostsEncoding::Utf16Be;
         const char high = bytes[bytes.size() - (bigEndian ? 2 : 1)];
         const char low = bytes[bytes.size() - (bigEndian ? 1 : 2)];
         return high == '\0' && (low == '\r' || low == '\n');
@@ -57,7 +54,8 @@ bool BytesEndWithLineBreak(std::string_view bytes, HostsEncoding encoding) {
 
 }  // namespace
 
-std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line) {
+std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line,
+                           std::size_t* lost) {
     const HostsEncoding encoding = DetectEncoding(current);
     const std::string_view text = current.substr(MarkOf(encoding).size());
     std::string bytes;
@@ -70,18 +68,24 @@ std::string LineAppendedTo(Platform& platform, std::string_view current, std::u1
     }
     // A last line without its line break would be glued to the entry.
     if (breakFirst) bytes.append(EncodeText(platform, u"\r\n", encoding));
-    bytes.append(EncodeLine(platform, line, encoding));
+    bytes.append(EncodeLine(platform, line, encoding, lost));
     return bytes;
 }
 
-void AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line) {
+bool AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line,
+                     const MayLoseCharacters& mayLose) {
     const std::string current = file.ReadAll();
-    file.Append(LineAppendedTo(platform, current, line));
+    std::size_t lost = 0;
+    const std::string bytes = LineAppendedTo(platform, current, line, &lost);
+    if (lost > 0 && mayLose && !mayLose(lost)) return false;
+    file.Append(bytes);
+    return true;
 }
 
-void AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line) {
+bool AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line,
+                     const MayLoseCharacters& mayLose) {
     AppendingFile file(platform, path);
-    AppendHostsLine(platform, file, line);
+    return AppendHostsLine(platform, file, line, mayLose);
 }
 
 void WriteDefaultHosts(Platform& platform, std::u16string_view path) {

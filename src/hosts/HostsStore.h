@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,8 +27,10 @@ bool EndsWithLineBreak(std::u16string_view text);
 
 // The bytes a file of `encoding` holding `text` has: its mark, the text, and
 // CR LF unless the text ends with a line break already (the empty text gets
-// one CR LF).
-std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding);
+// one CR LF). `lost`, when given, gets how many characters the encoding
+// cannot hold and were written as its default character.
+std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding,
+                            std::size_t* lost = nullptr);
 
 // Replaces the file with EncodeHostsText. On failure the file keeps its
 // previous bytes.
@@ -37,12 +41,20 @@ void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16st
 // the file's own encoding (the ANSI code page for an empty file). The line
 // always starts a line of its own: a file whose last line has no line break
 // gets one first.
-std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line);
+std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line,
+                           std::size_t* lost = nullptr);
+
+// Asked before characters that the file's encoding cannot hold are written
+// as its default character, with how many there are: true goes ahead.
+using MayLoseCharacters = std::function<bool(std::size_t lost)>;
 
 // Appends `line` as LineAppendedTo says, to a file already open, or to the
 // file at `path`, creating it (in the ANSI code page) when it is missing.
-void AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line);
-void AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line);
+// Returns false, having written nothing, when `mayLose` said no.
+bool AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line,
+                     const MayLoseCharacters& mayLose = {});
+bool AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line,
+                     const MayLoseCharacters& mayLose = {});
 
 // Replaces the file with the stock content. On failure the file keeps its
 // previous bytes.
@@ -54,6 +66,7 @@ void WriteDefaultHosts(Platform& platform, std::u16string_view path);
 bool CreateDefaultHosts(Platform& platform, std::u16string_view path);
 
 // The bytes a line takes in a file of `encoding`: the line, then CR LF.
-std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding = HostsEncoding::Ansi);
+std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding = HostsEncoding::Ansi,
+                       std::size_t* lost = nullptr);
 
 }  // namespace quenlix

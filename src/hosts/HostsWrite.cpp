@@ -11,9 +11,13 @@
 
 namespace quenlix {
 
-HostsEditor LineAppended(Platform& platform, std::u16string line) {
-    return [&platform, line = std::move(line)](const HostsNow& now) -> std::optional<HostsEdit> {
-        return HostsEdit{now.bytes.size(), LineAppendedTo(platform, now.bytes, line)};
+HostsEditor LineAppended(Platform& platform, std::u16string line, MayLoseCharacters mayLose) {
+    return [&platform, line = std::move(line), mayLose = std::move(mayLose)](
+               const HostsNow& now) -> std::optional<HostsEdit> {
+        std::size_t lost = 0;
+        std::string tail = LineAppendedTo(platform, now.bytes, line, &lost);
+        if (lost > 0 && mayLose && !mayLose(lost)) return std::nullopt;
+        return HostsEdit{now.bytes.size(), std::move(tail)};
     };
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/HostsStore.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Platform.h"
 
@@ -29,8 +30,10 @@ struct HostsEdit {
 // command asks; no edit means nothing is written.
 using HostsEditor = std::function<std::optional<HostsEdit>(const HostsNow& now)>;
 
-// The edit that appends `line` on a line of its own, in the file's encoding.
-HostsEditor LineAppended(Platform& platform, std::u16string line);
+// The edit that appends `line` on a line of its own, in the file's encoding;
+// none when characters the encoding cannot hold would become its default
+// character and `mayLose` says no.
+HostsEditor LineAppended(Platform& platform, std::u16string line, MayLoseCharacters mayLose = {});
 
 // The edit that replaces the whole file with `bytes`.
 HostsEditor WholeContent(std::string bytes);

@@ -11,7 +11,7 @@ enum class LineBreaks {
     // As the hosts file is read: a line ends at CR, and an LF right after
     // that CR belongs to the same break; a lone LF stays inside its line.
     File,
-    // As Text1 holds the hosts text: only the pair CR LF ends a line; a lone
+    // As the hosts text box holds the hosts text: only the pair CR LF ends a line; a lone
     // CR or LF stays inside its line.
     Box,
 };

@@ -72,13 +72,24 @@ public:
     // reports it. Never an environment variable: any program of the user can
     // set "windir", and an elevated instance inherits it.
     virtual std::u16string SystemWindowsDirectory() = 0;
-    // Conversions between UTF-16 and the system's ANSI code page. A character
-    // the code page cannot hold becomes the code page's default character.
-    virtual std::u16string FromAnsi(std::string_view bytes) = 0;
-    // FromAnsi onto the end of `text`, with no copy of the decoded text; the
-    // bytes end between two characters.
-    virtual void AppendFromAnsi(std::u16string& text, std::string_view bytes) = 0;
-    virtual std::string ToAnsi(std::u16string_view text) = 0;
+    // The system's ANSI code page: its number, for messages that name it.
+    virtual std::uint32_t AnsiCodePage() = 0;
+    // Whether `byte` begins a character of two bytes in it.
+    virtual bool IsAnsiLeadByte(unsigned char byte) = 0;
+    // Decodes `bytes` onto the end of `text` and returns true; returns false,
+    // with `text` as it was, when they hold a sequence the code page does not
+    // define. The bytes end between two characters.
+    [[nodiscard]] virtual bool AppendFromAnsi(std::u16string& text, std::string_view bytes) = 0;
+    // Encodes `text` onto the end of `bytes`, never as a look-alike: a
+    // character the code page cannot hold becomes its default character, and
+    // the result is false.
+    virtual bool AppendToAnsi(std::string& bytes, std::u16string_view text) = 0;
+    // AppendToAnsi into a string of its own.
+    std::string ToAnsi(std::u16string_view text) {
+        std::string bytes;
+        AppendToAnsi(bytes, text);
+        return bytes;
+    }
     // The system's case mapping, character by character.
     virtual std::u16string ToUpper(std::u16string_view text) = 0;
     virtual std::u16string ToLower(std::u16string_view text) = 0;

@@ -1,5 +1,6 @@
 #include "platform/SystemProgramEnvironment.h"
 
+#include "platform/AsciiCase.h"
 #include <algorithm>
 #include <vector>
 
@@ -17,17 +18,15 @@ std::u16string_view NameOf(std::u16string_view entry) {
     return equals == std::u16string_view::npos ? entry : entry.substr(0, equals);
 }
 
-char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
-
 // Windows compares variable names without regard to case.
 bool SameName(std::u16string_view a, std::u16string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char16_t x, char16_t y) { return Upper(x) == Upper(y); });
+                      [](char16_t x, char16_t y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 bool NameBefore(std::u16string_view a, std::u16string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char16_t x, char16_t y) { return Upper(x) < Upper(y); });
+                                        [](char16_t x, char16_t y) { return AsciiUpper(x) < AsciiUpper(y); });
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/Win32Failure.h"
 #include "platform/Win32SystemLibraries.h"
 #include "platform/Win32Text.h"
 
@@ -16,9 +15,7 @@ using LookupAccountSidFunction = BOOL(WINAPI*)(LPCWSTR, PSID, LPWSTR, LPDWORD, L
 
 std::u16string EveryoneGroupName() {
     const UniqueModule advapi = LoadSystemLibrary(L"advapi32.dll");
-    FARPROC address = GetProcAddress(advapi.Get(), "LookupAccountSidW");
-    if (address == nullptr) throw LastWin32Failure();
-    const auto lookup = reinterpret_cast<LookupAccountSidFunction>(reinterpret_cast<void*>(address));
+    const auto lookup = RequiredFunction<LookupAccountSidFunction>(advapi.Get(), "LookupAccountSidW");
 
     // S-1-1-0: the world authority and its one sub-authority; a SID with a
     // single sub-authority fits the SID structure as it is declared.

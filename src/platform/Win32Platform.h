@@ -26,9 +26,10 @@ public:
     void ReportFailure(const Failure& failure) override;
 
     std::u16string SystemWindowsDirectory() override;
-    std::u16string FromAnsi(std::string_view bytes) override;
-    void AppendFromAnsi(std::u16string& text, std::string_view bytes) override;
-    std::string ToAnsi(std::u16string_view text) override;
+    std::uint32_t AnsiCodePage() override;
+    bool IsAnsiLeadByte(unsigned char byte) override;
+    bool AppendFromAnsi(std::u16string& text, std::string_view bytes) override;
+    bool AppendToAnsi(std::string& bytes, std::u16string_view text) override;
     std::u16string ToUpper(std::u16string_view text) override;
     std::u16string ToLower(std::u16string_view text) override;
 

@@ -3,22 +3,17 @@
 #include <windows.h>
 
 #include "platform/Win32Failure.h"
+#include "platform/Win32GrowingBuffer.h"
 
 namespace quenlix {
 
 namespace {
 
 std::wstring FolderFrom(UINT (*query)(LPWSTR, UINT)) {
-    std::wstring folder(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = query(folder.data(), static_cast<UINT>(folder.size()));
-        if (length == 0) throw LastWin32Failure();
-        if (length < folder.size()) {
-            folder.resize(length);
-            return folder;
-        }
-        folder.resize(length);  // the size needed, terminator included
-    }
+    const auto folder =
+        StringFromGrowingBuffer([&](wchar_t* buffer, std::size_t size) { return query(buffer, static_cast<UINT>(size)); });
+    if (!folder) throw LastWin32Failure();
+    return *folder;
 }
 
 }  // namespace

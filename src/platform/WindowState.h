@@ -11,9 +11,9 @@
 
 namespace quenlix {
 
-enum class TextBox { Text1, Text2, Text3, Text4 };
+enum class TextBox { HostsText, Address, HostName, Results };
 
-// The two widths Form1 is set to. A window that some other program resized
+// The two widths the main window is set to. A window that some other program resized
 // is neither, and reads as Other.
 enum class FormWidth { Narrow, Wide, Other };
 
@@ -23,7 +23,6 @@ class WindowState {
 public:
     virtual ~WindowState() = default;
 
-    virtual std::u16string Title() = 0;
     virtual void SetTitle(std::u16string_view title) = 0;
 
     virtual FormWidth Width() = 0;
@@ -31,29 +30,29 @@ public:
     virtual void SetWidth(FormWidth width) = 0;
 
     virtual std::u16string Text(TextBox box) = 0;
-    // Filling Text1 clears its modified flag.
+    // Filling the hosts text box clears its modified flag.
     virtual void SetText(TextBox box, std::u16string_view text) = 0;
 
-    // Whether the user changed Text1 since it was last filled or saved.
-    virtual bool Text1Modified() = 0;
-    virtual void MarkText1Saved() = 0;
+    // Whether the user changed the hosts text box since it was last filled or saved.
+    virtual bool HostsTextModified() = 0;
+    virtual void MarkHostsTextSaved() = 0;
 
-    // What the hosts file held when Text1 was last filled from it or saved
+    // What the hosts file held when the hosts text box was last filled from it or saved
     // to it, and the encoding it was in; nothing before either. A save keeps
     // that encoding for a file that is gone meanwhile.
     virtual std::optional<FileSnapshot> HostsSnapshot() = 0;
     virtual HostsEncoding HostsFileEncoding() = 0;
     virtual void SetHostsSnapshot(const FileSnapshot& snapshot, HostsEncoding encoding) = 0;
 
-    // The most characters Text1 can hold; a longer hosts file cannot be shown.
-    virtual std::size_t Text1Capacity() = 0;
+    // The most characters the hosts text box can hold; a longer hosts file cannot be shown.
+    virtual std::size_t HostsTextCapacity() = 0;
 
-    // Lends the text of Text1 to `use` for the length of the call. Text1 may
+    // Lends the text of the hosts text box to `use` for the length of the call. The hosts text box may
     // hold a whole hosts file of many megabytes; the window lends its own
     // buffer where the control allows, instead of a copy.
-    virtual void ReadText1(const std::function<void(std::u16string_view)>& use) { use(Text(TextBox::Text1)); }
+    virtual void ReadHostsText(const std::function<void(std::u16string_view)>& use) { use(Text(TextBox::HostsText)); }
 
-    // The number of characters before the caret of Text1; with a selection,
+    // The number of characters before the caret of the hosts text box; with a selection,
     // the position of its start.
     virtual std::size_t CaretPosition() = 0;
 

@@ -8,8 +8,8 @@
 namespace quenlix {
 
 void RevealInExplorer(Platform& platform, std::u16string_view path) {
-    // The path goes unquoted right after the comma: that is the command line
-    // Explorer has always been given here.
+    // The path goes unquoted right after the comma: Explorer takes everything
+    // after "/select," as the one path, spaces included.
     platform.StartProgram(u"explorer /select," + std::u16string(path), WindowStyle::Normal);
 }
 

@@ -32,7 +32,7 @@ bool RunAndReport(Platform& platform, const std::function<void()>& body);
 
 // Runs one command of the shown window. A failure ends the command at the
 // failed step and is reported; the program and every box stay as they were,
-// so unsaved edits in Text1 survive a refused save.
+// so unsaved edits in the hosts text box survive a refused save.
 void RunCommand(Command command, WindowState& window, Platform& platform);
 
 enum class StartupOutcome { ShowWindow, UserDeclined, Failed };

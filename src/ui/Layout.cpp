@@ -34,7 +34,7 @@ constexpr Control LabelControl(std::string_view name, std::u16string_view captio
 }
 
 // The left group first, top to bottom, then the right-hand group.
-constexpr std::array<Control, 20> Form1Controls{{
+constexpr std::array<Control, 20> LayoutTable{{
     TextBoxControl("Text1", u"Text1", {120, 120, 7455, 6735}, 1, ScrollingLines, AsCommand<PickClickedLine>()),
     ButtonControl("Command4", u"刷新", {7680, 120, 1455, 400}, 5, AsCommand<RefreshHostsFile>()),
     ButtonControl("Command3", u"保存到 Hosts", {7680, 700, 1455, 400}, 4, AsCommand<SaveHostsFile>()),
@@ -49,7 +49,7 @@ constexpr std::array<Control, 20> Form1Controls{{
                   u"需管理员权限运行"),
     TextBoxControl("Text2", u"Text2", {9360, 240, 3015, 375}, 2, SingleLine),
     TextBoxControl("Text3", u"Text3", {9360, 960, 3015, 375}, 8, SingleLine),
-    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, AsCommand<AppendText2>()),
+    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, AsCommand<AppendAddressLine>()),
     ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, AsCommand<AppendEntry>()),
     ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, AsCommand<AppendEntryUnlessDefined>()),
     TextBoxControl("Text4", u"Text4", {9360, 3720, 3015, 1335}, 10, WrappingLines),
@@ -60,28 +60,35 @@ constexpr std::array<Control, 20> Form1Controls{{
 
 }  // namespace
 
-std::span<const Control> Controls() { return Form1Controls; }
+std::span<const Control> Controls() { return LayoutTable; }
 
 std::vector<const Control*> TabOrder() {
     std::vector<const Control*> order;
-    for (const Control& control : Form1Controls) order.push_back(&control);
+    for (const Control& control : LayoutTable) order.push_back(&control);
     std::ranges::sort(order, {}, &Control::tabIndex);
     return order;
 }
 
 const Control* FindControl(std::string_view name) {
-    const auto found = std::ranges::find(Form1Controls, name, &Control::name);
-    return found == Form1Controls.end() ? nullptr : &*found;
+    const auto found = std::ranges::find(LayoutTable, name, &Control::name);
+    return found == LayoutTable.end() ? nullptr : &*found;
 }
 
-const Control& ControlOf(TextBox box) {
-    switch (box) {
-        case TextBox::Text1: return *FindControl("Text1");
-        case TextBox::Text2: return *FindControl("Text2");
-        case TextBox::Text3: return *FindControl("Text3");
-        case TextBox::Text4: break;
-    }
-    return *FindControl("Text4");
+namespace {
+
+// The place of each text box in the layout table, found by its form name once,
+// when the program is compiled.
+constexpr std::size_t IndexByName(std::string_view name) {
+    for (std::size_t i = 0; i < LayoutTable.size(); ++i)
+        if (LayoutTable[i].name == name) return i;
+    throw "no control of that name";  // not a constant expression: a misspelt name fails to compile
 }
+
+constexpr std::array<std::size_t, 4> BoxIndices{IndexByName("Text1"), IndexByName("Text2"), IndexByName("Text3"),
+                                                IndexByName("Text4")};
+
+}  // namespace
+
+std::size_t ControlIndexOf(TextBox box) { return BoxIndices[static_cast<std::size_t>(box)]; }
 
 }  // namespace quenlix

@@ -21,7 +21,7 @@ enum class TextBoxLines {
     WrappingLines,
 };
 
-// A rectangle in twips, from the top-left corner of Form1's client area.
+// A rectangle in twips, from the top-left corner of the main window's client area.
 struct TwipsRect {
     int left;
     int top;
@@ -32,7 +32,7 @@ struct TwipsRect {
     constexpr int Bottom() const { return top + height; }
 };
 
-// One of the twenty controls of Form1, as the window creates it.
+// One of the twenty controls of the main window, as the window creates it.
 struct Control {
     std::string_view name;
     ControlKind kind;
@@ -47,22 +47,22 @@ struct Control {
     std::u16string_view tooltip;
 };
 
-// Form1's client area in twips. The outer width adds NominalFrame on each
+// The main window's client area in twips. The outer width adds NominalFrame on each
 // side, which is what makes the narrow width 9300.
 inline constexpr int ClientWidth = 9210;
 inline constexpr int ClientHeight = 6930;
 inline constexpr int NominalFrame = 45;
 
-// Form1's outer widths in twips: at the narrow width the right-hand group
+// The main window's outer widths in twips: at the narrow width the right-hand group
 // lies beyond the client area; the wide width brings it into view.
 inline constexpr int NarrowOuterWidth = 9300;
 inline constexpr int WideOuterWidth = 12700;
 
-// Where Form1's client area opens, in twips from the screen's top-left corner.
+// Where the main window's client area opens, in twips from the screen's top-left corner.
 inline constexpr int DesignClientLeft = 7515;
 inline constexpr int DesignClientTop = 4575;
 
-// Every control of Form1, in the order of the design table.
+// Every control of the main window, in the order of the design table.
 std::span<const Control> Controls();
 
 // The controls by tab index, the label included: the order Tab walks.
@@ -71,7 +71,8 @@ std::vector<const Control*> TabOrder();
 // The control with this name; nullptr when there is none.
 const Control* FindControl(std::string_view name);
 
-// The control behind one of the window-state text boxes.
-const Control& ControlOf(TextBox box);
+// Where the control behind one of the window-state text boxes stands in
+// Controls(), and so in the window's array of control handles.
+std::size_t ControlIndexOf(TextBox box);
 
 }  // namespace quenlix

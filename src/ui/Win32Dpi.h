@@ -33,7 +33,7 @@ struct DpiFunctions {
 // The DPI of the primary screen, which the design position is measured on.
 UINT SystemDpi(const DpiFunctions& functions);
 
-// The DPI Form1 is drawn at: that of the monitor the window is on, where the
+// The DPI the main window is drawn at: that of the monitor the window is on, where the
 // system tells it, and otherwise the system's.
 UINT DpiOf(HWND window, const DpiFunctions& functions);
 

@@ -10,7 +10,7 @@ namespace quenlix {
 namespace {
 
 RECT AroundClient(RECT client, UINT dpi, const DpiFunctions& functions) {
-    return WindowRectAround(client, Form1Style, Form1ExtendedStyle, dpi, functions);
+    return WindowRectAround(client, MainWindowStyle, MainWindowExtendedStyle, dpi, functions);
 }
 
 bool Contains(const RECT& outer, const RECT& inner) {

@@ -8,7 +8,7 @@
 #include "ui/Win32Controls.h"
 #include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
-#include "ui/Win32Text1Buffer.h"
+#include "ui/Win32HostsTextBuffer.h"
 #include "ui/Win32TextBoxFocus.h"
 #include "ui/resources/ResourceIds.h"
 
@@ -27,7 +27,7 @@ HICON LoadSharedIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
                                          GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED));
 }
 
-void RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
+void RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
@@ -87,7 +87,7 @@ private:
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, const DpiFunctions& dpiFunctions)
     : instance_(instance), platform_(platform), dpiFunctions_(dpiFunctions) {
     InitCommonControls();
-    RegisterForm1Class(instance, WindowProcedure);
+    RegisterMainWindowClass(instance, WindowProcedure);
 
     // Placed by the DPI of the primary screen, which the design position is
     // measured on; sized again below by the DPI of the monitor it lands on.
@@ -96,7 +96,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, co
     const SIZE narrow{TwipsToPixels(ClientWidthTwips(false), systemDpi), clientHeight};
     const SIZE wide{TwipsToPixels(ClientWidthTwips(true), systemDpi), clientHeight};
     const RECT outer = InitialOuterRect(narrow, wide, systemDpi, dpiFunctions_);
-    if (!CreateWindowExW(Form1ExtendedStyle, ClassName, InitialTitle, Form1Style, outer.left, outer.top,
+    if (!CreateWindowExW(MainWindowExtendedStyle, ClassName, InitialTitle, MainWindowStyle, outer.left, outer.top,
                          outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, this))
         throw LastWin32Failure();
 
@@ -142,7 +142,7 @@ HWND Win32MainWindow::ControlWindow(std::string_view name) const {
     return control == nullptr ? nullptr : controls_[control - Controls().data()];
 }
 
-HWND Win32MainWindow::BoxWindow(TextBox box) const { return ControlWindow(ControlOf(box).name); }
+HWND Win32MainWindow::BoxWindow(TextBox box) const { return controls_[ControlIndexOf(box)]; }
 
 // --- Window procedure: dispatch only ---
 
@@ -253,7 +253,7 @@ void Win32MainWindow::OnClose() {
 // The end of the Windows session is a close that cannot wait: the same
 // question, with the reason Windows shows beside the program while it waits.
 bool Win32MainWindow::OnQueryEndSession() {
-    if (!Text1Modified()) return true;
+    if (!HostsTextModified()) return true;
     const ShutdownBlockReason reason(Handle(), L"Text1 中有未保存的修改");
     bool mayEnd = false;
     RunAndReport(platform_, [&] { mayEnd = MayCloseWindow(*this, platform_); });
@@ -325,8 +325,6 @@ void Win32MainWindow::ApplySize(const POINT* topLeft) {
 
 // --- Window state ---
 
-std::u16string Win32MainWindow::Title() { return WindowText(Handle()); }
-
 void Win32MainWindow::SetTitle(std::u16string_view title) {
     if (!SetWindowTextW(Handle(), ToWide(title).c_str())) throw LastWin32Failure();
 }
@@ -346,9 +344,9 @@ void Win32MainWindow::SetWidth(FormWidth width) {
 std::u16string Win32MainWindow::Text(TextBox box) { return NulsRestored(WindowText(BoxWindow(box))); }
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
-    if (box == TextBox::Text1) {  // the whole hosts file: no copies on the way
+    if (box == TextBox::HostsText) {  // the whole hosts file: no copies on the way
         GiveEditBuffer(BoxWindow(box), text);
-        MarkText1Saved();
+        MarkHostsTextSaved();
         return;
     }
     // A box that cannot take the whole text must not look as if it had: a
@@ -358,12 +356,12 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-void Win32MainWindow::ReadText1(const std::function<void(std::u16string_view)>& use) {
+void Win32MainWindow::ReadHostsText(const std::function<void(std::u16string_view)>& use) {
     // A whole hosts file can be tens of megabytes: searches and the picker
     // read the control's own buffer instead of a copy of it.
-    const LockedEditBuffer buffer(BoxWindow(TextBox::Text1));
+    const LockedEditBuffer buffer(BoxWindow(TextBox::HostsText));
     if (!buffer.Valid() || buffer.View().find(NulSymbol) != std::u16string_view::npos) {
-        use(Text(TextBox::Text1));
+        use(Text(TextBox::HostsText));
         return;
     }
     use(buffer.View());
@@ -374,19 +372,19 @@ std::size_t Win32MainWindow::CaretPosition() {
     // holds only 16 bits of it, too few for a large file.
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(BoxWindow(TextBox::Text1), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(BoxWindow(TextBox::HostsText), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     return start;
 }
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
 
-std::size_t Win32MainWindow::Text1Capacity() {
-    return static_cast<std::size_t>(SendMessageW(BoxWindow(TextBox::Text1), EM_GETLIMITTEXT, 0, 0));
+std::size_t Win32MainWindow::HostsTextCapacity() {
+    return static_cast<std::size_t>(SendMessageW(BoxWindow(TextBox::HostsText), EM_GETLIMITTEXT, 0, 0));
 }
 
-bool Win32MainWindow::Text1Modified() { return SendMessageW(BoxWindow(TextBox::Text1), EM_GETMODIFY, 0, 0) != 0; }
+bool Win32MainWindow::HostsTextModified() { return SendMessageW(BoxWindow(TextBox::HostsText), EM_GETMODIFY, 0, 0) != 0; }
 
-void Win32MainWindow::MarkText1Saved() { SendMessageW(BoxWindow(TextBox::Text1), EM_SETMODIFY, FALSE, 0); }
+void Win32MainWindow::MarkHostsTextSaved() { SendMessageW(BoxWindow(TextBox::HostsText), EM_SETMODIFY, FALSE, 0); }
 
 }  // namespace quenlix

@@ -15,7 +15,7 @@
 
 namespace quenlix {
 
-// Form1: the one window of the program, its twenty controls created from the
+// The main window: the one window of the program, its twenty controls created from the
 // layout table, and the window state the commands read and write.
 class Win32MainWindow final : public WindowState {
 public:
@@ -36,22 +36,21 @@ public:
     HWND Handle() const { return window_.Get(); }
     HWND ControlWindow(std::string_view name) const;
 
-    std::u16string Title() override;
     void SetTitle(std::u16string_view title) override;
     FormWidth Width() override;
     void SetWidth(FormWidth width) override;
     std::u16string Text(TextBox box) override;
     void SetText(TextBox box, std::u16string_view text) override;
-    void ReadText1(const std::function<void(std::u16string_view)>& use) override;
-    bool Text1Modified() override;
-    void MarkText1Saved() override;
+    void ReadHostsText(const std::function<void(std::u16string_view)>& use) override;
+    bool HostsTextModified() override;
+    void MarkHostsTextSaved() override;
     std::optional<FileSnapshot> HostsSnapshot() override { return hostsSnapshot_; }
     HostsEncoding HostsFileEncoding() override { return hostsEncoding_; }
     void SetHostsSnapshot(const FileSnapshot& snapshot, HostsEncoding encoding) override {
         hostsSnapshot_ = snapshot;
         hostsEncoding_ = encoding;
     }
-    std::size_t Text1Capacity() override;
+    std::size_t HostsTextCapacity() override;
     std::size_t CaretPosition() override;
     void Close() override;
 

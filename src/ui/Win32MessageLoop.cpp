@@ -16,7 +16,7 @@ bool IsPushButton(HWND control) {
     return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
-// Form1 has no default button, so the dialog manager would turn Enter into an
+// The main window has no default button, so the dialog manager would turn Enter into an
 // IDOK that names no button; the focused button is pressed instead, as it
 // reports a click itself.
 void PressButton(HWND button) {

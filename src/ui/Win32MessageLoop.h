@@ -4,12 +4,12 @@
 
 namespace quenlix {
 
-// The keyboard of Form1, as a dialog box has it: Tab and Shift+Tab walk the
+// The keyboard of the main window, as a dialog box has it: Tab and Shift+Tab walk the
 // tab order, Space and Enter press the focused button. Enter and Esc run no
 // command anywhere else. Returns true when the message was handled here.
 bool TranslateFormKeyboard(HWND form, MSG& message);
 
-// Takes events until Form1 is closed; returns the program's exit code.
+// Takes events until the main window is closed; returns the program's exit code.
 int RunMessageLoop(HWND form);
 
 }  // namespace quenlix

@@ -13,7 +13,7 @@
 
 namespace quenlix {
 
-int RunForm1(HINSTANCE instance, int showCommand) {
+int RunMainWindow(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     // Started with arguments, the program is the second instance of a write
     // that the first could not make, and does that and nothing else: no

@@ -4,8 +4,8 @@
 
 namespace quenlix {
 
-// The whole program: Form1 with the real platform, until it is closed.
+// The whole program: the main window with the real platform, until it is closed.
 // Returns the exit code.
-int RunForm1(HINSTANCE instance, int showCommand);
+int RunMainWindow(HINSTANCE instance, int showCommand);
 
 }  // namespace quenlix

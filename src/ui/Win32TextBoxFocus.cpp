@@ -29,8 +29,8 @@ bool IsFocusFrameTimer(WPARAM timer) { return timer == FocusFrameTimer; }
 // caret is drawn apart from the text. Yet the control redraws all of it, and
 // under Wine each line it draws walks the control's list of lines from the
 // first: scrolled near the end of a million lines, that one redraw takes
-// over half a second, and the first click into Text1 would wait for it
-// before the picked line reached Text2. So a redraw that only the focus
+// over half a second, and the first click into the hosts text box would wait for it
+// before the picked line reached the address box. So a redraw that only the focus
 // asked for is dropped; one that was pending already, or a selection that
 // must now be shown, is kept.
 LRESULT TakeFocusWithoutRedraw(HWND box, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,7 @@
 
 #include "commands/BackupCommands.h"
 #include "hosts/Backup.h"
+#include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 
 namespace quenlix {
@@ -24,7 +25,7 @@ TEST_F(BackupCommandsTest, BackUpCopiesReportsAndOffersExplorer) {
     EXPECT_EQ(platform.FileBytes(backup), "first");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"备份成功\nD:\\My Tools\\工具\\\n\n是否打开备份Hosts文件位置");
-    EXPECT_EQ(platform.messages[0].style, 69700u);
+    EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground);
     EXPECT_EQ(platform.messages[0].title, u"提示");
     ASSERT_EQ(platform.started.size(), 1u);
     EXPECT_EQ(platform.started[0].commandLine, u"explorer /select,D:\\My Tools\\工具\\备份hosts");
@@ -55,7 +56,7 @@ TEST_F(BackupCommandsTest, NoHostsFileNoBackup) {
     EXPECT_FALSE(platform.Has(backup));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"未在计算机系统默认位置发现Hosts文件");
-    EXPECT_EQ(platform.messages[0].style, 69680u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground);
     EXPECT_EQ(platform.messages[0].title, u"错误");
 }
 
@@ -67,7 +68,7 @@ TEST_F(BackupCommandsTest, RestoreCopiesTheBackupBackAndKeepsIt) {
     EXPECT_EQ(platform.FileBytes(backup), "saved");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"备份Hosts文件还原到系统Hosts成功");
-    EXPECT_EQ(platform.messages[0].style, 69696u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground);
     EXPECT_EQ(platform.dnsCacheFlushes, 1) << "the restored file takes effect at once";
 }
 
@@ -77,7 +78,7 @@ TEST_F(BackupCommandsTest, RestoreWithoutABackupSaysSoAndChangesNothing) {
     EXPECT_EQ(platform.FileBytes(Hosts), "current");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"未在程序目录下发现Hosts备份文件");
-    EXPECT_EQ(platform.messages[0].style, 69680u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground);
 }
 
 TEST_F(BackupCommandsTest, AFailedRestoreKeepsTheHostsFileAndShowsNoSuccess) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 #include "commands/EntryCommands.h"
+#include "commands/LoadCommands.h"
 #include "commands/SaveCommands.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
@@ -20,8 +22,8 @@ constexpr std::u16string_view HostsFile = u"C:\\WINDOWS\\system32\\drivers\\etc\
 
 struct EntryCommandsTest : ::testing::Test {
     EntryCommandsTest() {
-        window.text(TextBox::Text2) = u"127.0.0.1";
-        window.text(TextBox::Text3) = u"example.com";
+        window.text(TextBox::Address) = u"127.0.0.1";
+        window.text(TextBox::HostName) = u"example.com";
     }
     std::string Hosts() { return platform.FileBytes(HostsFile).value_or("<missing>"); }
     // The file as a load leaves it: on disk, and remembered by the window.
@@ -34,47 +36,46 @@ struct EntryCommandsTest : ::testing::Test {
     FakeWindow window;
 };
 
-TEST_F(EntryCommandsTest, Command1AppendsText2AsItIs) {
+TEST_F(EntryCommandsTest, AppendAddressLineAppendsTheAddressAsTyped) {
     platform.PutFile(HostsFile, "a\r\n");
-    AppendText2(window, platform);
-    window.text(TextBox::Text2) = u"";
-    AppendText2(window, platform);
+    AppendAddressLine(window, platform);
+    window.text(TextBox::Address) = u"";
+    AppendAddressLine(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1\r\n\r\n");
 }
 
-TEST_F(EntryCommandsTest, Command1NeverReportsAndLeavesARefusedFileAlone) {
+TEST_F(EntryCommandsTest, AppendAddressLineNeverReportsAndLeavesARefusedFileAlone) {
     platform.PutFile(HostsFile, "a\r\n");
     platform.deniedPaths = {std::u16string(HostsFile)};
-    EXPECT_NO_THROW(AppendText2(window, platform));
+    EXPECT_NO_THROW(AppendAddressLine(window, platform));
     platform.deniedPaths.clear();
     platform.writeBudget = 3;
-    EXPECT_NO_THROW(AppendText2(window, platform));
+    EXPECT_NO_THROW(AppendAddressLine(window, platform));
     EXPECT_EQ(Hosts(), "a\r\n");
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(EntryCommandsTest, Command2AppendsTheEntryLineAndOpensBeforeReadingTheBoxes) {
+TEST_F(EntryCommandsTest, AppendEntryAppendsTheEntryLineAndARefusedOneNothing) {
     platform.PutFile(HostsFile, "a");
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n") << "the last line keeps its entry";
 
-    window.text(TextBox::Text2) = u"";
-    window.text(TextBox::Text3) = u"";
+    window.text(TextBox::Address) = u"";
+    window.text(TextBox::HostName) = u"";
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n");
 
     platform.deniedPaths = {std::u16string(HostsFile)};
-    window.log.clear();
     EXPECT_THROW(AppendEntry(window, platform), Failure);
-    EXPECT_TRUE(window.log.empty()) << "the open fails before a box is read";
+    EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n") << "a refused append writes nothing";
 }
 
-TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
+TEST_F(EntryCommandsTest, SaveWritesTheHostsTextWithALineBreakAtItsEnd) {
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"a\r\nb\r\n";
+    window.text(TextBox::HostsText) = u"a\r\nb\r\n";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "a\r\nb\r\n");
-    window.text(TextBox::Text1) = u"a\r\nb";
+    window.text(TextBox::HostsText) = u"a\r\nb";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "a\r\nb\r\n");
 }
@@ -82,72 +83,77 @@ TEST_F(EntryCommandsTest, Command3SavesText1WithALineBreakAtItsEnd) {
 TEST_F(EntryCommandsTest, ARefusedSaveKeepsTheFileAndIsAFailure) {
     Loaded("old\r\n");
     platform.deniedPaths = {std::u16string(HostsFile)};
-    window.text(TextBox::Text1) = u"edited";
+    window.text(TextBox::HostsText) = u"edited";
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
     EXPECT_EQ(Hosts(), "old\r\n");
-    EXPECT_EQ(window.text(TextBox::Text1), u"edited");
+    EXPECT_EQ(window.text(TextBox::HostsText), u"edited");
 }
 
-TEST_F(EntryCommandsTest, Command5NamesTheFirstDuplicateLowerCasedAndWritesNothing) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedNamesTheFirstDuplicateLowerCasedAndWritesNothing) {
     const std::string file = "# 127.0.0.1 myhost\r\n  127.0.0.1 MyHost  \r\n127.0.0.1 MYHOST.lan\r\n";
     platform.PutFile(HostsFile, file);
-    window.text(TextBox::Text3) = u"myhost";
+    window.text(TextBox::HostName) = u"myhost";
     AppendEntryUnlessDefined(window, platform);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
-    EXPECT_EQ(platform.messages[0].style, 0u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok);
     EXPECT_FALSE(platform.messages[0].title) << "no title: the application's own shows";
     EXPECT_EQ(Hosts(), file);
 }
 
-TEST_F(EntryCommandsTest, Command5AppendsANewEntryAsTyped) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedAppendsANewEntryAsTyped) {
     platform.PutFile(HostsFile, "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n");
-    window.text(TextBox::Text3) = u"Example.com";
+    window.text(TextBox::HostName) = u"Example.com";
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Hosts(), "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n127.0.0.1 Example.com\r\n");
 }
 
-TEST_F(EntryCommandsTest, Command5NeedsTheFileToExist) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedNeedsTheFileToExist) {
     EXPECT_THROW(AppendEntryUnlessDefined(window, platform), Failure);
     EXPECT_FALSE(platform.Has(HostsFile));
 }
 
 // A save never silently overwrites what reached the file since Text1 was
 // filled: an entry appended since, a restored file, another program's change.
-TEST_F(EntryCommandsTest, ASaveAsksBeforeOverwritingAChangedFile) {
-    const auto changes = {+[](EntryCommandsTest& t) { AppendEntry(t.window, t.platform); },
-                          +[](EntryCommandsTest& t) { t.platform.PutFile(HostsFile, "by another program\r\n"); },
-                          +[](EntryCommandsTest& t) { t.window.snapshot.reset(); }};  // never loaded
-    for (const auto change : changes) {
-        for (const int answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
-            SCOPED_TRACE(answer);
-            platform.messages.clear();
-            Loaded("old\r\n");
-            window.text(TextBox::Text1) = u"edited";
-            window.modified = true;
-            change(*this);
-            const std::string before = Hosts();
-            platform.answers = {answer};
-            SaveHostsFile(window, platform);
-            ASSERT_EQ(platform.messages.size(), 1u);
-            EXPECT_EQ(platform.messages[0].prompt,
-                      u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。\n\n"
-                      u"继续保存将覆盖这些修改。是否继续保存？");
-            EXPECT_EQ(platform.messages[0].style, 0x4u | 0x30u | 0x100u);  // Yes and No, warning, No first
-            EXPECT_EQ(platform.messages[0].title, u"提示");
-            EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
-            EXPECT_EQ(window.modified, answer != Answer::Yes);
-            EXPECT_EQ(window.text(TextBox::Text1), u"edited");
-        }
+enum class ChangeSinceLoad { OwnAppend, OtherProgram, NeverLoaded };
+
+struct SaveQuestionTest : EntryCommandsTest, ::testing::WithParamInterface<std::tuple<ChangeSinceLoad, int>> {};
+
+TEST_P(SaveQuestionTest, AsksAndDoesWhatTheAnswerSays) {
+    const auto [change, answer] = GetParam();
+    Loaded("old\r\n");
+    window.text(TextBox::HostsText) = u"edited";
+    window.modified = true;
+    switch (change) {
+        case ChangeSinceLoad::OwnAppend: AppendEntry(window, platform); break;
+        case ChangeSinceLoad::OtherProgram: platform.PutFile(HostsFile, "by another program\r\n"); break;
+        case ChangeSinceLoad::NeverLoaded: window.snapshot.reset(); break;
     }
+    const std::string before = Hosts();
+    platform.answers = {answer};
+    SaveHostsFile(window, platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt,
+              u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。\n\n"
+              u"继续保存将覆盖这些修改。是否继续保存？");
+    EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+    EXPECT_EQ(platform.messages[0].title, u"提示");
+    EXPECT_EQ(Hosts(), answer == Answer::Yes ? "edited\r\n" : before);
+    EXPECT_EQ(window.modified, answer != Answer::Yes);
+    EXPECT_EQ(window.text(TextBox::HostsText), u"edited");
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryChangeAndAnswer, SaveQuestionTest,
+                         ::testing::Combine(::testing::Values(ChangeSinceLoad::OwnAppend, ChangeSinceLoad::OtherProgram,
+                                                              ChangeSinceLoad::NeverLoaded),
+                                            ::testing::Values(Answer::No, Answer::Cancel, Answer::Yes)));
 
 TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"one";
+    window.text(TextBox::HostsText) = u"one";
     SaveHostsFile(window, platform);
-    window.text(TextBox::Text1) = u"two";
+    window.text(TextBox::HostsText) = u"two";
     SaveHostsFile(window, platform);
     EXPECT_EQ(Hosts(), "two\r\n");
     platform.RemoveFile(HostsFile);
@@ -158,7 +164,7 @@ TEST_F(EntryCommandsTest, ASaveAfterASaveOrALoadOrOfAMissingFileAsksNothing) {
 
 TEST_F(EntryCommandsTest, ASaveThatCannotReadTheFileWritesNothing) {
     Loaded("old\r\n");
-    window.text(TextBox::Text1) = u"edited";
+    window.text(TextBox::HostsText) = u"edited";
     platform.deniedPaths = {std::u16string(HostsFile)};
     EXPECT_THROW(SaveHostsFile(window, platform), Failure);
     platform.deniedPaths.clear();
@@ -172,7 +178,7 @@ TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
     const struct {
         std::string file;
         std::string saved;     // Text1 "中" saved
-        std::string appended;  // then AppendText2 of "x"
+        std::string appended;  // then AppendAddressLine of "x"
     } cases[] = {
         {"", "?\r\n", "?\r\nx\r\n"},  // the fake's code page has no 中
         {"a\r\n", "?\r\n", "?\r\nx\r\n"},
@@ -186,12 +192,89 @@ TEST_F(EntryCommandsTest, SavesAndAppendsKeepTheFilesEncoding) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         Loaded(c.file);
-        window.text(TextBox::Text1) = u"中";
+        window.text(TextBox::HostsText) = u"中";
+        platform.answers = {Answer::No};  // the ANSI code page: write "?" as asked
         SaveHostsFile(window, platform);
         EXPECT_EQ(Hosts(), c.saved);
-        window.text(TextBox::Text2) = u"x";
-        AppendText2(window, platform);
+        window.text(TextBox::Address) = u"x";
+        AppendAddressLine(window, platform);
         EXPECT_EQ(Hosts(), c.appended);
+    }
+}
+
+// Characters the ANSI code page cannot hold never turn into "?" without the
+// user's word: the save offers UTF-8 instead, the appends ask first.
+TEST_F(EntryCommandsTest, CharactersTheCodePageCannotHoldAreAskedAbout) {
+    const std::u16string question =
+        u"有 2 个字符无法用 ANSI 编码（代码页 936）保存，将被写成“?”。\n\n是否改用 UTF-8 编码保存？";
+    const struct {
+        int answer;
+        std::string saved;
+    } saves[] = {
+        {Answer::Yes, "0.0.0.0 \xE4\xB8\xAD\xE6\x96\x87\r\n"},  // UTF-8, no mark
+        {Answer::No, "0.0.0.0 ??\r\n"},
+        {Answer::Cancel, "old\r\n"},
+    };
+    for (const auto& c : saves) {
+        SCOPED_TRACE(c.answer);
+        platform.messages.clear();
+        Loaded("old\r\n");
+        window.text(TextBox::HostsText) = u"0.0.0.0 中文\r\n";
+        window.modified = true;
+        platform.answers = {c.answer};
+        SaveHostsFile(window, platform);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].prompt, question);
+        EXPECT_EQ(platform.messages[0].style, Mb::YesNoCancel | Mb::IconWarning);
+        EXPECT_EQ(platform.messages[0].title, u"提示");
+        EXPECT_EQ(Hosts(), c.saved);
+        EXPECT_EQ(window.modified, c.answer == Answer::Cancel);
+    }
+    // A save that the user let go to UTF-8 stays UTF-8 from then on.
+    window.text(TextBox::HostsText) = u"0.0.0.0 中\r\n";
+    platform.messages.clear();
+    Loaded("0.0.0.0 \xE4\xB8\xAD\xE6\x96\x87\r\n");
+    SaveHostsFile(window, platform);
+    EXPECT_TRUE(platform.messages.empty());
+
+    using Append = void (*)(WindowState&, Platform&);
+    for (const Append append : {Append{AppendAddressLine}, Append{AppendEntry}, Append{AppendEntryUnlessDefined}}) {
+        for (const int answer : {Answer::No, Answer::Yes}) {
+            platform.messages.clear();
+            Loaded("a\r\n");
+            window.text(TextBox::Address) = u"1.2.3.4";
+            window.text(TextBox::HostName) = u"中.example";
+            if (append == Append{AppendAddressLine}) window.text(TextBox::Address) = u"1.2.3.4 中.example";
+            platform.answers = {answer};
+            append(window, platform);
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_EQ(platform.messages[0].prompt,
+                      u"有 1 个字符无法用 ANSI 编码（代码页 936）保存，将被写成“?”。\n\n是否仍然追加？");
+            EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+            EXPECT_EQ(Hosts(), answer == Answer::Yes ? "a\r\n1.2.3.4 ?.example\r\n" : "a\r\n");
+        }
+    }
+}
+
+// Through the commands: a load and a save with no edit give back every byte
+// the file held, whatever the program could not decode.
+TEST_F(EntryCommandsTest, ALoadAndASaveWithNoEditGiveBackTheFile) {
+    using namespace std::string_literals;
+    const std::string files[] = {
+        "0.0.0.0 a \x80\xFF \x81\r\n\x9F\r\n",                      // undefined bytes, lead bytes before CR
+        "\xEF\xBB\xBF" "a \xE4\xB8\r\n\xC0\x80 \xE2\x90\x80\r\n",           // broken UTF-8 after a mark, a real U+2400
+        "\xFF\xFE" "a\0\r\0\n\0X"s,                                       // UTF-16 of an odd size
+        "1\0.\0""2\0.\0""3\0.\0""4\0 \0b\0.\0e\0x\0a\0m\0p\0l\0e\0\r\0\n\0"s,  // UTF-16 without a mark
+        "a\0b\r\n\0\r\n"s,                                               // NUL bytes
+    };
+    for (const std::string& file : files) {
+        SCOPED_TRACE(::testing::PrintToString(file));
+        platform.PutFile(HostsFile, file);
+        ASSERT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
+        window.modified = true;
+        SaveHostsFile(window, platform);
+        EXPECT_EQ(Hosts(), file);
+        EXPECT_TRUE(platform.messages.empty());
     }
 }
 
@@ -208,7 +291,7 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
             platform.PutFile(HostsFile, "");
         }
         platform.answers = {Answer::Yes};
-        window.text(TextBox::Text1) = u"中\r\n";
+        window.text(TextBox::HostsText) = u"中\r\n";
         SaveHostsFile(window, platform);
         EXPECT_EQ(Hosts(), "\xEF\xBB\xBF\xE4\xB8\xAD\r\n") << deleted;
         EXPECT_EQ(window.encoding, HostsEncoding::Utf8WithMark);
@@ -216,10 +299,10 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
 }
 
 // The stock file holds its sample entries only in comments.
-TEST_F(EntryCommandsTest, Command5OnTheStockFileAppends) {
+TEST_F(EntryCommandsTest, AppendUnlessDefinedOnTheStockFileAppends) {
     WriteDefaultHosts(platform, HostsFile);
     const std::string stock = Hosts();
-    window.text(TextBox::Text3) = u"server.example.com";
+    window.text(TextBox::HostName) = u"server.example.com";
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Hosts(), stock + "127.0.0.1 server.example.com\r\n");
@@ -241,14 +324,14 @@ TEST_F(EntryCommandsTest, ClosingWithUnsavedEditsOffersToSaveThem) {
         platform.messages.clear();
         Loaded("old\r\n");
         if (c.answers.size() == 2) platform.PutFile(HostsFile, "changed\r\n");
-        window.text(TextBox::Text1) = u"edited";
+        window.text(TextBox::HostsText) = u"edited";
         window.modified = true;
         platform.answers = c.answers;
         EXPECT_EQ(MayCloseWindow(window, platform), c.closes);
         EXPECT_EQ(Hosts(), c.file);
         ASSERT_FALSE(platform.messages.empty());
         EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存到 Hosts 文件。\n\n是否在关闭前保存？");
-        EXPECT_EQ(platform.messages[0].style, 0x3u | 0x30u);  // Yes, No and Cancel, warning
+        EXPECT_EQ(platform.messages[0].style, Mb::YesNoCancel | Mb::IconWarning);
         EXPECT_EQ(platform.messages[0].title, u"提示");
     }
     platform.messages.clear();

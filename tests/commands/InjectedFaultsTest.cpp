@@ -41,7 +41,7 @@ struct WritePath {
 };
 
 const WritePath WritePaths[] = {
-    {"Command1", AsCommand<AppendText2>(), true},
+    {"Command1", AsCommand<AppendAddressLine>(), true},
     {"Command2", AsCommand<AppendEntry>(), false},
     {"Command3", AsCommand<SaveHostsFile>(), false},
     {"Command5", AsCommand<AppendEntryUnlessDefined>(), false},
@@ -73,7 +73,7 @@ void Inject(FakePlatform& platform, Fault fault, const std::vector<std::u16strin
 }
 
 // The platform and window every write path starts from: a hosts file that
-// Text1 was filled from (none for the create branch), a backup, an entry in
+// the hosts text box was filled from (none for the create branch), a backup, an entry in
 // the boxes, and OK to every question.
 struct Arranged {
     FakePlatform platform;
@@ -85,11 +85,11 @@ struct Arranged {
         const bool creating = write.command == AsCommand<RefreshHostsFile>();
         if (!creating) platform.PutFile(hosts, hostsBytes);
         platform.PutFile(backup, "# the previous backup\r\n");
-        window.text(TextBox::Text1) = u"unsaved edits";
+        window.text(TextBox::HostsText) = u"unsaved edits";
         window.modified = true;
         if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);
-        window.text(TextBox::Text2) = u"1.2.3.4";
-        window.text(TextBox::Text3) = u"new.host";
+        window.text(TextBox::Address) = u"1.2.3.4";
+        window.text(TextBox::HostName) = u"new.host";
         platform.answers = {Answer::Ok, Answer::Ok};
     }
 };
@@ -108,10 +108,10 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             const std::u16string backup = BackupPath(platform);
             if (!creating) platform.PutFile(hosts, hostsBytes);
             platform.PutFile(backup, backupBytes);
-            window.text(TextBox::Text1) = u"unsaved edits";
+            window.text(TextBox::HostsText) = u"unsaved edits";
             if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);  // Text1 came from this file
-            window.text(TextBox::Text2) = u"1.2.3.4";
-            window.text(TextBox::Text3) = u"new.host";
+            window.text(TextBox::Address) = u"1.2.3.4";
+            window.text(TextBox::HostName) = u"new.host";
             platform.answers = {Answer::Ok, Answer::Ok};
             // A missing folder or a directory in the way of the backup is a
             // fault of the backup's place; every other fault hits the file
@@ -126,7 +126,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             const std::string where = std::string(write.name) + ", fault " + std::to_string(f);
             EXPECT_EQ(platform.FileBytes(hosts), hostsBefore) << where;
             EXPECT_EQ(platform.FileBytes(backup), backupBefore) << where;
-            EXPECT_EQ(window.text(TextBox::Text1), u"unsaved edits") << where;
+            EXPECT_EQ(window.text(TextBox::HostsText), u"unsaved edits") << where;
             EXPECT_FALSE(window.closed) << where;
             EXPECT_EQ(platform.openFiles, 0) << where;
             EXPECT_EQ(platform.dnsCacheFlushes, 0) << where << ": nothing changed, nothing to flush";
@@ -182,7 +182,7 @@ TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsR
                 EXPECT_GT(platform.pauses[i], platform.pauses[i - 1]) << where << ": the waits grow";
             EXPECT_EQ(platform.openFiles, 0) << where;
             if (released) {
-                EXPECT_EQ(arranged.window.text(TextBox::Text1), undisturbed.window.text(TextBox::Text1)) << where;
+                EXPECT_EQ(arranged.window.text(TextBox::HostsText), undisturbed.window.text(TextBox::HostsText)) << where;
                 EXPECT_EQ(platform.FileBytes(arranged.hosts), undisturbed.platform.FileBytes(undisturbed.hosts))
                     << where;
                 EXPECT_TRUE(platform.reported.empty()) << where;
@@ -192,7 +192,7 @@ TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsR
             }
             EXPECT_EQ(platform.FileBytes(arranged.hosts), before) << where;
             EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
-            EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
+            EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
             EXPECT_EQ(platform.Paused(), BusyFileBudget) << where;
             if (write.silent) {
                 EXPECT_TRUE(platform.reported.empty()) << where;
@@ -261,7 +261,7 @@ TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
 // Security tools put a hosts file that maps the names they guard back at
 // once. Every command that writes the file reads it back right after: one
 // that does not hold what was written is no success. The user is warned,
-// Text1 stays unsaved and the window keeps what it knew of the file.
+// the hosts text stays unsaved and the window keeps what it knew of the file.
 TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
     const std::string hostsBytes = "127.0.0.1 localhost\r\n";
     const std::u16string warning = u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。";
@@ -292,9 +292,9 @@ TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
             for (const auto& message : platform.messages)
                 EXPECT_EQ(message.prompt.find(u"成功"), std::u16string::npos) << where << ": no success is claimed";
             if (write.command == AsCommand<SaveHostsFile>()) {
-                EXPECT_TRUE(arranged.window.modified) << where << ": Text1 is not what the file holds";
+                EXPECT_TRUE(arranged.window.modified) << where << ": the text is not what the file holds";
                 EXPECT_EQ(arranged.window.snapshot, snapshotBefore) << where;
-                EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
+                EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
             }
         }
     }
@@ -378,9 +378,9 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
                 EXPECT_EQ(arguments[3], HexDigits(platform.Sha256(hostsBytes))) << where << ": what is on disk now";
                 continue;
             }
-            // Nothing written, and Text1 as the user left it.
+            // Nothing written, and the hosts text as the user left it.
             if (then != Then::ChangedMeanwhile) EXPECT_EQ(platform.FileBytes(hosts), before) << where;
-            EXPECT_EQ(arranged.window.text(TextBox::Text1), u"unsaved edits") << where;
+            EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
             EXPECT_TRUE(arranged.window.modified) << where;
             EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
             const std::size_t shown = platform.messages.size() - messagesBefore;

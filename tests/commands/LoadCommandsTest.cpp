@@ -36,14 +36,14 @@ TEST_F(LoadCommandsTest, APresentFileIsLoadedWithOrWithoutRights) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(LoadCommandsTest, AMissingFileWithoutRightsWarnsAndKeepsText1) {
+TEST_F(LoadCommandsTest, AMissingFileWithoutRightsWarnsAndKeepsTheHostsText) {
     platform.administrator = false;
     EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
     EXPECT_EQ(window.title, NotAdmin);
     EXPECT_EQ(window.texts[0], u"Text1");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"未发现Hosts文件，创建Hosts文件需管理员权限运行！");
-    EXPECT_EQ(platform.messages[0].style, 48u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok | Mb::IconWarning);
     EXPECT_EQ(platform.messages[0].title, u"提示");
     EXPECT_FALSE(platform.Has(hosts));
 }
@@ -57,9 +57,9 @@ TEST_F(LoadCommandsTest, AMissingFileWithRightsAndOkIsCreatedGrantedAndLoaded) {
         std::uint32_t style;
         std::u16string_view title;
     } cases[] = {
-        {0u, u"已生成Hosts文件,并获得访问权限", 69696u, u"标题"},
-        {5u, u"已生成Hosts文件，但未能更改它的访问权限（cacls 退出代码 5）。", 69680u, u"提示"},
-        {std::nullopt, u"已生成Hosts文件，但未能更改它的访问权限（cacls 在 30 秒内没有结束）。", 69680u, u"提示"},
+        {0u, u"已生成Hosts文件,并获得访问权限", Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground, u"标题"},
+        {5u, u"已生成Hosts文件，但未能更改它的访问权限（cacls 退出代码 5）。", Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground, u"提示"},
+        {std::nullopt, u"已生成Hosts文件，但未能更改它的访问权限（cacls 在 30 秒内没有结束）。", Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground, u"提示"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exit ? static_cast<int>(*c.exit) : -1);
@@ -70,7 +70,7 @@ TEST_F(LoadCommandsTest, AMissingFileWithRightsAndOkIsCreatedGrantedAndLoaded) {
         EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
         ASSERT_EQ(platform.messages.size(), 2u);
         EXPECT_EQ(platform.messages[0].prompt, u"未发现Hosts文件，确定要创建Hosts文件吗？");
-        EXPECT_EQ(platform.messages[0].style, 33u);
+        EXPECT_EQ(platform.messages[0].style, Mb::OkCancel | Mb::IconQuestion);
         EXPECT_EQ(platform.messages[1].prompt, c.prompt);
         EXPECT_EQ(platform.messages[1].style, c.style);
         EXPECT_EQ(platform.messages[1].title, c.title);
@@ -111,7 +111,7 @@ TEST_F(LoadCommandsTest, AFileThatAppearsMeanwhileIsLoadedNotReplaced) {
 
 // Shown in part, a file would be saved in part: one too large for Text1 is
 // not shown at all, and nothing is written.
-TEST_F(LoadCommandsTest, AFileTooLargeForText1IsRefusedWithAMessage) {
+TEST_F(LoadCommandsTest, AFileTooLargeForTheHostsTextBoxIsRefusedWithAMessage) {
     window.capacity = 8;
     platform.PutFile(hosts, "127.0.0.1 x\r\n");
     EXPECT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
@@ -164,7 +164,7 @@ TEST_F(LoadCommandsTest, ARefreshAsksBeforeThrowingAwayUnsavedEdits) {
         RefreshHostsFile(window, platform);
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0].prompt, u"Text1 中的修改尚未保存。\n\n是否放弃这些修改并重新读取 Hosts 文件？");
-        EXPECT_EQ(platform.messages[0].style, 0x1u | 0x30u | 0x100u);  // OK and Cancel, warning, Cancel first
+        EXPECT_EQ(platform.messages[0].style, Mb::OkCancel | Mb::IconWarning | Mb::DefaultButton2);
         EXPECT_EQ(platform.messages[0].title, u"提示");
         EXPECT_EQ(window.texts[0], answer == Answer::Ok ? u"on disk\r\n" : u"typed");
         EXPECT_EQ(window.modified, answer != Answer::Ok);

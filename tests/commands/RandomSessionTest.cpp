@@ -12,6 +12,7 @@
 #include "commands/SearchCommands.h"
 #include "commands/SystemCommands.h"
 #include "commands/WidthCommand.h"
+#include "hosts/AnsiCodec.h"
 #include "hosts/Backup.h"
 #include "hosts/HostsPaths.h"
 #include "commands/HostsWriting.h"
@@ -74,7 +75,10 @@ private:
     bool Chance(int percent) { return Pick(1, 100) <= percent; }
 
     std::u16string RandomText(int maxLength) {
-        static constexpr char16_t alphabet[] = u"ab.1 #\t,\r\nX\u4e2d";
+        // Every character is one the fake's code page holds: what becomes of
+        // one it cannot hold is the save's and the appends' question, tested
+        // on its own.
+        static constexpr char16_t alphabet[] = u"ab.1 #\t,\r\nX\u00e9";
         std::u16string text;
         for (int n = Pick(0, maxLength); n > 0; --n) text.push_back(alphabet[Pick(0, 12)]);
         return text;
@@ -93,9 +97,9 @@ private:
 
     void Type() {
         const auto box = static_cast<TextBox>(Pick(0, 3));
-        window_.text(box) = box == TextBox::Text1 && Chance(50) ? Decode(model_.hosts.value_or("")) + RandomText(30)
+        window_.text(box) = box == TextBox::HostsText && Chance(50) ? Decode(model_.hosts.value_or("")) + RandomText(30)
                                                                   : RandomText(20);
-        if (box == TextBox::Text1) window_.modified = true;
+        if (box == TextBox::HostsText) window_.modified = true;
     }
 
     void ChangeFilesBehindTheProgram() {
@@ -109,7 +113,7 @@ private:
     }
 
     std::string Encode(std::u16string_view text) { return platform_.ToAnsi(text); }
-    std::u16string Decode(std::string_view bytes) { return platform_.FromAnsi(bytes); }
+    std::u16string Decode(std::string_view bytes) { return DecodeAnsi(platform_, bytes); }
 
     using Write = HostsFilesModel::Write;
 
@@ -134,16 +138,16 @@ private:
     }
 
     void Click(int action) {
-        const std::u16string text1 = window_.text(TextBox::Text1);
-        const std::u16string text2 = window_.text(TextBox::Text2);
-        const std::u16string text3 = window_.text(TextBox::Text3);
+        const std::u16string text1 = window_.text(TextBox::HostsText);
+        const std::u16string text2 = window_.text(TextBox::Address);
+        const std::u16string text3 = window_.text(TextBox::HostName);
         const std::size_t reportsBefore = platform_.reported.size();
         const bool ok = !platform_.answers.empty() && platform_.answers.front() == Answer::Ok;
         const auto write = [&](std::size_t bytes) { return HostsWrite(bytes); };
         bool expectFailure = false;
 
         switch (action) {
-            case 6: model_.AppendText2(text2, write); Run<AppendText2>(); break;
+            case 6: model_.AppendAddressLine(text2, write); Run<AppendAddressLine>(); break;
             case 7: expectFailure = model_.AppendEntry(text2, text3, write); Run<AppendEntry>(); break;
             case 8: {
                 const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
@@ -184,11 +188,11 @@ private:
                 }
                 Run<RefreshHostsFile>();
                 if ((present || offered) && !expectFailure) {
-                    EXPECT_EQ(window_.text(TextBox::Text1), model_.LoadedText());
+                    EXPECT_EQ(window_.text(TextBox::HostsText), model_.LoadedText());
                     model_.Loaded();
                 }
                 if (expectFailure) {
-                    EXPECT_EQ(window_.text(TextBox::Text1), text1) << "a failed load keeps Text1";
+                    EXPECT_EQ(window_.text(TextBox::HostsText), text1) << "a failed load keeps Text1";
                 }
                 break;
             }
@@ -209,7 +213,7 @@ private:
         }
         EXPECT_EQ(platform_.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action;
         if (action != 11 && action != 14) {
-            EXPECT_EQ(window_.text(TextBox::Text1), text1) << "only a load changes Text1";
+            EXPECT_EQ(window_.text(TextBox::HostsText), text1) << "only a load changes Text1";
         }
     }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/ResetCommand.h"
+#include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 
 namespace quenlix {
@@ -18,7 +19,7 @@ TEST(ResetCommandTest, OkWritesTheStockFileCancelLeavesItAlone) {
     EXPECT_EQ(platform.FileBytes(HostsFile), "mine");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"确定将恢复Hosts文件到系统默认状态！");
-    EXPECT_EQ(platform.messages[0].style, 49u);
+    EXPECT_EQ(platform.messages[0].style, Mb::OkCancel | Mb::IconWarning);
     EXPECT_EQ(platform.messages[0].title, u"提示");
 
     platform.answers = {1};

@@ -39,16 +39,16 @@ TEST_F(WindowsFolderTest, EveryCommandWorksOnTheRunningSystemsFile) {
     platform.answers = {Answer::Ok, Answer::Ok};
     ASSERT_EQ(LoadHostsWindow(window, platform), LoadOutcome::ShowWindow);
     EXPECT_EQ(File(Running).size(), 836u);
-    EXPECT_EQ(window.text(TextBox::Text1).size(), 836u);
+    EXPECT_EQ(window.text(TextBox::HostsText).size(), 836u);
     ASSERT_EQ(platform.ran.size(), 1u);
     EXPECT_EQ(platform.ran[0].arguments, u"\"D:\\Win 10\\system32\\drivers\\etc\\hosts\" /e /t /p \"Everyone:F\"");
 
-    window.text(TextBox::Text1) = u"1.1.1.1 saved";
+    window.text(TextBox::HostsText) = u"1.1.1.1 saved";
     SaveHostsFile(window, platform);
     EXPECT_EQ(File(Running), "1.1.1.1 saved\r\n");
 
-    window.text(TextBox::Text2) = u"2.2.2.2";
-    window.text(TextBox::Text3) = u"appended";
+    window.text(TextBox::Address) = u"2.2.2.2";
+    window.text(TextBox::HostName) = u"appended";
     AppendEntryUnlessDefined(window, platform);
     EXPECT_EQ(File(Running), "1.1.1.1 saved\r\n2.2.2.2 appended\r\n");
 

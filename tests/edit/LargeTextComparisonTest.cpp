@@ -18,6 +18,7 @@
 #include "edit/DuplicateLines.h"
 #include "edit/Searches.h"
 #include "edit/StringRules.h"
+#include "platform/AsciiCase.h"
 
 namespace quenlix {
 namespace {
@@ -175,17 +176,13 @@ TEST(LargeTextComparisonTest, FirstDuplicateLineByBlocksAnswersAsForTheWholeText
     std::mt19937 rng(7);
     const auto upper = [](std::u16string_view text) {
         std::u16string out(text);
-        for (char16_t& c : out) {
-            if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        }
+        for (char16_t& c : out) c = AsciiUpper(c);
         return out;
     };
     for (int round = 0; round < 600; ++round) {
         // Lower case in the file, so that only the mapping makes a hit.
         std::u16string text = HostsLike(rng, 1 + rng() % 60);
-        for (char16_t& c : text) {
-            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        }
+        for (char16_t& c : text) c = AsciiLower(c);
         const std::u16string entry = round % 3 ? upper(Piece(rng, text, 10)) : u"0.0.0.0 ADS.X";
         // Blocks from a single character (every cut right after a line) up
         // to more than the whole text.

@@ -25,7 +25,7 @@ TEST(FindEqualLinesTest, ListsEveryExactMatchAsOftenAsItOccurs) {
               CrLfLines({u"127.0.0.1 localhost", u"127.0.0.1 localhost"}));
 }
 
-TEST(FindEqualLinesTest, GroupsByText2AndMatchesEmptyLastPieces) {
+TEST(FindEqualLinesTest, GroupsByTheSoughtLinesAndMatchesEmptyLastPieces) {
     EXPECT_EQ(FindEqualLines(u"a\r\nb\r\na\r\n", u"a\r\nc\r\n"), u"a\r\na\r\n\r\n");
 }
 

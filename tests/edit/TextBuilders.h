@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AsciiCase.h"
+
 namespace quenlix::testing {
 
 // Each line followed by CR LF, the last too: the hosts text form.
@@ -23,9 +25,7 @@ namespace quenlix::testing {
 // Stands in for the platform's case mapping in tests: ASCII letters only.
 inline std::u16string AsciiUpper(std::u16string_view text) {
     std::u16string upper(text);
-    for (char16_t& c : upper) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    }
+    for (char16_t& c : upper) c = quenlix::AsciiUpper(c);
     return upper;
 }
 

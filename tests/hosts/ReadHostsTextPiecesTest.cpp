@@ -1,7 +1,8 @@
 // The hosts file is read a piece at a time, and the reader decides the
 // encoding as it goes. Wherever the pieces are cut (inside a CR LF, a mark, a
-// UTF-8 sequence, a double-byte character), the text, the encoding and the
-// snapshot must be what reading the file in one piece gives.
+// UTF-8 sequence, a double-byte character, the first bytes of UTF-16), the
+// text, the encoding and the snapshot must be what reading the file in one
+// piece gives, and a save with no edit must give back the file's bytes.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "hosts/ReferenceLineRule.h"
@@ -41,19 +43,38 @@ constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\host
 std::string RandomFile(std::mt19937& rng) {
     // Line ends, ASCII, a UTF-8 character, a double-byte character, bytes
     // that are neither, and the marks, which also turn up where they are no
-    // mark at all.
+    // mark at all; the fake code page's pairs, good, broken and not given
+    // back; U+2400 in UTF-8.
     static const std::vector<std::string> parts = {
         "a", "b", "#", " ", "\r", "\n", "\r\n", "\xE4\xB8\xAD", "\xD6\xD0", "\x80", "\xC2\xA1",
         "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "\xF0\x9F\x98\x80", "\xE4\xB8", "\0",
+        "\x81\x41", "\x81", "\x81\x40", "\x9F\xFE", "\xE2\x90\x80",
     };
     std::string bytes;
     const bool mostlyUtf8 = rng() % 2 == 0;
     for (std::size_t i = 0, n = rng() % 30; i < n; ++i) {
         const std::size_t pick = rng() % parts.size();
-        if (mostlyUtf8 && (pick == 8 || pick == 9 || pick == 15)) continue;  // keep many files valid UTF-8
+        if (mostlyUtf8 && (pick == 8 || pick == 9 || pick == 15 || (pick >= 17 && pick <= 20)))
+            continue;  // keep many files valid UTF-8
         bytes += parts[pick];
     }
+    // One in four as UTF-16 without a mark, a zero byte beside each byte:
+    // long enough, most of them are told so.
+    if (rng() % 4 == 0) {
+        const bool big = rng() % 2 == 0;
+        std::string wide;
+        for (const char b : bytes + "0.0.0.0 a\r\n") {
+            wide.push_back(big ? '\0' : b);
+            wide.push_back(big ? b : '\0');
+        }
+        if (rng() % 4 == 0) wide.push_back('x');  // an odd size: ANSI text then
+        return wide;
+    }
     return bytes;
+}
+
+bool IsBigEndian(HostsEncoding encoding) {
+    return encoding == HostsEncoding::Utf16BeWithMark || encoding == HostsEncoding::Utf16Be;
 }
 
 TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
@@ -62,6 +83,7 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
     whole.pieceSize = 1 << 20;
     std::mt19937 rng(43);
     int utf8 = 0;
+    int utf16 = 0;
     for (int round = 0; round < 20000; ++round) {
         const std::string bytes = RandomFile(rng);
         platform.PutFile(Path, bytes);
@@ -73,11 +95,19 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
         ASSERT_EQ(read.encoding, DetectEncoding(bytes)) << "round " << round;
         ASSERT_EQ(read.snapshot, SnapshotBuilder::Of(bytes)) << "round " << round;
         if (read.encoding == HostsEncoding::Ansi) {
-            ASSERT_EQ(read.text, reference::ApplyLineRule(platform.FromAnsi(bytes))) << "round " << round;
+            ASSERT_EQ(read.text, reference::ApplyLineRule(DecodeAnsi(platform, bytes))) << "round " << round;
         }
+        std::string saved(MarkOf(read.encoding));
+        saved += EncodeText(platform, read.text, read.encoding);
+        if (read.oddLastByte) saved.push_back(*read.oddLastByte);
+        ASSERT_EQ(saved, reference::ApplyLineRuleToBytes(bytes, MarkOf(read.encoding).size(), IsUtf16(read.encoding),
+                                                         IsBigEndian(read.encoding)))
+            << "round " << round << ": a save with no edit";
         utf8 += read.encoding == HostsEncoding::Utf8;
+        utf16 += read.encoding == HostsEncoding::Utf16Le || read.encoding == HostsEncoding::Utf16Be;
     }
     EXPECT_GT(utf8, 1000) << "the generator must make UTF-8 files too";
+    EXPECT_GT(utf16, 1000) << "and UTF-16 without a mark";
 }
 
 TEST(ReadHostsTextInPiecesTest, AFailedReadFailsAsBefore) {

@@ -46,4 +46,27 @@ inline std::u16string ApplyLineRule(std::u16string_view file) {
     return text;
 }
 
+// The bytes of a file after a load and a save with no edit: its own, the
+// line rule applied to its units (its bytes, or after the mark its UTF-16
+// code units, an odd last byte staying last), since every byte that is a
+// CR or an LF decodes to that character on its own.
+inline std::string ApplyLineRuleToBytes(std::string_view bytes, std::size_t markSize, bool utf16, bool bigEndian) {
+    std::string out(bytes.substr(0, markSize));
+    bytes.remove_prefix(markSize);
+    const std::size_t width = utf16 ? 2 : 1;
+    std::u16string units;
+    for (std::size_t i = 0; i + width <= bytes.size(); i += width) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = utf16 ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+        units.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+    }
+    for (const char16_t c : ApplyLineRule(units)) {
+        if (utf16 && bigEndian) out.push_back(static_cast<char>(c >> 8));
+        out.push_back(static_cast<char>(c & 0xFF));
+        if (utf16 && !bigEndian) out.push_back(static_cast<char>(c >> 8));
+    }
+    if (utf16 && bytes.size() % 2 != 0) out.push_back(bytes.back());
+    return out;
+}
+
 }  // namespace quenlix::reference

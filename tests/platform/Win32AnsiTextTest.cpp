@@ -1,8 +1,8 @@
 // The hosts file is read and decoded a piece at a time. With Wine's own code
-// page 936 decoder, the text must be the text of the whole file decoded at
-// once, for files of every kind of byte: valid double-byte characters, lead
-// bytes followed by ASCII or by a line end, stray high bytes, and long
-// stretches without a place to cut.
+// page 936, the text must be the text of the whole file decoded at once, and
+// encode back to the file's bytes, for files of every kind of byte: valid
+// double-byte characters, lead bytes followed by ASCII or by a line end,
+// stray high bytes, and long stretches without a place to cut.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,8 +10,10 @@
 #include <random>
 #include <string>
 
+#include "hosts/AnsiCodec.h"
 #include "hosts/HostsFileReader.h"
 #include "hosts/HostsText.h"
+#include "hosts/ReferenceLineRule.h"
 #include "platform/Win32Platform.h"
 #include "support/Win32TempFolder.h"
 
@@ -30,6 +32,7 @@ std::string RandomAnsi(std::mt19937& rng, std::size_t size, int highPercent) {
                 case 1: bytes += "\xD6\r\n"; break;  // a lead byte before a line end
                 case 2: bytes += "\x80"; break;      // a byte of its own in code page 936
                 case 3: bytes += "\xFF"; break;
+                case 4: bytes += "\x81\x7F"; break;  // a lead byte and one that is no trail
                 default:  // a valid character
                     bytes.push_back(static_cast<char>(0xB0 + rng() % 0x48));
                     bytes.push_back(static_cast<char>(0xA1 + rng() % 0x5E));
@@ -74,7 +77,10 @@ TEST(Win32AnsiTextTest, PiecesDecodeAsTheWholeFile) {
         WriteBytes(folder / L"file", bytes);
         const Read read = ReadInPieces(platform, folder.U16(L"file"));
         ASSERT_EQ(read.file.encoding, HostsEncoding::Ansi) << "round " << round;
-        ASSERT_EQ(read.file.text, ApplyLineRule(platform.FromAnsi(bytes))) << "round " << round;
+        ASSERT_EQ(read.file.text, ApplyLineRule(DecodeAnsi(platform, bytes))) << "round " << round;
+        ASSERT_EQ(EncodeText(platform, read.file.text, HostsEncoding::Ansi),
+                  reference::ApplyLineRuleToBytes(bytes, 0, false, false))
+            << "round " << round << ": a save with no edit gives back every byte";
         ASSERT_EQ(read.pieces, bytes) << "round " << round;
         if (bytes.size() > 300000 && high < 100) {
             EXPECT_GT(read.count, 1) << "round " << round;

@@ -5,8 +5,10 @@
 #include <iterator>
 #include <vector>
 
+#include "hosts/HostsEncoding.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "platform/AsciiCase.h"
 #include "platform/CommandLine.h"
 #include "platform/QuoteArgument.h"
 #include "platform/Win32Failure.h"
@@ -24,19 +26,53 @@ using testing::WriteBytes;
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
-TEST(Win32EnvironmentTest, AnsiCodePageIs936) { EXPECT_EQ(GetACP(), 936u); }
+TEST(Win32EnvironmentTest, AnsiCodePageIs936) {
+    EXPECT_EQ(GetACP(), 936u);
+    EXPECT_EQ(Win32Platform().AnsiCodePage(), 936u);
+}
 
 TEST(Win32EncodingTest, ChineseRoundTripsThroughCodePage936) {
     Win32Platform platform;
     const std::u16string text = u"# 中文注释 0.0.0.0 广告.example";
     const std::string bytes = platform.ToAnsi(text);
     EXPECT_EQ(bytes.substr(2, 4), "\xD6\xD0\xCE\xC4");  // 中文 in GBK
-    EXPECT_EQ(platform.FromAnsi(bytes), text);
+    std::u16string decoded = u"x";
+    ASSERT_TRUE(platform.AppendFromAnsi(decoded, bytes));
+    EXPECT_EQ(decoded, u"x" + text);
 }
 
+TEST(Win32EncodingTest, TheStrictDecodeRefusesWhatTheCodePageDoesNotDefine) {
+    Win32Platform platform;
+    for (const std::string bytes : {"\xE4\xB8\xAD\r\n", "a\xFF", "\x81\x7F", "\xD6"}) {
+        std::u16string text = u"kept";
+        EXPECT_FALSE(platform.AppendFromAnsi(text, bytes)) << bytes;
+        EXPECT_EQ(text, u"kept");
+    }
+    EXPECT_TRUE(platform.IsAnsiLeadByte(0x81));
+    EXPECT_TRUE(platform.IsAnsiLeadByte(0xFE));
+    EXPECT_FALSE(platform.IsAnsiLeadByte(0x80));
+    EXPECT_FALSE(platform.IsAnsiLeadByte(0xFF));
+    EXPECT_FALSE(platform.IsAnsiLeadByte('@'));
+}
+
+// Look-alikes ("2" for "²", "à" for "À", which Wine's code page 936 gives
+// without WC_NO_BEST_FIT_CHARS) never stand in for a character: it is the
+// default character, and counted, so that a save can ask first.
 TEST(Win32EncodingTest, ACharacterOutsideTheCodePageBecomesTheDefaultCharacter) {
     Win32Platform platform;
     EXPECT_EQ(platform.ToAnsi(u"a\u0E01b"), "a?b");  // a Thai letter: not in code page 936
+    std::string bytes;
+    EXPECT_FALSE(platform.AppendToAnsi(bytes, u"\u00B2\u00C0"));
+    EXPECT_EQ(bytes, "??");
+    EXPECT_TRUE(platform.AppendToAnsi(bytes, u"中\u20AC"));
+    EXPECT_EQ(bytes, "??\xD6\xD0\x80");
+
+    std::size_t lost = 0;
+    const std::u16string text = u"a\u00B2\u00C0\xDC80\xDCFF中?\u0E01";
+    EXPECT_EQ(EncodeText(platform, text, HostsEncoding::Ansi, &lost), "a??\x80\xFF\xD6\xD0??");
+    EXPECT_EQ(lost, 3u) << "escaped bytes and a real '?' are no loss";
+    EncodeText(platform, u"\U0001F600 \U0001F600", HostsEncoding::Ansi, &lost);
+    EXPECT_EQ(lost, 2u) << "a character outside the BMP is one character";
 }
 
 TEST(Win32EncodingTest, CaseMappingIsThePlatformsCharacterByCharacter) {
@@ -144,7 +180,7 @@ TEST(Win32SystemTest, TheHostsFileIsBelowTheSystemsOwnFolderWhateverWindirSays) 
         SetEnvironmentVariableW(L"windir", *windir == L'\0' ? nullptr : windir);
         Win32Platform platform;
         std::u16string path = HostsPath(platform);
-        for (char16_t& c : path) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+        for (char16_t& c : path) c = AsciiLower(c);
         EXPECT_EQ(path, u"c:\\windows\\system32\\drivers\\etc\\hosts") << std::string(windir, windir + wcslen(windir));
     }
     SetEnvironmentVariableW(L"windir", own);

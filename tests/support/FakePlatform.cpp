@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/AsciiCase.h"
 #include "platform/FileAttribute.h"
 #include "platform/FileSnapshot.h"
 
 namespace quenlix::testing {
 
 namespace {
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? c - 32 : c; }
 
 class FakeWritableFile : public WritableFile {
 public:
@@ -122,18 +120,53 @@ ProgramExit FakePlatform::RunSystemProgram(std::u16string_view program, std::u16
     return programExit;
 }
 
-std::u16string FakePlatform::FromAnsi(std::string_view bytes) {
-    std::u16string text(bytes.size(), u'\0');
-    std::transform(bytes.begin(), bytes.end(), text.begin(),
-                   [](char b) { return static_cast<char16_t>(static_cast<unsigned char>(b)); });
-    return text;
+std::optional<char16_t> FakeAnsiPair(unsigned char lead, unsigned char trail) {
+    if (lead < 0x81 || lead > 0x9F || trail < 0x40 || trail == 0x7F || trail == 0xFF) return std::nullopt;
+    if (lead == 0x81 && trail == 0x40) return u'\u00E9';
+    if (lead == 0x9F && trail == 0xFE) return u'\u00A5';
+    return static_cast<char16_t>(0x3400 + (lead - 0x81) * 190 + (trail - 0x40) - (trail > 0x7F));
 }
 
-std::string FakePlatform::ToAnsi(std::u16string_view text) {
-    std::string bytes(text.size(), '\0');
-    std::transform(text.begin(), text.end(), bytes.begin(),
-                   [](char16_t c) { return c < 0x100 ? static_cast<char>(c) : '?'; });
-    return bytes;
+bool FakePlatform::AppendFromAnsi(std::u16string& text, std::string_view bytes) {
+    std::u16string decoded;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b == 0x80) return false;
+        if (!IsAnsiLeadByte(b)) {
+            decoded.push_back(b);
+            continue;
+        }
+        if (i + 1 == bytes.size()) return false;
+        const auto pair = FakeAnsiPair(b, static_cast<unsigned char>(bytes[++i]));
+        if (!pair) return false;
+        decoded.push_back(*pair);
+    }
+    text += decoded;
+    return true;
+}
+
+bool FakePlatform::AppendToAnsi(std::string& bytes, std::u16string_view text) {
+    bool held = true;
+    for (const char16_t c : text) {
+        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+            bytes.push_back(static_cast<char>(c));
+            continue;
+        }
+        const unsigned index = c - 0x3400u;
+        if (c >= 0x3400 && index < 31 * 190) {
+            const auto lead = static_cast<unsigned char>(0x81 + index / 190);
+            const unsigned trail = 0x40 + index % 190;
+            const auto byte = static_cast<unsigned char>(trail + (trail >= 0x7F));
+            if (FakeAnsiPair(lead, byte) == c) {  // not one of the two pairs given to Latin-1
+                bytes.push_back(static_cast<char>(lead));
+                bytes.push_back(static_cast<char>(byte));
+                continue;
+            }
+        }
+        bytes.push_back('?');
+        held = false;
+    }
+    return held;
 }
 
 std::u16string FakePlatform::ToUpper(std::u16string_view text) {

@@ -16,8 +16,14 @@ namespace quenlix::testing {
 // An in-memory stand-in for the operating system: files, message boxes
 // answered from a script, programs recorded (those waited for give back a
 // scripted exit), failures on demand.
-// Its "ANSI code page" is Latin-1 with '?' as the default character and its
-// case mapping is ASCII, so tests see conversions happen without Win32.
+// Its case mapping is ASCII, and its "ANSI code page" a small one of its own
+// with '?' as the default character, so tests see conversions happen
+// without Win32: Latin-1, except that 0x80 is undefined and 0x81 to 0x9F are
+// lead bytes, each followed by a trail byte from 0x40 to 0xFE other than
+// 0x7F, for the characters from U+3400 on (FakeAnsiPair). Two of those pairs
+// decode to a character that single bytes give too (81 40 and 9F FE, as
+// 0xE9 'é' and 0xA5 '¥'), as a real code page may have two sequences for
+// one character.
 class FakePlatform : public Platform, public ScriptedMessages {
 public:
     struct FakeFile {
@@ -47,6 +53,8 @@ public:
     std::u16string everyoneGroupName = u"Everyone";
     // What every program the platform runs and waits for gives back.
     ProgramExit programExit = 0u;
+    // The number AnsiCodePage reports; the conversions are the fake's own.
+    std::uint32_t ansiCodePage = 936;
     // Paths whose opening for writing (or reading) is refused, as access denied.
     std::vector<std::u16string> deniedPaths;
     // Paths that may be read but not written, nor their attributes changed:
@@ -115,9 +123,10 @@ public:
     void ReportFailure(const Failure& failure) override { reported.push_back(failure); }
 
     std::u16string SystemWindowsDirectory() override { return systemWindowsDirectory; }
-    std::u16string FromAnsi(std::string_view bytes) override;
-    void AppendFromAnsi(std::u16string& text, std::string_view bytes) override { text += FromAnsi(bytes); }
-    std::string ToAnsi(std::u16string_view text) override;
+    std::uint32_t AnsiCodePage() override { return ansiCodePage; }
+    bool IsAnsiLeadByte(unsigned char byte) override { return byte >= 0x81 && byte <= 0x9F; }
+    bool AppendFromAnsi(std::u16string& text, std::string_view bytes) override;
+    bool AppendToAnsi(std::string& bytes, std::u16string_view text) override;
     std::u16string ToUpper(std::u16string_view text) override;
     std::u16string ToLower(std::u16string_view text) override;
 
@@ -159,6 +168,10 @@ private:
     void CheckFolder(std::u16string_view path) const;
     std::map<std::u16string, FakeFile> files_;
 };
+
+// The character a lead and a trail byte of the fake's code page decode to,
+// when they are a pair of it.
+std::optional<char16_t> FakeAnsiPair(unsigned char lead, unsigned char trail);
 
 // The failure the fake throws for a refused open: Win32's access denied.
 inline constexpr std::uint32_t AccessDenied = FailureNumber::AccessDenied;

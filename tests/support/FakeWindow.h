@@ -10,7 +10,7 @@
 namespace quenlix::testing {
 
 // The main window's state as plain fields, with the initial texts the real
-// window starts with, and a log of which boxes were read and written.
+// window starts with.
 class FakeWindow : public WindowState {
 public:
     std::u16string title = u"Hosts";
@@ -22,32 +22,28 @@ public:
     std::size_t capacity = 0x7FFFFFFE;
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
-    std::vector<std::string> log;
 
     std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
 
-    std::u16string Title() override { return title; }
     void SetTitle(std::u16string_view t) override { title = t; }
     FormWidth Width() override { return width; }
     void SetWidth(FormWidth w) override { width = w; }
     std::u16string Text(TextBox box) override {
-        log.push_back("read Text" + std::to_string(static_cast<int>(box) + 1));
         return texts[static_cast<int>(box)];
     }
     void SetText(TextBox box, std::u16string_view t) override {
-        log.push_back("set Text" + std::to_string(static_cast<int>(box) + 1));
         texts[static_cast<int>(box)] = t;
-        if (box == TextBox::Text1) modified = false;
+        if (box == TextBox::HostsText) modified = false;
     }
-    bool Text1Modified() override { return modified; }
-    void MarkText1Saved() override { modified = false; }
+    bool HostsTextModified() override { return modified; }
+    void MarkHostsTextSaved() override { modified = false; }
     std::optional<FileSnapshot> HostsSnapshot() override { return snapshot; }
     HostsEncoding HostsFileEncoding() override { return encoding; }
     void SetHostsSnapshot(const FileSnapshot& s, HostsEncoding e) override {
         snapshot = s;
         encoding = e;
     }
-    std::size_t Text1Capacity() override { return capacity; }
+    std::size_t HostsTextCapacity() override { return capacity; }
     std::size_t CaretPosition() override { return caret; }
     void Close() override { closed = true; }
 };

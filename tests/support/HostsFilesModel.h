@@ -39,7 +39,7 @@ public:
     File seen;
 
     // Command1: never reports, whatever fails.
-    bool AppendText2(std::u16string_view text2, const WriteOutcome& write) {
+    bool AppendAddressLine(std::u16string_view text2, const WriteOutcome& write) {
         Append(Line(text2), write);
         return false;
     }

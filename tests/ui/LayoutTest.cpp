@@ -3,19 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 
-#include "commands/BackupCommands.h"
-#include "commands/EntryCommands.h"
-#include "commands/SaveCommands.h"
-#include "commands/LoadCommands.h"
 #include "commands/PickLineCommand.h"
-#include "commands/ResetCommand.h"
-#include "commands/SearchCommands.h"
-#include "commands/SystemCommands.h"
-#include "commands/WidthCommand.h"
 #include "hosts/Backup.h"
+#include "hosts/HostsPaths.h"
+#include "platform/MessageStyle.h"
+#include "support/FakePlatform.h"
+#include "support/FakeWindow.h"
 
 namespace quenlix {
 namespace {
@@ -107,27 +104,66 @@ TEST(LayoutTest, TabOrderStartsAtCommand1AndWalksTheDesignSequence) {
     EXPECT_EQ(order, expected);
 }
 
-// A wire crossed between two buttons would run the wrong command silently,
-// so every button is checked against the command of its own number.
-TEST(LayoutTest, EveryButtonRunsTheCommandOfItsOwnNumber) {
-    const std::pair<std::string_view, Command> wiring[] = {
-        {"Command1", AsCommand<AppendText2>()},
-        {"Command2", AsCommand<AppendEntry>()},
-        {"Command3", AsCommand<SaveHostsFile>()},
-        {"Command4", AsCommand<RefreshHostsFile>()},
-        {"Command5", AsCommand<AppendEntryUnlessDefined>()},
-        {"Command6", AsCommand<RestoreDefaultHosts>()},
-        {"Command7", AsCommand<ShowEqualLines>()},
-        {"Command8", AsCommand<ShowTermsFound>()},
-        {"Command9", AsCommand<ShowLinesContaining>()},
-        {"Command10", AsCommand<ToggleWidth>()},
-        {"Command11", AsCommand<ShowHostsInExplorer>()},
-        {"Command12", AsCommand<OpenHostsInNotepad>()},
-        {"Command13", AsCommand<GrantEveryoneAccess>()},
-        {"Command14", AsCommand<BackUpHostsFile>()},
-        {"Command15", AsCommand<RestoreHostsFromBackup>()},
+// A wire crossed between two buttons would run the wrong command silently:
+// each button is clicked on the same files and boxes, and must do what its
+// caption says and nothing another button does.
+TEST(LayoutTest, EveryButtonDoesWhatItsCaptionSays) {
+    using testing::FakePlatform;
+    using testing::FakeWindow;
+    struct World {
+        FakePlatform platform;
+        FakeWindow window;
+        std::u16string hosts = HostsPath(platform);
+        std::string Hosts() const { return platform.FileBytes(hosts).value_or("<missing>"); }
     };
-    for (const auto& [name, command] : wiring) EXPECT_EQ(FindControl(name)->onClick, command) << name;
+    const std::string before = "1.2.3.4 b\r\n";
+    const std::pair<std::string_view, std::function<void(World&)>> expectations[] = {
+        {"Command1", [&](World& w) { EXPECT_EQ(w.Hosts(), before + "1.2.3.4\r\n"); }},
+        {"Command2", [&](World& w) { EXPECT_EQ(w.Hosts(), before + "1.2.3.4 b\r\n"); }},
+        {"Command3", [&](World& w) { EXPECT_EQ(w.Hosts(), "typed\r\n1.2.3.4 b\r\n"); }},
+        {"Command4", [&](World& w) { EXPECT_EQ(w.window.texts[0], u"1.2.3.4 b\r\n"); }},
+        {"Command5",
+         [&](World& w) {
+             ASSERT_EQ(w.platform.messages.size(), 1u);
+             EXPECT_EQ(w.platform.messages[0].prompt, u"定义有重复\n1.2.3.4 b");
+             EXPECT_EQ(w.Hosts(), before);
+         }},
+        {"Command6", [&](World& w) { EXPECT_EQ(w.Hosts().size(), 836u); }},
+        {"Command7", [&](World& w) { EXPECT_EQ(w.window.texts[3], u""); }},
+        {"Command8", [&](World& w) { EXPECT_EQ(w.window.texts[3], u"1.2.3.4"); }},
+        {"Command9", [&](World& w) { EXPECT_EQ(w.window.texts[3], u"1.2.3.4 b\r\n"); }},
+        {"Command10", [&](World& w) { EXPECT_EQ(w.window.width, FormWidth::Wide); }},
+        {"Command11",
+         [&](World& w) {
+             ASSERT_EQ(w.platform.started.size(), 1u);
+             EXPECT_EQ(w.platform.started[0].commandLine, u"explorer /select," + w.hosts);
+         }},
+        {"Command12",
+         [&](World& w) {
+             ASSERT_EQ(w.platform.started.size(), 1u);
+             EXPECT_EQ(w.platform.started[0].commandLine, u"Notepad.exe " + w.hosts);
+         }},
+        {"Command13",
+         [&](World& w) {
+             ASSERT_EQ(w.platform.ran.size(), 1u);
+             EXPECT_EQ(w.platform.ran[0].program, u"cacls.exe");
+         }},
+        {"Command14", [&](World& w) { EXPECT_EQ(w.platform.FileBytes(BackupPath(w.platform)), before); }},
+        {"Command15", [&](World& w) { EXPECT_EQ(w.Hosts(), "from the backup\r\n"); }},
+    };
+    for (const auto& [name, expect] : expectations) {
+        SCOPED_TRACE(std::string(name));
+        World world;
+        world.platform.PutFile(world.hosts, before);
+        if (name == "Command15") world.platform.PutFile(BackupPath(world.platform), "from the backup\r\n");
+        world.window.snapshot = SnapshotBuilder::Of(before);
+        world.window.texts = {u"typed\r\n1.2.3.4 b\r\n", u"1.2.3.4", u"b", u""};
+        world.platform.answers = {name == "Command14" ? Answer::No : Answer::Ok};
+        const Control* control = FindControl(name);
+        ASSERT_NE(control, nullptr);
+        control->onClick(world.window, world.platform);
+        expect(world);
+    }
 }
 
 TEST(LayoutTest, OnlyText1AndTheButtonsHaveAClick) {

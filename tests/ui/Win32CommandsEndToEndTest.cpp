@@ -46,6 +46,22 @@ TEST_F(Win32CommandsTest, SaveWritesText1InCodePage936WithALineBreakAtTheEnd) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
+// A character code page 936 cannot hold is never written as a look-alike or a
+// silent "?": the save says how many and offers UTF-8.
+TEST_F(Win32CommandsTest, ASaveAsksBeforeCodePage936LosesACharacter) {
+    SetText("Text1", L"0.0.0.0 \u0E01\u0E02.example # 广告\r\n");
+    platform.answers = {Answer::No};
+    Click("Command3");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt,
+              u"有 2 个字符无法用 ANSI 编码（代码页 936）保存，将被写成“?”。\n\n是否改用 UTF-8 编码保存？");
+    EXPECT_EQ(Hosts(), "0.0.0.0 ??.example # \xB9\xE3\xB8\xE6\r\n");
+    platform.answers = {Answer::Yes};
+    Click("Command3");
+    EXPECT_EQ(Hosts(), "0.0.0.0 \xE0\xB8\x81\xE0\xB8\x82.example # \xE5\xB9\xBF\xE5\x91\x8A\r\n");
+    EXPECT_TRUE(platform.reported.empty());
+}
+
 // Windows' own Notepad saves UTF-8, other tools UTF-16: the file shows its
 // Chinese text, and a save and an append keep its encoding.
 TEST_F(Win32CommandsTest, UnicodeFilesShowTheirTextAndKeepTheirEncoding) {
@@ -85,7 +101,7 @@ TEST_F(Win32CommandsTest, ASaveAsksWhenTheFileChangedSinceTheLoad) {
     platform.answers = {Answer::No};
     Click("Command3");
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].style, static_cast<std::uint32_t>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+    EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
     EXPECT_EQ(Hosts(), appended);
     EXPECT_EQ(TextOf("Text1"), L"edited\r\n");
 
@@ -128,7 +144,7 @@ TEST_F(Win32CommandsTest, TheDuplicateTestNamesAnExistingEntryAndAppendsANewOne)
     Click("Command5");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n127.0.0.1 myhost");
-    EXPECT_EQ(platform.messages[0].style, 0u);
+    EXPECT_EQ(platform.messages[0].style, Mb::Ok);
     EXPECT_FALSE(platform.messages[0].title);
     EXPECT_EQ(Hosts(), "# 127.0.0.1 myhost\r\n127.0.0.1 MyHost\r\n");
 
@@ -300,7 +316,7 @@ TEST_F(Win32CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChan
     DeleteFileW(windows.HostsPath().c_str());
     Click("Command14");
     EXPECT_EQ(platform.messages.back().prompt, u"未在计算机系统默认位置发现Hosts文件");
-    EXPECT_EQ(platform.messages.back().style, 69680u);
+    EXPECT_EQ(platform.messages.back().style, Mb::Ok | Mb::IconWarning | Mb::SystemModal | Mb::SetForeground);
     EXPECT_EQ(ReadBytes(programFolder / L"备份hosts"), "<missing>");
 }
 

@@ -18,12 +18,12 @@ using testing::TestWindowsFolder;
 // --- What the load sequence and the commands see ---
 
 TEST_F(Win32FormTest, OpeningLoadsTheHostsFileAndLeavesTheOtherBoxesAtTheirNames) {
-    EXPECT_EQ(form->Text(TextBox::Text1), u"127.0.0.1 localhost\r\n::1 localhost\r\n");
-    EXPECT_EQ(form->Text(TextBox::Text2), u"Text2");
-    EXPECT_EQ(form->Text(TextBox::Text3), u"Text3");
-    EXPECT_EQ(form->Text(TextBox::Text4), u"Text4");
-    const std::u16string title = form->Title();
-    EXPECT_TRUE(title == u"Hosts (已获得管理员权限)" || title == u"Hosts (未获得管理员权限)") << "one suffix";
+    EXPECT_EQ(form->Text(TextBox::HostsText), u"127.0.0.1 localhost\r\n::1 localhost\r\n");
+    EXPECT_EQ(form->Text(TextBox::Address), u"Text2");
+    EXPECT_EQ(form->Text(TextBox::HostName), u"Text3");
+    EXPECT_EQ(form->Text(TextBox::Results), u"Text4");
+    const std::wstring title = testing::WindowTextOf(Form());
+    EXPECT_TRUE(title == L"Hosts (已获得管理员权限)" || title == L"Hosts (未获得管理员权限)") << "one suffix";
     EXPECT_TRUE(IsWindowVisible(Form()));
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -31,20 +31,20 @@ TEST_F(Win32FormTest, OpeningLoadsTheHostsFileAndLeavesTheOtherBoxesAtTheirNames
 TEST_F(Win32FormTest, TextsOfAnyLengthComeBackWhole) {
     std::u16string text;
     while (text.size() < 120000) text += u"10.0.0.1 主机名.example # 注释\r\n";
-    for (const TextBox box : {TextBox::Text1, TextBox::Text2, TextBox::Text4}) {
+    for (const TextBox box : {TextBox::HostsText, TextBox::Address, TextBox::Results}) {
         form->SetText(box, text);
         EXPECT_EQ(form->Text(box), text);
     }
-    form->SetText(TextBox::Text3, u"");
-    EXPECT_EQ(form->Text(TextBox::Text3), u"");
+    form->SetText(TextBox::HostName, u"");
+    EXPECT_EQ(form->Text(TextBox::HostName), u"");
     form->SetTitle(u"Hosts (未获得管理员权限)");
-    EXPECT_EQ(form->Title(), u"Hosts (未获得管理员权限)");
+    EXPECT_EQ(testing::WindowTextOf(Form()), L"Hosts (未获得管理员权限)");
 }
 
 // The edit control packs the selection into 16 bits of its return value;
 // a caret further down a large file must still be counted right.
 TEST_F(Win32FormTest, CaretPositionIsTheSelectionStartEvenBeyond65535) {
-    form->SetText(TextBox::Text1, std::u16string(100000, u'a'));
+    form->SetText(TextBox::HostsText, std::u16string(100000, u'a'));
     SendMessageW(Child("Text1"), EM_SETSEL, 70000, 70010);
     EXPECT_EQ(form->CaretPosition(), 70000u);
     SendMessageW(Child("Text1"), EM_SETSEL, 12, 12);
@@ -54,13 +54,13 @@ TEST_F(Win32FormTest, CaretPositionIsTheSelectionStartEvenBeyond65535) {
 // --- The click in Text1 ---
 
 TEST_F(Win32FormTest, AClickOnALineOfText1FillsText2AndText3WithoutWidening) {
-    form->SetText(TextBox::Text1, u"127.0.0.1 localhost\r\n10.0.0.2 router.lan\r\n");
+    form->SetText(TextBox::HostsText, u"127.0.0.1 localhost\r\n10.0.0.2 router.lan\r\n");
     HWND text1 = Child("Text1");
     // The middle of "router" on the second line.
     const LRESULT corner = SendMessageW(text1, EM_POSFROMCHAR, 21 + 11, 0);
     ClickAt(text1, {GET_X_LPARAM(corner) + 2, GET_Y_LPARAM(corner) + 4});
-    EXPECT_EQ(form->Text(TextBox::Text2), u"10.0.0.2");
-    EXPECT_EQ(form->Text(TextBox::Text3), u"router.lan");
+    EXPECT_EQ(form->Text(TextBox::Address), u"10.0.0.2");
+    EXPECT_EQ(form->Text(TextBox::HostName), u"router.lan");
     EXPECT_EQ(form->Width(), FormWidth::Narrow);
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -104,7 +104,7 @@ int InkOnFirstLine(HWND box) {
 // encloses stays on screen.
 TEST_F(Win32FormTest, Text1TakesTheFocusWithoutRedrawingWhatItAlreadyShows) {
     HWND text1 = Child("Text1");
-    form->SetText(TextBox::Text1, u"127.0.0.1 localhost\r\n::1 localhost\r\n");
+    form->SetText(TextBox::HostsText, u"127.0.0.1 localhost\r\n::1 localhost\r\n");
     BoxPaints paints;
     ASSERT_TRUE(SetWindowSubclass(text1, CountBoxPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
     for (const bool selected : {false, true}) {
@@ -145,11 +145,11 @@ TEST_F(Win32FormTest, Text1TakesTheFocusWithoutRedrawingWhatItAlreadyShows) {
 TEST_F(Win32FormTest, AFailedCommandIsReportedAndTheWindowKeepsItsText) {
     DeleteFileW(windows.HostsPath().c_str());
     ASSERT_TRUE(RemoveDirectoryW(windows.EtcPath().c_str()));
-    form->SetText(TextBox::Text1, u"1.2.3.4 unsaved\r\n");
+    form->SetText(TextBox::HostsText, u"1.2.3.4 unsaved\r\n");
     Click("Command2");  // appends to the hosts file of the test Windows folder, whose folder is gone
     ASSERT_EQ(platform.reported.size(), 1u);
     EXPECT_TRUE(IsWindow(Form()));
-    EXPECT_EQ(form->Text(TextBox::Text1), u"1.2.3.4 unsaved\r\n");
+    EXPECT_EQ(form->Text(TextBox::HostsText), u"1.2.3.4 unsaved\r\n");
     EXPECT_FALSE(quit);
 }
 
@@ -175,7 +175,7 @@ TEST_F(Win32FormTest, ClosingWithTypedEditsAsksAndEachAnswerDoesWhatItSays) {
 }
 
 TEST_F(Win32FormTest, ClosingWithNothingTypedEndsAtOnceWithoutAQuestion) {
-    form->SetText(TextBox::Text1, u"set by the program, not typed\r\n");
+    form->SetText(TextBox::HostsText, u"set by the program, not typed\r\n");
     PostMessageW(Form(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(form->Handle(), nullptr);
@@ -208,7 +208,7 @@ TEST_F(Win32FormTest, TheEndOfTheSessionAsksAboutUnsavedEditsLikeClosing) {
 // question is open, no other program can change what it is about to replace.
 TEST_F(Win32FormTest, NoOtherProgramWritesTheFileWhileTheSaveAsks) {
     WriteBytes(windows.HostsPath(), "127.0.0.1 changed outside\r\n");
-    form->SetText(TextBox::Text1, u"0.0.0.0 mine\r\n");
+    form->SetText(TextBox::HostsText, u"0.0.0.0 mine\r\n");
     DWORD otherWrite = ERROR_SUCCESS;
     platform.whileAsking = [&] {
         const HANDLE other = CreateFileW(windows.HostsPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -56,7 +56,7 @@ TEST_F(Win32FormWidthTest, OpensAt9300TwipsShowingTheLeftGroupWholeAndNothingOfT
 // window is 9300 twips wide outside as well as by its own count.
 TEST_F(Win32FormWidthTest, TheFrameOfTheSystemIsTheNominalOne) {
     RECT frame{0, 0, 614, 462};
-    ASSERT_TRUE(AdjustWindowRectExForDpi(&frame, Form1Style, FALSE, Form1ExtendedStyle, USER_DEFAULT_SCREEN_DPI));
+    ASSERT_TRUE(AdjustWindowRectExForDpi(&frame, MainWindowStyle, FALSE, MainWindowExtendedStyle, USER_DEFAULT_SCREEN_DPI));
     if (frame.left != -3) GTEST_SKIP() << "this system draws a frame of " << -frame.left << " pixels";
     EXPECT_EQ(OuterRect().right - OuterRect().left, 620);
 }

@@ -234,7 +234,7 @@ TEST_F(Win32FormTest, TheHiddenGroupWorksFromTheKeyboardInTheNarrowWindow) {
     PressKey(VK_TAB);
     ASSERT_EQ(FocusName(), "Command2");
     PressKey(VK_SPACE);
-    EXPECT_EQ(form->Text(TextBox::Text2), u"10.0.0.9");
+    EXPECT_EQ(form->Text(TextBox::Address), u"10.0.0.9");
     EXPECT_EQ(testing::ReadBytes(windows.HostsPath()),
               std::string(testing::TestWindowsFolder::InitialHosts) + "10.0.0.9 Text3\r\n");
     EXPECT_EQ(form->Width(), FormWidth::Narrow);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 
+#include "hosts/AnsiCodec.h"
 #include "support/HostsFilesModel.h"
 #include "support/Win32SystemHosts.h"
 #include "ui/Win32FormTestSupport.h"
@@ -60,9 +61,9 @@ struct Win32RandomSessionTest : Win32FormTest {
         const int answers[] = {Answer::Cancel, Answer::Ok, Answer::Yes};
         platform.answers = {answers[Pick(0, 2)]};
 
-        const std::u16string text1 = Box(TextBox::Text1);
-        const std::u16string text2 = Box(TextBox::Text2);
-        const std::u16string text3 = Box(TextBox::Text3);
+        const std::u16string text1 = Box(TextBox::HostsText);
+        const std::u16string text2 = Box(TextBox::Address);
+        const std::u16string text3 = Box(TextBox::HostName);
         const std::size_t reportsBefore = platform.reported.size();
         // A file held open without sharing refuses every write and read, for
         // longer than the commands wait for it.
@@ -81,7 +82,7 @@ struct Win32RandomSessionTest : Win32FormTest {
                 ClickAt(Child("Text1"), {Pick(2, 300), Pick(2, 120)});
                 break;
             }
-            case 3: model.AppendText2(text2, write); Press("Command1"); break;
+            case 3: model.AppendAddressLine(text2, write); Press("Command1"); break;
             case 4: expectFailure = model.AppendEntry(text2, text3, write); Press("Command2"); break;
             case 5:
                 expectFailure = model.Save(text1, platform.answers.front() == Answer::Yes, write);
@@ -103,7 +104,7 @@ struct Win32RandomSessionTest : Win32FormTest {
                 expectFailure = blocked;
                 Press("Command4");
                 if (!blocked) {
-                    EXPECT_EQ(Box(TextBox::Text1), model.LoadedText());
+                    EXPECT_EQ(Box(TextBox::HostsText), model.LoadedText());
                     model.Loaded();
                 }
                 break;
@@ -126,7 +127,7 @@ struct Win32RandomSessionTest : Win32FormTest {
         ASSERT_EQ(ReadFile(BackupPath()), model.backup) << "action " << action;
         EXPECT_EQ(platform.reported.size() - reportsBefore, expectFailure ? 1u : 0u) << "action " << action << (blocked ? ", file held" : "");
         if (action >= 3 && action != 10) {
-            EXPECT_EQ(Box(TextBox::Text1), text1) << "only a load changes Text1";
+            EXPECT_EQ(Box(TextBox::HostsText), text1) << "only a load changes Text1";
         }
         EXPECT_TRUE(IsWindow(Form())) << "no step may end the program";
     }
@@ -135,7 +136,7 @@ struct Win32RandomSessionTest : Win32FormTest {
     Win32TempFolder programFolder;
     std::mt19937 random{20261207};
     HostsFilesModel model{{[this](std::u16string_view text) { return Encode(text); },
-                           [this](std::string_view bytes) { return platform.FromAnsi(bytes); },
+                           [this](std::string_view bytes) { return DecodeAnsi(platform, bytes); },
                            [this](std::u16string_view text) { return platform.ToUpper(text); }}};
 };
 

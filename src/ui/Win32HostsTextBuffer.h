@@ -9,7 +9,7 @@
 
 namespace quenlix {
 
-// Text1 holds a whole hosts file, tens of megabytes for a large one: it is
+// The hosts text box holds a whole hosts file, tens of megabytes for a large one: it is
 // filled from a buffer the program prepares and hands over, and read in
 // place, rather than through copies made for WM_SETTEXT and WM_GETTEXT.
 //

@@ -1,4 +1,4 @@
-#include "ui/Win32Text1Buffer.h"
+#include "ui/Win32HostsTextBuffer.h"
 
 #include <algorithm>
 

@@ -22,39 +22,39 @@ std::u16string LargeText() {
 TEST_F(Win32FormTest, Text1ReadsBackWhatItWasGivenWithTheCaretAtTheStart) {
     const std::u16string text = LargeText();
     SendMessageW(Child("Text1"), EM_SETSEL, 5, 5);
-    form->SetText(TextBox::Text1, text);
-    EXPECT_EQ(form->Text(TextBox::Text1), text);
+    form->SetText(TextBox::HostsText, text);
+    EXPECT_EQ(form->Text(TextBox::HostsText), text);
     EXPECT_EQ(form->CaretPosition(), 0u);
     std::u16string lent;
-    form->ReadText1([&](std::u16string_view view) { lent = view; });
+    form->ReadHostsText([&](std::u16string_view view) { lent = view; });
     EXPECT_EQ(lent, text);
 }
 
 TEST_F(Win32FormTest, Text1KeepsNulsAndTheEmptyText) {
     using namespace std::string_literals;
     const std::u16string withNuls = u"a\0b\r\n\0\r\n"s;
-    form->SetText(TextBox::Text1, withNuls);
-    EXPECT_EQ(form->Text(TextBox::Text1), withNuls);
-    form->SetText(TextBox::Text1, u"");
-    EXPECT_EQ(form->Text(TextBox::Text1), u"");
+    form->SetText(TextBox::HostsText, withNuls);
+    EXPECT_EQ(form->Text(TextBox::HostsText), withNuls);
+    form->SetText(TextBox::HostsText, u"");
+    EXPECT_EQ(form->Text(TextBox::HostsText), u"");
 }
 
 TEST_F(Win32FormTest, Text1TakesTypingAfterItsTextWasHandedOver) {
     const std::u16string text = LargeText();
-    form->SetText(TextBox::Text1, text);
+    form->SetText(TextBox::HostsText, text);
     HWND text1 = Child("Text1");
     const LRESULT end = SendMessageW(text1, WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(text1, EM_SETSEL, end, end);
     SendMessageW(text1, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"127.0.0.1 新主机\r\n"));
-    EXPECT_EQ(form->Text(TextBox::Text1), text + u"127.0.0.1 新主机\r\n");
+    EXPECT_EQ(form->Text(TextBox::HostsText), text + u"127.0.0.1 新主机\r\n");
     // The user's edit can be taken back, as in any edit box.
     EXPECT_TRUE(SendMessageW(text1, EM_CANUNDO, 0, 0));
 }
 
 TEST_F(Win32FormTest, ASecondLoadOfText1ReplacesTheFirst) {
-    form->SetText(TextBox::Text1, LargeText());
-    form->SetText(TextBox::Text1, u"::1 localhost\r\n");
-    EXPECT_EQ(form->Text(TextBox::Text1), u"::1 localhost\r\n");
+    form->SetText(TextBox::HostsText, LargeText());
+    form->SetText(TextBox::HostsText, u"::1 localhost\r\n");
+    EXPECT_EQ(form->Text(TextBox::HostsText), u"::1 localhost\r\n");
     EXPECT_EQ(SendMessageW(Child("Text1"), EM_GETLINECOUNT, 0, 0), 2);
 }
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace quenlix {
+
+// ASCII between bytes and UTF-16 units a word at a time: a hosts file is
+// mostly ASCII, and the program is built for size, which gives a loop over
+// single bytes no unrolling. Words are read in the order of memory, which is
+// little-endian on every Windows machine.
+
+inline std::uint64_t Word(const void* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// How many of the eight bytes, or four units, at the start of a word are
+// ASCII.
+inline int AsciiBytesIn(std::uint64_t word) {
+    const std::uint64_t high = word & 0x8080808080808080ull;
+    return high == 0 ? 8 : std::countr_zero(high) / 8;
+}
+
+inline int AsciiUnitsIn(std::uint64_t word) {
+    const std::uint64_t high = word & 0xFF80FF80FF80FF80ull;
+    return high == 0 ? 4 : std::countr_zero(high) / 16;
+}
+
+// Four bytes to four units; of bytes that are not ASCII, the units are no
+// use (the caller keeps the ASCII ones before them).
+inline void Widen4(const unsigned char* bytes, char16_t* units) {
+    std::uint32_t four;
+    std::memcpy(&four, bytes, sizeof four);
+    std::uint64_t word = four;
+    word = (word | word << 16) & 0x0000FFFF0000FFFFull;
+    word = (word | word << 8) & 0x00FF00FF00FF00FFull;
+    std::memcpy(units, &word, sizeof word);
+}
+
+// Four units to four bytes, right for the ASCII units before the first
+// that is not.
+inline void Narrow4(const char16_t* units, char* bytes) {
+    std::uint64_t word = Word(units);
+    word = (word | word >> 8) & 0x0000FFFF0000FFFFull;
+    word = (word | word >> 16) & 0x00000000FFFFFFFFull;
+    const auto four = static_cast<std::uint32_t>(word);
+    std::memcpy(bytes, &four, sizeof four);
+}
+
+}  // namespace quenlix

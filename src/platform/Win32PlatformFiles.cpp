@@ -1,0 +1,152 @@
+#include <algorithm>
+#include <string>
+
+#include "platform/Win32Failure.h"
+#include "platform/Win32Handle.h"
+#include "platform/Win32Platform.h"
+#include "platform/Win32Text.h"
+
+// The files the platform reads and writes.
+
+namespace quenlix {
+
+namespace {
+
+// Reads up to `size` bytes from the file position on; less when the file
+// shrank meanwhile.
+std::string ReadToEnd(HANDLE file, std::uint64_t size) {
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+// What ReadFilePieces reads at a time: the bytes, and the text the store
+// decodes from them, stay in the processor's second-level cache.
+constexpr std::size_t PieceBytes = 1 << 17;
+
+class Win32WritableFile : public WritableFile {
+public:
+    Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
+
+    bool Created() const override { return created_; }
+
+    std::uint64_t Size() override {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(handle_.Get(), &size)) throw LastWin32Failure();
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    std::string ReadAll() override {
+        Seek(0);
+        return ReadToEnd(handle_.Get(), Size());
+    }
+
+    void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        Seek(offset);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(handle_.Get(), bytes.data() + done, chunk, &written, nullptr)) throw LastWin32Failure();
+            if (written == 0) throw Win32Failure(ERROR_WRITE_FAULT);
+            done += written;
+        }
+    }
+
+    void SetLength(std::uint64_t length) override {
+        Seek(length);
+        if (!SetEndOfFile(handle_.Get())) throw LastWin32Failure();
+    }
+
+    void Flush() override {
+        if (!FlushFileBuffers(handle_.Get())) throw LastWin32Failure();
+    }
+
+private:
+    void Seek(std::uint64_t offset) {
+        LARGE_INTEGER to;
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) throw LastWin32Failure();
+    }
+
+    UniqueHandle handle_;
+    bool created_;
+};
+
+}  // namespace
+
+bool Win32Platform::FileExists(std::u16string_view path) {
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    // Only a plain "not there" is missing; a refusal to look says nothing.
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
+           error != ERROR_BAD_NETPATH;
+}
+
+namespace {
+
+// A file opened to be read from start to end, and its size when opened.
+// Others may go on reading and writing it meanwhile, as with any editor.
+struct FileToRead {
+    UniqueHandle handle;
+    std::uint64_t size;
+};
+
+FileToRead OpenToRead(std::u16string_view path) {
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size)) throw LastWin32Failure();
+    return {std::move(file), static_cast<std::uint64_t>(size.QuadPart)};
+}
+
+}  // namespace
+
+std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
+    const FileToRead file = OpenToRead(path);
+    return ReadToEnd(file.handle.Get(), file.size);
+}
+
+void Win32Platform::ReadFilePieces(std::u16string_view path,
+                                   const std::function<void(std::string_view, std::uint64_t)>& piece) {
+    const FileToRead file = OpenToRead(path);
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, PieceBytes)), '\0');
+    std::uint64_t left = file.size;
+    while (left > 0) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
+        if (!ReadFile(file.handle.Get(), buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;  // the file shrank while we read it
+        left -= read;
+        piece(std::string_view(buffer.data(), read), file.size);
+    }
+}
+
+std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path, Creation creation) {
+    // OPEN_ALWAYS keeps an existing file's attributes and access list; the
+    // content is changed afterwards, through this handle only. Others may
+    // read meanwhile (the DNS client does), but not write: what the command
+    // read through this handle is what it overwrites.
+    const DWORD disposition = creation == Creation::OnlyIfNew ? CREATE_NEW : OPEN_ALWAYS;
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    const bool created = creation == Creation::OnlyIfNew || GetLastError() != ERROR_ALREADY_EXISTS;
+    return std::make_unique<Win32WritableFile>(std::move(file), created);
+}
+
+void Win32Platform::RemoveFile(std::u16string_view path) {
+    if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
+}
+
+}  // namespace quenlix
