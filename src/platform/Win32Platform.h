@@ -43,17 +43,19 @@ public:
     bool IsAdministrator() override;
     std::u16string EveryoneGroupName() override;
 
-    // What a careful write of the hosts file needs besides files
-    // (Win32PlatformWriteSupport.cpp).
-    void Pause(std::chrono::milliseconds duration) override;
+    // The program's own place, and the error texts (Win32Platform.cpp).
+    std::u16string LocalAppDataDirectory() override;
+    std::u16string ErrorDescription(std::uint32_t number) override;
+    // Files (Win32PlatformFiles.cpp).
     std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
     void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
+    void MakeDirectory(std::u16string_view path) override;
+    // Programs (Win32PlatformPrograms.cpp).
+    ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) override;
+    // Time, name resolution and hashing (Win32PlatformSystem.cpp).
+    void Pause(std::chrono::milliseconds duration) override;
     void FlushDnsCache() override;
     Sha256Digest Sha256(std::string_view bytes) override;
-    std::u16string LocalAppDataDirectory() override;
-    void MakeDirectory(std::u16string_view path) override;
-    ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) override;
-    std::u16string ErrorDescription(std::uint32_t number) override;
 
 private:
     HWND owner_ = nullptr;

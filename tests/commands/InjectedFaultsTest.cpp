@@ -250,8 +250,9 @@ TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
                 // Read-only is set only where hidden and system are set already.
                 for (std::size_t i = 1; i < platform.attributeChanges.size(); ++i) {
                     const std::uint32_t change = platform.attributeChanges[i];
-                    if ((change & FileAttribute::ReadOnly) != 0 && (guard & ~FileAttribute::ReadOnly) != 0)
+                    if ((change & FileAttribute::ReadOnly) != 0 && (guard & ~FileAttribute::ReadOnly) != 0) {
                         EXPECT_EQ(platform.attributeChanges[i - 1], guard & ~FileAttribute::ReadOnly) << where;
+                    }
                 }
             }
         }
@@ -283,8 +284,9 @@ TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
 
             // (A created file that is gone at once cannot be shown: that
             // load fails, and says so.)
-            if (!(removed && write.command == AsCommand<RefreshHostsFile>()))
+            if (!(removed && write.command == AsCommand<RefreshHostsFile>())) {
                 EXPECT_TRUE(platform.reported.empty()) << where << ": the write itself went through";
+            }
             EXPECT_EQ(platform.dnsCacheFlushes, 1) << where;
             const auto warned = std::count_if(platform.messages.begin(), platform.messages.end(),
                                               [&](auto& m) { return m.prompt == warning; });
@@ -379,7 +381,9 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
                 continue;
             }
             // Nothing written, and the hosts text as the user left it.
-            if (then != Then::ChangedMeanwhile) EXPECT_EQ(platform.FileBytes(hosts), before) << where;
+            if (then != Then::ChangedMeanwhile) {
+                EXPECT_EQ(platform.FileBytes(hosts), before) << where;
+            }
             EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
             EXPECT_TRUE(arranged.window.modified) << where;
             EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
@@ -387,7 +391,9 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
             switch (then) {
                 case Then::RefusedWithRights:
                     EXPECT_EQ(platform.reported.size(), write.silent ? 0u : 1u) << where;
-                    if (!write.silent) EXPECT_EQ(platform.reported[0].Number(), FailureNumber::AccessDenied) << where;
+                    if (!write.silent) {
+                        EXPECT_EQ(platform.reported[0].Number(), FailureNumber::AccessDenied) << where;
+                    }
                     break;
                 case Then::No:
                 case Then::Declined:
@@ -398,7 +404,9 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
                     EXPECT_EQ(platform.FileBytes(hosts), "127.0.0.1 changed.by.another.program\r\n") << where;
                     EXPECT_TRUE(platform.reported.empty()) << where;
                     EXPECT_EQ(shown, write.silent ? 1u : 2u) << where;
-                    if (!write.silent) EXPECT_EQ(platform.messages.back().prompt, changedMeanwhile) << where;
+                    if (!write.silent) {
+                        EXPECT_EQ(platform.messages.back().prompt, changedMeanwhile) << where;
+                    }
                     break;
                 default: {
                     const std::uint32_t number = then == Then::StagedAltered   ? FailureNumber::InvalidData
@@ -408,7 +416,9 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
                     ASSERT_EQ(platform.reported.size(), write.silent ? 0u : 1u) << where;
                     if (write.silent) break;
                     EXPECT_EQ(platform.reported[0].Number(), number) << where;
-                    if (then == Then::InstanceFails) EXPECT_EQ(platform.reported[0].Description(), u"系统错误 5");
+                    if (then == Then::InstanceFails) {
+                        EXPECT_EQ(platform.reported[0].Description(), u"系统错误 5");
+                    }
                 }
             }
         }
