@@ -46,26 +46,6 @@ TEST(ArgumentsAfterProgramTest, GivesBackEveryQuotedArgumentWhole) {
     EXPECT_TRUE(ArgumentsAfterProgram(u"\"C:\\unclosed name a b").empty()) << "the name runs to the end";
 }
 
-TEST(ArgumentsAfterProgramTest, SplitsUnquotedTextAtBlanksAndKeepsBackslashesThatNoQuoteFollows) {
-    const struct {
-        std::u16string_view line;
-        std::vector<std::u16string> arguments;
-    } cases[] = {
-        {u"Quenlix.exe", {}},
-        {u"Quenlix.exe   \t ", {}},
-        {u"\"C:\\My Tools\\Quenlix.exe\"", {}},
-        {u"\"C:\\My Tools\\Quenlix.exe\"/x", {u"/x"}},
-        {u"Quenlix.exe a\tb  c", {u"a", u"b", u"c"}},
-        {u"Quenlix.exe C:\\a\\b\\ d", {u"C:\\a\\b\\", u"d"}},
-        {u"Quenlix.exe a\\\\\"b c\" d", {u"a\\b c", u"d"}},
-        {u"Quenlix.exe a\\\\\\\"b", {u"a\\\"b"}},
-        {u"Quenlix.exe x\"y z\"w", {u"xy zw"}},
-        {u"Quenlix.exe \"open", {u"open"}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ArgumentsAfterProgram(c.line), c.arguments) << std::string(c.line.begin(), c.line.end());
-}
-
 // The digests on the command line: 64 lower-case hexadecimal digits, read
 // back only when written so.
 TEST(DigestHexDigitsTest, ReadsBackOnlyWhatItWrites) {
