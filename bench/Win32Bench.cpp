@@ -7,6 +7,12 @@
 //   check U16PATH    the last loaded text against a UTF-16LE file -> "ok" / "mismatch"
 //   save PATH [utf8] OverwriteHostsText with the last loaded text, in the
 //                    ANSI code page or UTF-8 -> "MILLISECONDS BYTES"
+//   hostswrite PATH  the save as the commands make it: the last loaded text
+//                    encoded and written by WriteHostsInPlace (attributes, the
+//                    read through its handle, the write, the DNS cache, the
+//                    read back) -> "MILLISECONDS BYTES"
+//   readback PATH    that write's read back alone (FileHolds) on the file it
+//                    wrote -> "MILLISECONDS 1|0"
 //   savecheck PATH   what the save does before it writes: the file read once
 //                    more, its encoding told and its snapshot taken
 //                    -> "MILLISECONDS BYTES ENCODING"
@@ -44,6 +50,7 @@
 #include "hosts/AnsiCodec.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
+#include "hosts/HostsWrite.h"
 #include "hosts/SafeWrite.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Win32Platform.h"
@@ -94,6 +101,18 @@ public:
             const HostsEncoding as = encoding == "utf8" ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
             const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_, as); });
             reply << ms << ' ' << ReadBytes(path).size();
+        } else if (what == "hostswrite") {
+            HostsWriteResult result;
+            const double ms = TimeMs([&] {
+                result = WriteHostsInPlace(platform_, Utf16Path(path),
+                                           WholeContent(EncodeHostsText(platform_, text_, HostsEncoding::Ansi)));
+            });
+            reply << ms << ' ' << (result.written && !result.readBackDiffers ? ReadBytes(path).size() : 0);
+        } else if (what == "readback") {
+            const std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
+            bool same = false;
+            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), {}, bytes); });
+            reply << ms << ' ' << same;
         } else if (what == "savecheck") {
             // What the save reads before it writes: the file through the
             // handle that then writes it, told apart from the load by its

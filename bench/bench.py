@@ -234,6 +234,22 @@ class Bench:
             with open(saved, "rb") as f, open(text, "rb") as g:
                 if f.read() != g.read():
                     raise RuntimeError("the saved file is not the file that was loaded")
+            # The save as the commands make it, and the read back it ends
+            # with: the file read once more, through a handle of its own.
+            written = os.path.join(self.out, "written-by-quenlix.txt")
+            self.compare("save as the commands write (WriteHostsInPlace, Wine)", size,
+                         ours("hostswrite " + windows_path(written)),
+                         lambda: run_tool(["iconv", "-f", "UTF-16LE", "-t", "CP936"],
+                                          os.path.join(self.out, "saved-by-iconv.txt"), stdin_path=base + ".u16"),
+                         "iconv -f UTF-16LE -t CP936 > file", runs)
+            with open(written, "rb") as f, open(text, "rb") as g:
+                if f.read() != g.read():
+                    raise RuntimeError("the written file is not the file that was loaded")
+            if harness.ask("readback " + windows_path(written))[1] != "1":
+                raise RuntimeError("the read back does not find what was written")
+            self.compare("  its read back (FileHolds, Wine)", size, ours("readback " + windows_path(written)),
+                         lambda: run_tool(["cat", written], os.path.join(self.out, "cat.txt")),
+                         "cat > file", runs, kind="detail")
             # Before it writes, the save reads the file through the handle it
             # writes with: to keep its encoding and to ask when it changed
             # since the load.

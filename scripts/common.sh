@@ -83,6 +83,9 @@ stop_wine() {
   [ -d "$WINEPREFIX" ] || return 0
   wineserver -k </dev/null >/dev/null 2>&1 || true
   timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+  # The tests of a refused write make the prefix's hosts file immutable for
+  # a while; one that was ended halfway must not leave it so.
+  chattr -i "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" 2>/dev/null || true
 }
 
 stop_all() {

@@ -1,8 +1,8 @@
 #include "commands/BackupCommands.h"
 
+#include "commands/HostsWriting.h"
 #include "hosts/Backup.h"
 #include "hosts/HostsPaths.h"
-#include "hosts/HostsStore.h"
 #include "hosts/SafeWrite.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
@@ -40,8 +40,9 @@ void RestoreHostsFromBackup(Platform& platform) {
         platform.ShowMessage(u"未在程序目录下发现Hosts备份文件", Mb::Ok | Mb::IconWarning | InFront, u"错误");
         return;
     }
-    CopyFileOverwrite(platform, backup, HostsPath(platform));
-    platform.ShowMessage(u"备份Hosts文件还原到系统Hosts成功", Mb::Ok | Mb::IconInformation | InFront, u"提示");
+    const HostsWriteResult result = WriteHostsFile(platform, WholeContent(platform.ReadFileBytes(backup)));
+    if (result.written && !result.readBackDiffers)
+        platform.ShowMessage(u"备份Hosts文件还原到系统Hosts成功", Mb::Ok | Mb::IconInformation | InFront, u"提示");
 }
 
 }  // namespace quenlix

@@ -1,10 +1,11 @@
 #include "commands/EntryCommands.h"
 
+#include "commands/HostsWriting.h"
 #include "commands/LostCharacters.h"
 #include "edit/DuplicateLines.h"
+#include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
-#include "hosts/SafeWrite.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 #include "platform/WindowState.h"
@@ -21,27 +22,28 @@ MayLoseCharacters AskTheUser(Platform& platform) {
 }  // namespace
 
 void AppendAddressLine(WindowState& window, Platform& platform) {
-    const std::u16string path = HostsPath(platform);
     const std::u16string line = window.Text(TextBox::Address);
     // This one command never reports: whatever fails from here on is dropped,
     // and the file stays as the failed step left it (a failed append is
     // undone by the store).
     try {
-        AppendHostsLine(platform, path, line, AskTheUser(platform));
+        WriteHostsFile(platform, LineAppended(platform, line, AskTheUser(platform)), Reporting::Silent);
     } catch (const Failure&) {
     }
 }
 
 void AppendEntry(WindowState& window, Platform& platform) {
-    AppendingFile file(platform, HostsPath(platform));
-    const std::u16string address = window.Text(TextBox::Address);
-    const std::u16string host = window.Text(TextBox::HostName);
-    AppendHostsLine(platform, file, EntryLine(address, host), AskTheUser(platform));
+    // The boxes are read once the file is open, as the edit is worked out.
+    WriteHostsFile(platform, [&](const HostsNow& now) {
+        const std::u16string address = window.Text(TextBox::Address);
+        const std::u16string host = window.Text(TextBox::HostName);
+        return LineAppended(platform, EntryLine(address, host), AskTheUser(platform))(now);
+    });
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
-    const std::u16string text = ReadHostsText(platform, path);
+    const std::u16string text = BusyRetry(platform).Run([&] { return ReadHostsText(platform, path); });
     const std::u16string entry = EntryLine(window.Text(TextBox::Address), window.Text(TextBox::HostName));
 
     // The platform's case mapping works character by character, so mapping
@@ -52,7 +54,7 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
         platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
         return;
     }
-    AppendHostsLine(platform, path, entry, AskTheUser(platform));
+    WriteHostsFile(platform, LineAppended(platform, entry, AskTheUser(platform)));
 }
 
 }  // namespace quenlix

@@ -1,9 +1,10 @@
 #include "commands/LoadCommands.h"
 
+#include "commands/HostsWriting.h"
 #include "edit/StringRules.h"
 #include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
-#include "hosts/HostsStore.h"
+#include "hosts/HostsText.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 #include "platform/WindowState.h"
@@ -51,7 +52,10 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     if (answer != Answer::Ok) return LoadOutcome::Quit;
     // A file that appeared since it was found missing is the user's: it is
     // loaded as it is, never written over with the stock content.
-    if (!CreateDefaultHosts(platform, HostsPath(platform))) {
+    try {
+        WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown, Creation::OnlyIfNew);
+    } catch (const Failure& failure) {
+        if (failure.Number() != FailureNumber::FileExists) throw;
         FillHostsText(window, platform);
         return LoadOutcome::ShowWindow;
     }

@@ -1,7 +1,7 @@
 #include "commands/ResetCommand.h"
 
-#include "hosts/HostsPaths.h"
-#include "hosts/HostsStore.h"
+#include "commands/HostsWriting.h"
+#include "hosts/HostsText.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 
@@ -10,7 +10,7 @@ namespace quenlix {
 void RestoreDefaultHosts(Platform& platform) {
     const int answer =
         platform.ShowMessage(u"确定将恢复Hosts文件到系统默认状态！", Mb::OkCancel | Mb::IconWarning, u"提示");
-    if (answer == Answer::Ok) WriteDefaultHosts(platform, HostsPath(platform));
+    if (answer == Answer::Ok) WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)));
 }
 
 }  // namespace quenlix

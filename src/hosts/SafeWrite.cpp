@@ -1,16 +1,20 @@
 #include "hosts/SafeWrite.h"
 
+#include <algorithm>
 #include <string>
 
 namespace quenlix {
 
 namespace {
 
-// Puts a file back as it was after a failed write. Runs while a failure is
-// already on its way to the user, so its own failures are swallowed: the
-// first failure is the one to report.
+// Puts a file back as it was after a failed write from `from` on. Runs
+// while a failure is already on its way to the user, so its own failures are
+// swallowed: the first failure is the one to report. Each step is tried
+// whatever became of the one before: a write that another program's lock
+// refused has changed nothing, and cutting the file back to its length still
+// undoes the growth before it.
 void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<WritableFile>& file,
-          std::string_view previous) {
+          std::string_view previous, std::uint64_t from = 0) {
     if (file->Created()) {
         file.reset();
         try {
@@ -20,8 +24,14 @@ void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<Writable
         return;
     }
     try {
-        file->WriteAt(0, previous);
+        file->WriteAt(from, previous.substr(from));
+    } catch (const Failure&) {
+    }
+    try {
         file->SetLength(previous.size());
+    } catch (const Failure&) {
+    }
+    try {
         file->Flush();
     } catch (const Failure&) {
     }
@@ -30,28 +40,33 @@ void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<Writable
 }  // namespace
 
 FileRewrite::FileRewrite(Platform& platform, std::u16string_view path, Creation creation)
-    : platform_(platform), path_(path), file_(platform.OpenForWriting(path, creation)) {
+    : platform_(platform), path_(path), creation_(creation), file_(platform.OpenForWriting(path, creation)) {
     if (!file_->Created()) previous_ = file_->ReadAll();
 }
 
-FileRewrite::~FileRewrite() {
-    // A command that opened a missing file and then chose not to write it
-    // (the user said No) leaves no empty file behind.
-    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_, {});
-}
+// A command that opened a missing file and then chose not to write it (the
+// user said No) leaves no empty file behind.
+FileRewrite::~FileRewrite() { Close(); }
 
-void FileRewrite::Replace(std::string_view bytes) {
-    if (!file_) file_ = platform_.OpenForWriting(path_);  // an earlier failed write removed it
+void FileRewrite::Replace(std::size_t kept, std::string_view tail) {
+    if (!file_) file_ = platform_.OpenForWriting(path_, creation_);  // an earlier failed write removed it
     written_ = true;
+    kept = std::min(kept, previous_.size());
+    const std::uint64_t length = kept + tail.size();
     try {
-        if (bytes.size() > previous_.size()) file_->SetLength(bytes.size());
-        file_->WriteAt(0, bytes);
-        file_->SetLength(bytes.size());
+        if (length > previous_.size()) file_->SetLength(length);
+        file_->WriteAt(kept, tail);
+        file_->SetLength(length);
         file_->Flush();
     } catch (const Failure&) {
-        Undo(platform_, path_, file_, previous_);
+        Undo(platform_, path_, file_, previous_, kept);
         throw;
     }
+}
+
+void FileRewrite::Close() {
+    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_, {});
+    file_.reset();
 }
 
 void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes) {

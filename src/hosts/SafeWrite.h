@@ -35,11 +35,20 @@ public:
 
     // Replaces the content with `bytes`, so that a failure at any step leaves
     // the file exactly as it was (or missing, when it was missing).
-    void Replace(std::string_view bytes);
+    void Replace(std::string_view bytes) { Replace(0, bytes); }
+    // The same for a content that keeps the first `kept` bytes the file held
+    // (no more than it held) and has `tail` after them: an append writes only
+    // its own bytes, and a failed one is cut back off. May be called again
+    // after a failure.
+    void Replace(std::size_t kept, std::string_view tail);
+    // Closes the file, so that others may write it again and it may be read
+    // back afresh; Previous() stays.
+    void Close();
 
 private:
     Platform& platform_;
     std::u16string path_;
+    Creation creation_;
     std::unique_ptr<WritableFile> file_;
     std::string previous_;
     bool written_ = false;

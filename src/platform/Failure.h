@@ -28,7 +28,19 @@ namespace FailureNumber {
 inline constexpr std::uint32_t FileNotFound = 2;
 inline constexpr std::uint32_t PathNotFound = 3;
 inline constexpr std::uint32_t AccessDenied = 5;
+inline constexpr std::uint32_t NotEnoughMemory = 8;
+inline constexpr std::uint32_t InvalidData = 13;
+// Another program holds the file open, or a part of it locked, for the
+// moment.
+inline constexpr std::uint32_t SharingViolation = 32;
+inline constexpr std::uint32_t LockViolation = 33;
 inline constexpr std::uint32_t FileExists = 80;
+inline constexpr std::uint32_t InvalidParameter = 87;
+// The user declined when the system asked whether to give a program
+// administrator rights.
+inline constexpr std::uint32_t Cancelled = 1223;
+inline constexpr std::uint32_t InternalError = 1359;
+inline constexpr std::uint32_t Timeout = 1460;
 }  // namespace FailureNumber
 
 }  // namespace quenlix

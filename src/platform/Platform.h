@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Failure.h"
+#include "platform/Sha256.h"
 
 namespace quenlix {
 
@@ -116,6 +117,12 @@ public:
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path,
                                                          Creation creation = Creation::OpenOrCreate) = 0;
     virtual void RemoveFile(std::u16string_view path) = 0;
+    // The attribute bits (FileAttribute) of the file or folder at `path`; no
+    // value when there is none.
+    virtual std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) = 0;
+    // Gives the file at `path` these attribute bits, as far as the system
+    // lets a program set them.
+    virtual void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) = 0;
 
     // --- Rights ---
 
@@ -128,6 +135,41 @@ public:
     // The name this system gives the group Everyone (S-1-1-0) in its own
     // language - "Everyone", "Jeder", "Tout le monde" - as its tools take it.
     virtual std::u16string EveryoneGroupName() = 0;
+
+    // --- A write handed to this program with administrator rights ---
+
+    // SHA-256 of `bytes`, computed by the system.
+    virtual Sha256Digest Sha256(std::string_view bytes) = 0;
+    // The user's local application data folder, as the system reports it
+    // (never an environment variable), where the program keeps files of its
+    // own.
+    virtual std::u16string LocalAppDataDirectory() = 0;
+    // Makes the folder at `path`; one that is there already is fine.
+    virtual void MakeDirectory(std::u16string_view path) = 0;
+    // Starts this program's own file again with administrator rights (the
+    // system asks the user to confirm) and `arguments` after its name, and
+    // waits up to `timeout` for it to end, the window that owns the message
+    // boxes taking no input but repainting meanwhile. Its exit code, or no
+    // value when it still ran at the end of the wait. Fails as the system
+    // refuses; ERROR_CANCELLED (FailureNumber::Cancelled) when the user
+    // declined.
+    virtual ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) = 0;
+    // The system's own description of a Win32 error number, as the standard
+    // failure report shows it.
+    virtual std::u16string ErrorDescription(std::uint32_t number) = 0;
+
+    // --- The system's name resolution ---
+
+    // Empties the system's DNS resolver cache, so that a changed hosts file
+    // takes effect at once. Never fails: a system without the call, or one
+    // that refuses it, keeps its cache.
+    virtual void FlushDnsCache() = 0;
+
+    // --- Time ---
+
+    // Waits, handling no window message meanwhile: a command that waits for
+    // a busy file takes no second click before it has finished.
+    virtual void Pause(std::chrono::milliseconds duration) = 0;
 };
 
 }  // namespace quenlix

@@ -78,4 +78,34 @@ struct SidRelease {
 };
 using UniqueSid = std::unique_ptr<void, SidRelease>;
 
+// BCrypt's algorithm provider and hash object, closed by the functions bound
+// from bcrypt.dll at run time, as advapi32's are.
+struct BcryptAlgorithmRelease {
+    using CloseFunction = LONG(WINAPI*)(void*, ULONG);
+    CloseFunction close = nullptr;
+    void operator()(void* algorithm) const {
+        if (algorithm != nullptr) close(algorithm, 0);
+    }
+};
+using UniqueBcryptAlgorithm = std::unique_ptr<void, BcryptAlgorithmRelease>;
+struct BcryptHashRelease {
+    using DestroyFunction = LONG(WINAPI*)(void*);
+    DestroyFunction destroy = nullptr;
+    void operator()(void* hash) const {
+        if (hash != nullptr) destroy(hash);
+    }
+};
+using UniqueBcryptHash = std::unique_ptr<void, BcryptHashRelease>;
+
+// A string the shell allocated (SHGetKnownFolderPath), freed by the
+// CoTaskMemFree bound from ole32.dll at run time.
+struct CoTaskMemRelease {
+    using FreeFunction = void(WINAPI*)(LPVOID);
+    FreeFunction free = nullptr;
+    void operator()(wchar_t* memory) const {
+        if (memory != nullptr) free(memory);
+    }
+};
+using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskMemRelease>;
+
 }  // namespace quenlix

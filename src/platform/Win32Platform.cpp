@@ -4,6 +4,7 @@
 
 #include "platform/MessageStyle.h"
 #include "platform/Win32EveryoneGroup.h"
+#include "platform/Win32Failure.h"
 #include "platform/Win32GrowingBuffer.h"
 #include "platform/Win32SystemFolders.h"
 #include "platform/Win32Text.h"
@@ -67,5 +68,12 @@ bool Win32Platform::IsAdministrator() {
 }
 
 std::u16string Win32Platform::EveryoneGroupName() { return quenlix::EveryoneGroupName(); }
+
+std::u16string Win32Platform::ErrorDescription(std::uint32_t number) { return Win32Failure(number).Description(); }
+
+std::u16string Win32Platform::LocalAppDataDirectory() {
+    if (!shell_) shell_.emplace();
+    return FromWide(shell_->LocalAppDataFolder());
+}
 
 }  // namespace quenlix

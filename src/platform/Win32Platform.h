@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "platform/Win32Administrators.h"
+#include "platform/Win32Shell.h"
 
 namespace quenlix {
 
@@ -42,10 +43,26 @@ public:
     bool IsAdministrator() override;
     std::u16string EveryoneGroupName() override;
 
+    // The program's own place, and the error texts (Win32Platform.cpp).
+    std::u16string LocalAppDataDirectory() override;
+    std::u16string ErrorDescription(std::uint32_t number) override;
+    // Files (Win32PlatformFiles.cpp).
+    std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
+    void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
+    void MakeDirectory(std::u16string_view path) override;
+    // Programs (Win32PlatformPrograms.cpp).
+    ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) override;
+    // Time, name resolution and hashing (Win32PlatformSystem.cpp).
+    void Pause(std::chrono::milliseconds duration) override;
+    void FlushDnsCache() override;
+    Sha256Digest Sha256(std::string_view bytes) override;
+
 private:
     HWND owner_ = nullptr;
     // Bound at the first question.
     std::optional<Win32Administrators> administrators_;
+    // Bound when first needed.
+    std::optional<Win32Shell> shell_;
 };
 
 // The full path of the program a command line names, found in the system

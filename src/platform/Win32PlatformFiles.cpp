@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/FileAttribute.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32Platform.h"
@@ -147,6 +148,41 @@ std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view 
 
 void Win32Platform::RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
+}
+
+static_assert(FileAttribute::ReadOnly == FILE_ATTRIBUTE_READONLY && FileAttribute::Hidden == FILE_ATTRIBUTE_HIDDEN &&
+              FileAttribute::System == FILE_ATTRIBUTE_SYSTEM && FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY &&
+              FileAttribute::Archive == FILE_ATTRIBUTE_ARCHIVE);
+
+std::optional<std::uint32_t> Win32Platform::FileAttributesOf(std::u16string_view path) {
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return attributes;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    throw Win32Failure(error);
+}
+
+void Win32Platform::ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) {
+    // The bits SetFileAttributesW sets; the others (a compressed or encrypted
+    // file's, say) are the file system's to keep, and FILE_ATTRIBUTE_NORMAL
+    // stands for none at all.
+    constexpr DWORD Settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD settable = attributes & Settable;
+    if (!SetFileAttributesW(ToWide(path).c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable))
+        throw LastWin32Failure();
+}
+
+void Win32Platform::MakeDirectory(std::u16string_view path) {
+    const std::wstring folder = ToWide(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return;
+    throw Win32Failure(error);
 }
 
 }  // namespace quenlix

@@ -92,4 +92,28 @@ ProgramExit Win32Platform::RunSystemProgram(std::u16string_view program, std::u1
     return code;
 }
 
+ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) {
+    if (!shell_) shell_.emplace();
+    const auto program = StringFromGrowingBuffer([](wchar_t* buffer, std::size_t size) {
+        return GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
+    });
+    if (!program) throw LastWin32Failure();
+    // No click reaches the window from the system's question on: the command
+    // that asked is still under way.
+    const DisabledWindow disabled(owner_);
+    // The instance runs in the system folder, not in whatever folder ours
+    // happens to be (a downloads folder), where a library planted for it
+    // could be looked for.
+    const UniqueHandle process = shell_->StartAsAdministrator(owner_, *program, ToWide(arguments), SystemDirectory());
+    if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
+        // A process with rights this one lacks may refuse to be ended; the
+        // caller says that the outcome is not known either way.
+        TerminateProcess(process.Get(), ERROR_TIMEOUT);
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
+    return code;
+}
+
 }  // namespace quenlix

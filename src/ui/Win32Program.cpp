@@ -1,8 +1,13 @@
 #include "ui/Win32Program.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "commands/ElevatedWrite.h"
+#include "platform/CommandLine.h"
 #include "platform/Win32Platform.h"
+#include "platform/Win32Text.h"
 #include "ui/Win32MainWindow.h"
 #include "ui/Win32MessageLoop.h"
 
@@ -10,6 +15,12 @@ namespace quenlix {
 
 int RunMainWindow(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
+    // Started with arguments, the program is the second instance of a write
+    // that the first could not make, and does that and nothing else: no
+    // window, no message box, an exit code.
+    const std::vector<std::u16string> arguments = ArgumentsAfterProgram(FromWide(GetCommandLineW()));
+    if (!arguments.empty()) return static_cast<int>(RunStagedWrite(platform, arguments));
+
     std::unique_ptr<Win32MainWindow> form1;
     if (!RunAndReport(platform, [&] { form1 = std::make_unique<Win32MainWindow>(instance, platform); })) return 1;
     switch (form1->Open(showCommand)) {

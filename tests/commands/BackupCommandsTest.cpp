@@ -35,6 +35,7 @@ TEST_F(BackupCommandsTest, BackUpCopiesReportsAndOffersExplorer) {
     BackUpHostsFile(platform);
     EXPECT_EQ(platform.FileBytes(backup), "second") << "a second backup replaces the first";
     EXPECT_EQ(platform.started.size(), 1u) << "No starts nothing";
+    EXPECT_EQ(platform.dnsCacheFlushes, 0) << "the hosts file did not change";
 }
 
 TEST_F(BackupCommandsTest, AHiddenOrSystemFileIsStillTheFileToBackUpAndRestore) {
@@ -68,6 +69,7 @@ TEST_F(BackupCommandsTest, RestoreCopiesTheBackupBackAndKeepsIt) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].prompt, u"备份Hosts文件还原到系统Hosts成功");
     EXPECT_EQ(platform.messages[0].style, Mb::Ok | Mb::IconInformation | Mb::SystemModal | Mb::SetForeground);
+    EXPECT_EQ(platform.dnsCacheFlushes, 1) << "the restored file takes effect at once";
 }
 
 TEST_F(BackupCommandsTest, RestoreWithoutABackupSaysSoAndChangesNothing) {

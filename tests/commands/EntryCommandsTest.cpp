@@ -46,9 +46,9 @@ TEST_F(EntryCommandsTest, AppendAddressLineAppendsTheAddressAsTyped) {
 
 TEST_F(EntryCommandsTest, AppendAddressLineNeverReportsAndLeavesARefusedFileAlone) {
     platform.PutFile(HostsFile, "a\r\n");
-    platform.File(HostsFile).readOnly = true;
+    platform.deniedPaths = {std::u16string(HostsFile)};
     EXPECT_NO_THROW(AppendAddressLine(window, platform));
-    platform.File(HostsFile).readOnly = false;
+    platform.deniedPaths.clear();
     platform.writeBudget = 3;
     EXPECT_NO_THROW(AppendAddressLine(window, platform));
     EXPECT_EQ(Hosts(), "a\r\n");

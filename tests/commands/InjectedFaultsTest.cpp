@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "commands/BackupCommands.h"
+#include "commands/ElevatedWrite.h"
 #include "commands/EntryCommands.h"
+#include "commands/HostsWriting.h"
 #include "commands/SaveCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/ResetCommand.h"
 #include "hosts/Backup.h"
+#include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
+#include "platform/CommandLine.h"
+#include "platform/FileAttribute.h"
 #include "platform/MessageStyle.h"
+#include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
 #include "ui/CommandRunner.h"
@@ -22,7 +30,9 @@ namespace {
 using testing::FakePlatform;
 using testing::FakeWindow;
 
-enum class Fault { AccessDenied, ReadOnly, DirectoryInTheWay, MissingFolder, TornWrite0, TornWrite1, TornWrite5 };
+// A read-only file whose attributes the user may not change either: the write
+// cannot take the attribute off.
+enum class Fault { AccessDenied, ReadOnlyAndLocked, DirectoryInTheWay, MissingFolder, TornWrite0, TornWrite1, TornWrite5 };
 
 struct WritePath {
     const char* name;
@@ -45,7 +55,10 @@ void Inject(FakePlatform& platform, Fault fault, const std::vector<std::u16strin
     for (const auto& path : paths) {
         switch (fault) {
             case Fault::AccessDenied: platform.deniedPaths.push_back(path); break;
-            case Fault::ReadOnly: if (platform.Has(path)) platform.File(path).readOnly = true; break;
+            case Fault::ReadOnlyAndLocked:
+                if (platform.Has(path)) platform.File(path).readOnly = true;
+                platform.attributeChangesAllowed = 0;
+                break;
             case Fault::DirectoryInTheWay:
                 if (creating || !platform.Has(path)) platform.PutFile(path, "");
                 platform.File(path).directory = true;
@@ -59,6 +72,28 @@ void Inject(FakePlatform& platform, Fault fault, const std::vector<std::u16strin
     }
 }
 
+// The platform and window every write path starts from: a hosts file that
+// the hosts text box was filled from (none for the create branch), a backup, an entry in
+// the boxes, and OK to every question.
+struct Arranged {
+    FakePlatform platform;
+    FakeWindow window;
+    std::u16string hosts = HostsPath(platform);
+    std::u16string backup = BackupPath(platform);
+
+    Arranged(const WritePath& write, const std::string& hostsBytes) {
+        const bool creating = write.command == AsCommand<RefreshHostsFile>();
+        if (!creating) platform.PutFile(hosts, hostsBytes);
+        platform.PutFile(backup, "# the previous backup\r\n");
+        window.text(TextBox::HostsText) = u"unsaved edits";
+        window.modified = true;
+        if (!creating) window.snapshot = SnapshotBuilder::Of(hostsBytes);
+        window.text(TextBox::Address) = u"1.2.3.4";
+        window.text(TextBox::HostName) = u"new.host";
+        platform.answers = {Answer::Ok, Answer::Ok};
+    }
+};
+
 TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
     const std::string hostsBytes = "127.0.0.1 localhost\r\n0.0.0.0 ads.example\r\n";
     const std::string backupBytes = "# the previous backup\r\n";
@@ -66,7 +101,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
         for (int f = 0; f <= static_cast<int>(Fault::TornWrite5); ++f) {
             const auto fault = static_cast<Fault>(f);
             const bool creating = write.command == AsCommand<RefreshHostsFile>();
-            if (creating && fault == Fault::ReadOnly) continue;  // no file yet to be read-only
+            if (creating && fault == Fault::ReadOnlyAndLocked) continue;  // no file yet to be read-only
             FakePlatform platform;
             FakeWindow window;
             const std::u16string hosts = HostsPath(platform);
@@ -94,10 +129,297 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             EXPECT_EQ(window.text(TextBox::HostsText), u"unsaved edits") << where;
             EXPECT_FALSE(window.closed) << where;
             EXPECT_EQ(platform.openFiles, 0) << where;
+            EXPECT_EQ(platform.dnsCacheFlushes, 0) << where << ": nothing changed, nothing to flush";
             if (write.silent) {
                 EXPECT_TRUE(platform.reported.empty() && platform.messages.empty()) << where;
             } else {
                 EXPECT_FALSE(platform.reported.empty()) << where << ": the user must be told";
+            }
+        }
+    }
+}
+
+// The DNS Client and virus scanners hold the hosts file for a moment: every
+// command that writes it waits and then writes as it would have, and one held
+// for good is reported, after two seconds of growing waits, as a file that
+// another program uses, with the file as it was.
+TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsReported) {
+    using namespace std::chrono_literals;
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    struct Busy {
+        const char* name;
+        std::chrono::milliseconds openFor, writesFor;
+        std::uint32_t failure;
+    };
+    const Busy holds[] = {
+        {"held open for 500 ms", 500ms, 0ms, FailureNumber::SharingViolation},
+        {"locked for 500 ms", 500ms, 0ms, FailureNumber::LockViolation},
+        {"writes locked for 500 ms", 0ms, 500ms, FailureNumber::LockViolation},
+        {"held open for 5 s", 5000ms, 0ms, FailureNumber::SharingViolation},
+        {"writes locked for 5 s", 0ms, 5000ms, FailureNumber::LockViolation},
+    };
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>()) continue;  // writes the backup, not the hosts file
+        Arranged undisturbed(write, hostsBytes);
+        RunCommand(write.command, undisturbed.window, undisturbed.platform);
+        ASSERT_TRUE(undisturbed.platform.reported.empty()) << write.name;
+
+        for (const Busy& hold : holds) {
+            const std::string where = std::string(write.name) + ", " + hold.name;
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            platform.busyPaths = {arranged.hosts};
+            platform.busyFor = hold.openFor;
+            platform.busyFailure = hold.failure;
+            platform.writesLockedFor = hold.writesFor;
+            const auto before = platform.FileBytes(arranged.hosts);
+
+            RunCommand(write.command, arranged.window, platform);
+
+            const bool released = hold.openFor + hold.writesFor < BusyFileBudget;
+            EXPECT_LE(platform.Paused(), BusyFileBudget) << where;
+            for (std::size_t i = 1; i + 1 < platform.pauses.size(); ++i)
+                EXPECT_GT(platform.pauses[i], platform.pauses[i - 1]) << where << ": the waits grow";
+            EXPECT_EQ(platform.openFiles, 0) << where;
+            if (released) {
+                EXPECT_EQ(arranged.window.text(TextBox::HostsText), undisturbed.window.text(TextBox::HostsText)) << where;
+                EXPECT_EQ(platform.FileBytes(arranged.hosts), undisturbed.platform.FileBytes(undisturbed.hosts))
+                    << where;
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                EXPECT_EQ(platform.dnsCacheFlushes, 1) << where;
+                continue;
+            }
+            EXPECT_EQ(platform.FileBytes(arranged.hosts), before) << where;
+            EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
+            EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
+            EXPECT_EQ(platform.Paused(), BusyFileBudget) << where;
+            if (write.silent) {
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                continue;
+            }
+            ASSERT_EQ(platform.reported.size(), 1u) << where;
+            EXPECT_EQ(platform.reported[0].Number(), hold.failure) << where;
+            EXPECT_EQ(platform.reported[0].Description().find(u"另一个程序正在使用 Hosts 文件"), 0u) << where;
+        }
+    }
+}
+
+// Security tools make the hosts file read-only to guard it, and it may be
+// hidden or a system file: every command that writes it takes those
+// attributes off for the write and gives them back right after, read-only
+// last and on its own. Where they cannot be given back, the user hears so
+// and the write stands.
+TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>() || write.command == AsCommand<RefreshHostsFile>())
+            continue;  // the one writes the backup, the other a file that was not there
+        Arranged undisturbed(write, hostsBytes);
+        RunCommand(write.command, undisturbed.window, undisturbed.platform);
+
+        for (const std::uint32_t guard : {FileAttribute::ReadOnly, FileAttribute::Hidden | FileAttribute::System,
+                                          FileAttribute::ReadOnly | FileAttribute::Hidden | FileAttribute::System}) {
+            for (const bool restoreFails : {false, true}) {
+                const std::string where = std::string(write.name) + ", attributes " + std::to_string(guard) +
+                                          (restoreFails ? ", not restored" : "");
+                Arranged arranged(write, hostsBytes);
+                FakePlatform& platform = arranged.platform;
+                platform.ChangeFileAttributes(arranged.hosts, guard);
+                platform.attributeChanges.clear();
+                if (restoreFails) platform.attributeChangesAllowed = 1;  // taking them off, no more
+
+                RunCommand(write.command, arranged.window, platform);
+
+                EXPECT_EQ(platform.FileBytes(arranged.hosts), undisturbed.platform.FileBytes(undisturbed.hosts))
+                    << where;
+                EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                EXPECT_EQ(platform.dnsCacheFlushes, 1) << where << ": the write stands and takes effect";
+                ASSERT_FALSE(platform.attributeChanges.empty()) << where;
+                EXPECT_EQ(platform.attributeChanges[0], 0u) << where << ": taken off for the write";
+                const auto warnings = std::count_if(platform.messages.begin(), platform.messages.end(), [](auto& m) {
+                    return m.prompt.find(u"未能恢复它原有的只读、隐藏或系统属性") != std::u16string::npos;
+                });
+                if (restoreFails) {
+                    EXPECT_EQ(warnings, write.silent ? 0 : 1) << where;
+                    continue;
+                }
+                EXPECT_EQ(warnings, 0) << where;
+                EXPECT_EQ(platform.FileAttributesOf(arranged.hosts), guard) << where;
+                // Read-only is set only where hidden and system are set already.
+                for (std::size_t i = 1; i < platform.attributeChanges.size(); ++i) {
+                    const std::uint32_t change = platform.attributeChanges[i];
+                    if ((change & FileAttribute::ReadOnly) != 0 && (guard & ~FileAttribute::ReadOnly) != 0) {
+                        EXPECT_EQ(platform.attributeChanges[i - 1], guard & ~FileAttribute::ReadOnly) << where;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Security tools put a hosts file that maps the names they guard back at
+// once. Every command that writes the file reads it back right after: one
+// that does not hold what was written is no success. The user is warned,
+// the hosts text stays unsaved and the window keeps what it knew of the file.
+TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    const std::u16string warning = u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。";
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>()) continue;  // writes the backup, not the hosts file
+        for (const bool removed : {false, true}) {
+            const std::string where = std::string(write.name) + (removed ? ", removed" : ", put back");
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            const auto snapshotBefore = arranged.window.snapshot;
+            platform.afterWrittenFileCloses = [&](const std::u16string& path) {
+                if (removed)
+                    platform.RemoveFile(path);
+                else
+                    platform.PutFile(path, "127.0.0.1 localhost\r\n# put back by a security tool\r\n");
+            };
+
+            RunCommand(write.command, arranged.window, platform);
+
+            // (A created file that is gone at once cannot be shown: that
+            // load fails, and says so.)
+            if (!(removed && write.command == AsCommand<RefreshHostsFile>())) {
+                EXPECT_TRUE(platform.reported.empty()) << where << ": the write itself went through";
+            }
+            EXPECT_EQ(platform.dnsCacheFlushes, 1) << where;
+            const auto warned = std::count_if(platform.messages.begin(), platform.messages.end(),
+                                              [&](auto& m) { return m.prompt == warning; });
+            EXPECT_EQ(warned, write.silent ? 0 : 1) << where;
+            for (const auto& message : platform.messages)
+                EXPECT_EQ(message.prompt.find(u"成功"), std::u16string::npos) << where << ": no success is claimed";
+            if (write.command == AsCommand<SaveHostsFile>()) {
+                EXPECT_TRUE(arranged.window.modified) << where << ": the text is not what the file holds";
+                EXPECT_EQ(arranged.window.snapshot, snapshotBefore) << where;
+                EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
+            }
+        }
+    }
+}
+
+// A user without administrator rights whose write the hosts file refuses is
+// asked whether to make this one change with administrator rights; a
+// process that has them is refused as before. What follows the question, in
+// every command that writes the file, with a stand-in for the elevated
+// launcher that runs the second instance's own code on the same files.
+TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRights) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n";
+    const std::u16string changedMeanwhile = u"Hosts 文件在这期间被其他程序改动，这次修改没有写入，Hosts 文件保持原样。";
+    enum class Then { RefusedWithRights, No, Yes, Declined, ChangedMeanwhile, StagedAltered, InstanceFails, RunsOn };
+    for (const WritePath& write : WritePaths) {
+        // The backup is no hosts file; a missing one is created only with rights.
+        if (write.command == AsCommand<BackUpHostsFile>() || write.command == AsCommand<RefreshHostsFile>()) continue;
+        Arranged undisturbed(write, hostsBytes);
+        RunCommand(write.command, undisturbed.window, undisturbed.platform);
+
+        for (int t = 0; t <= static_cast<int>(Then::RunsOn); ++t) {
+            const auto then = static_cast<Then>(t);
+            const std::string where = std::string(write.name) + ", case " + std::to_string(t);
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            const std::u16string hosts = arranged.hosts;
+            platform.writeDeniedPaths = {hosts};
+            platform.administrator = then == Then::RefusedWithRights;
+            platform.answersByPrompt = {{std::u16string(ElevationQuestion), then == Then::No ? Answer::No : Answer::Yes}};
+            const std::u16string staging = platform.localAppDataDirectory + u"\\Quenlix";
+            switch (then) {
+                case Then::Declined: platform.elevatedInstance = testing::DeclinedByTheUser(); break;
+                case Then::ChangedMeanwhile:
+                    platform.elevatedInstance = testing::SecondInstanceHere(
+                        platform, [&] { platform.PutFile(hosts, "127.0.0.1 changed.by.another.program\r\n"); });
+                    break;
+                case Then::StagedAltered:
+                    platform.elevatedInstance = testing::SecondInstanceHere(platform, [&] {
+                        for (const auto& staged : platform.FilesIn(staging)) platform.File(staged).bytes += "# more";
+                    });
+                    break;
+                case Then::InstanceFails: platform.elevatedInstance = [](auto) { return ProgramExit(5u); }; break;
+                case Then::RunsOn: platform.elevatedInstance = [](auto) { return ProgramExit(); }; break;
+                default: platform.elevatedInstance = testing::SecondInstanceHere(platform); break;
+            }
+            const auto before = platform.FileBytes(hosts);
+            const std::size_t messagesBefore = write.command == AsCommand<RestoreDefaultHosts>() ? 1 : 0;
+
+            RunCommand(write.command, arranged.window, platform);
+
+            EXPECT_TRUE(platform.FilesIn(staging).empty()) << where << ": the staged file is removed";
+            EXPECT_EQ(platform.openFiles, 0) << where;
+            const bool asked = then != Then::RefusedWithRights;
+            ASSERT_EQ(platform.messages.size() > messagesBefore, asked) << where;
+            if (asked) {
+                EXPECT_EQ(platform.messages[messagesBefore].prompt,
+                          u"没有写入 Hosts 文件的权限。\n\n是否以管理员身份完成这次修改？（Windows 将请求确认）");
+                EXPECT_EQ(platform.messages[messagesBefore].style, Mb::YesNo | Mb::IconQuestion) << where;
+                EXPECT_EQ(platform.messages[messagesBefore].title, u"提示") << where;
+            }
+            EXPECT_EQ(platform.elevatedRuns.size(), asked && then != Then::No ? 1u : 0u) << where;
+
+            if (then == Then::Yes) {
+                // Then exactly as after a write of its own.
+                EXPECT_EQ(platform.FileBytes(hosts), undisturbed.platform.FileBytes(undisturbed.hosts)) << where;
+                EXPECT_EQ(arranged.window.modified, undisturbed.window.modified) << where;
+                EXPECT_EQ(arranged.window.snapshot, undisturbed.window.snapshot) << where;
+                EXPECT_TRUE(platform.reported.empty()) << where;
+                EXPECT_EQ(platform.dnsCacheFlushes, 1) << where << ": the second instance flushed the cache";
+                std::vector<std::u16string> shown;
+                for (std::size_t i = 0; i < platform.messages.size(); ++i)
+                    if (i != messagesBefore) shown.push_back(platform.messages[i].prompt);
+                std::vector<std::u16string> expected;
+                for (const auto& message : undisturbed.platform.messages) expected.push_back(message.prompt);
+                EXPECT_EQ(shown, expected) << where << ": the command's own messages, as after its own write";
+                ASSERT_EQ(platform.elevatedRuns.size(), 1u);
+                const auto arguments = ArgumentsAfterProgram(u"Quenlix.exe " + platform.elevatedRuns[0]);
+                ASSERT_EQ(arguments.size(), 4u) << where;
+                EXPECT_EQ(arguments[0], StagedWriteSwitch);
+                EXPECT_EQ(arguments[1].rfind(staging + u"\\", 0), 0u) << where;
+                EXPECT_EQ(arguments[3], HexDigits(platform.Sha256(hostsBytes))) << where << ": what is on disk now";
+                continue;
+            }
+            // Nothing written, and the hosts text as the user left it.
+            if (then != Then::ChangedMeanwhile) {
+                EXPECT_EQ(platform.FileBytes(hosts), before) << where;
+            }
+            EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
+            EXPECT_TRUE(arranged.window.modified) << where;
+            EXPECT_EQ(platform.dnsCacheFlushes, 0) << where;
+            const std::size_t shown = platform.messages.size() - messagesBefore;
+            switch (then) {
+                case Then::RefusedWithRights:
+                    EXPECT_EQ(platform.reported.size(), write.silent ? 0u : 1u) << where;
+                    if (!write.silent) {
+                        EXPECT_EQ(platform.reported[0].Number(), FailureNumber::AccessDenied) << where;
+                    }
+                    break;
+                case Then::No:
+                case Then::Declined:
+                    EXPECT_EQ(shown, 1u) << where << ": the question said why";
+                    EXPECT_TRUE(platform.reported.empty()) << where;
+                    break;
+                case Then::ChangedMeanwhile:
+                    EXPECT_EQ(platform.FileBytes(hosts), "127.0.0.1 changed.by.another.program\r\n") << where;
+                    EXPECT_TRUE(platform.reported.empty()) << where;
+                    EXPECT_EQ(shown, write.silent ? 1u : 2u) << where;
+                    if (!write.silent) {
+                        EXPECT_EQ(platform.messages.back().prompt, changedMeanwhile) << where;
+                    }
+                    break;
+                default: {
+                    const std::uint32_t number = then == Then::StagedAltered   ? FailureNumber::InvalidData
+                                                 : then == Then::InstanceFails ? FailureNumber::AccessDenied
+                                                                               : FailureNumber::Timeout;
+                    EXPECT_EQ(shown, 1u) << where;
+                    ASSERT_EQ(platform.reported.size(), write.silent ? 0u : 1u) << where;
+                    if (write.silent) break;
+                    EXPECT_EQ(platform.reported[0].Number(), number) << where;
+                    if (then == Then::InstanceFails) {
+                        EXPECT_EQ(platform.reported[0].Description(), u"系统错误 5");
+                    }
+                }
             }
         }
     }

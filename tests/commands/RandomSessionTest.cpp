@@ -15,6 +15,8 @@
 #include "hosts/AnsiCodec.h"
 #include "hosts/Backup.h"
 #include "hosts/HostsPaths.h"
+#include "commands/HostsWriting.h"
+#include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
 #include "support/HostsFilesModel.h"
@@ -23,7 +25,9 @@
 // Thousands of random user actions against the fake window and platform:
 // typing, clicks in Text1, every button, every answer to every message box,
 // the file changed or deleted behind the program's back, and refusals and
-// torn writes injected at random. After each step the hosts file and the
+// torn writes injected at random, in a process with administrator rights or
+// without them, where the user lets a second instance make a refused write
+// or does not. After each step the hosts file and the
 // backup must hold exactly what a plain model of the commands says: the old
 // bytes after any failure, the complete new bytes after success.
 namespace quenlix {
@@ -37,6 +41,7 @@ class Session {
 public:
     explicit Session(unsigned seed) : random_(seed) {
         platform_.programDirectory = u"D:\\Quenlix";
+        platform_.elevatedInstance = testing::SecondInstanceHere(platform_);
         model_.hosts = std::string("127.0.0.1 localhost\r\n# comment\r\n");
         platform_.PutFile(HostsPath(platform_), *model_.hosts);
         RunStartup(window_, platform_);
@@ -55,11 +60,13 @@ public:
         }
         platform_.writeBudget.reset();
         platform_.deniedPaths.clear();
+        platform_.writeDeniedPaths.clear();
         platform_.answers.clear();
 
         ASSERT_EQ(platform_.FileBytes(HostsPath(platform_)), model_.hosts) << "after action " << action;
         ASSERT_EQ(platform_.FileBytes(BackupPath(platform_)), model_.backup) << "after action " << action;
         ASSERT_EQ(platform_.openFiles, 0);
+        ASSERT_TRUE(platform_.FilesIn(platform_.localAppDataDirectory).empty()) << "a staged file was left behind";
         ASSERT_FALSE(window_.closed) << "no step may end the program";
     }
 
@@ -81,7 +88,10 @@ private:
         trouble_ = Pick(0, 9);
         if (trouble_ == 0) platform_.deniedPaths = {HostsPath(platform_), BackupPath(platform_)};
         if (trouble_ == 1) platform_.writeBudget = static_cast<std::uint64_t>(Pick(0, 40));
+        if (trouble_ == 2) platform_.writeDeniedPaths = {HostsPath(platform_)};
         platform_.administrator = !Chance(20);
+        elevate_ = Chance(50);
+        platform_.answersByPrompt = {{std::u16string(ElevationQuestion), elevate_ ? Answer::Yes : Answer::No}};
         for (int i = 0; i < 3; ++i) platform_.answers.push_back(Pick(0, 3) == 0 ? 2 : (Chance(50) ? 1 : 6));
     }
 
@@ -105,10 +115,26 @@ private:
     std::string Encode(std::u16string_view text) { return platform_.ToAnsi(text); }
     std::u16string Decode(std::string_view bytes) { return DecodeAnsi(platform_, bytes); }
 
-    // Whether a write of `bytes` is refused or torn by the trouble injected.
-    bool WriteFails(std::size_t bytes) const {
-        if (trouble_ == 0) return true;
-        return platform_.writeBudget && *platform_.writeBudget < bytes;
+    using Write = HostsFilesModel::Write;
+
+    // What becomes of a write of `bytes` to the hosts file under the trouble
+    // injected.
+    Write HostsWrite(std::size_t bytes) const {
+        if (trouble_ == 0 || trouble_ == 2) {  // refused for want of rights
+            if (platform_.administrator) return Write::FailsAtOpen;
+            if (!elevate_) return Write::Declined;
+            // The write is based on the file as this process reads it: one
+            // it may not read either cannot be handed over.
+            if (trouble_ == 0 && model_.hosts) return Write::FailsAtOpen;
+            return Write::Done;
+        }
+        return platform_.writeBudget && *platform_.writeBudget < bytes ? Write::FailsAtWrite : Write::Done;
+    }
+
+    // The same for the backup, which only this process writes.
+    Write BackupWrite(std::size_t bytes) const {
+        if (trouble_ == 0) return Write::FailsAtOpen;
+        return platform_.writeBudget && *platform_.writeBudget < bytes ? Write::FailsAtWrite : Write::Done;
     }
 
     void Click(int action) {
@@ -117,15 +143,15 @@ private:
         const std::u16string text3 = window_.text(TextBox::HostName);
         const std::size_t reportsBefore = platform_.reported.size();
         const bool ok = !platform_.answers.empty() && platform_.answers.front() == Answer::Ok;
-        const auto fails = [&](std::size_t bytes) { return WriteFails(bytes); };
+        const auto write = [&](std::size_t bytes) { return HostsWrite(bytes); };
         bool expectFailure = false;
 
         switch (action) {
-            case 6: model_.AppendAddressLine(text2, fails); Run<AppendAddressLine>(); break;
-            case 7: expectFailure = model_.AppendEntry(text2, text3, fails); Run<AppendEntry>(); break;
+            case 6: model_.AppendAddressLine(text2, write); Run<AppendAddressLine>(); break;
+            case 7: expectFailure = model_.AppendEntry(text2, text3, write); Run<AppendEntry>(); break;
             case 8: {
                 const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
-                expectFailure = model_.Save(text1, trouble_ == 0, yes, fails);
+                expectFailure = model_.Save(text1, yes, write);
                 const bool saved = model_.seen == Encode(text1) + "\r\n" && !expectFailure;
                 Run<SaveHostsFile>();
                 if (saved) {
@@ -134,10 +160,10 @@ private:
                 break;
             }
             case 9:
-                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, fails);
+                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, write);
                 Run<AppendEntryUnlessDefined>();
                 break;
-            case 10: expectFailure = model_.RestoreDefault(ok, fails); Run<RestoreDefaultHosts>(); break;
+            case 10: expectFailure = model_.RestoreDefault(ok, write); Run<RestoreDefaultHosts>(); break;
             case 11: {  // refresh
                 // The answers its questions will get, in order: Cancel once they run out.
                 std::size_t asked = 0;
@@ -158,7 +184,7 @@ private:
                 if (present) {
                     expectFailure = trouble_ == 0;
                 } else if (offered) {
-                    expectFailure = model_.RestoreDefault(true, fails);
+                    expectFailure = model_.RestoreDefault(true, write);
                 }
                 Run<RefreshHostsFile>();
                 if ((present || offered) && !expectFailure) {
@@ -170,8 +196,11 @@ private:
                 }
                 break;
             }
-            case 12: expectFailure = model_.Backup(fails); Run<BackUpHostsFile>(); break;
-            case 13: expectFailure = model_.Restore(fails); Run<RestoreHostsFromBackup>(); break;
+            case 12:
+                expectFailure = model_.Backup([&](std::size_t bytes) { return BackupWrite(bytes); });
+                Run<BackUpHostsFile>();
+                break;
+            case 13: expectFailure = model_.Restore(trouble_ == 0, write); Run<RestoreHostsFromBackup>(); break;
             case 14: window_.caret = static_cast<std::size_t>(Pick(0, static_cast<int>(text1.size())));
                      Run<PickClickedLine>(); break;
             case 15: Run<ShowEqualLines>(); break;
@@ -200,6 +229,7 @@ private:
                             [this](std::string_view bytes) { return Decode(bytes); },
                             [this](std::u16string_view text) { return platform_.ToUpper(text); }}};
     int trouble_ = -1;
+    bool elevate_ = false;
 };
 
 TEST(RandomSessionTest, TheFilesAlwaysHoldWhatTheCommandsPromise) {

@@ -2,6 +2,7 @@
 
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "hosts/HostsWrite.h"
 #include "hosts/SafeWrite.h"
 #include "support/FakePlatform.h"
 
@@ -192,6 +193,37 @@ TEST(SafeCopyTest, ACopyThatFailsLeavesTheDestinationAndTheSourceAlone) {
     EXPECT_EQ(platform.FileBytes(u"D:\\src"), "new content");
     CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst");
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "new content");
+}
+
+// The read back after a write: whatever the size of the pieces the file is
+// read in and wherever the written content is split between the bytes kept
+// and the new ones, a file equals the content only byte for byte and to its
+// last byte.
+TEST(FileHoldsTest, AFileHoldsTheContentOnlyByteForByteAndToItsEnd) {
+    const std::string content = "127.0.0.1 a\r\n";
+    for (const std::size_t pieceSize : {1u, 2u, 3u, 5u, 64u}) {
+        for (std::size_t split = 0; split <= content.size(); ++split) {
+            SCOPED_TRACE(std::to_string(pieceSize) + " " + std::to_string(split));
+            FakePlatform platform;
+            platform.pieceSize = pieceSize;
+            const std::string_view head = std::string_view(content).substr(0, split);
+            const std::string_view tail = std::string_view(content).substr(split);
+            platform.PutFile(Path, content);
+            EXPECT_TRUE(FileHolds(platform, Path, head, tail));
+            for (std::size_t at = 0; at < content.size(); ++at) {
+                std::string changed = content;
+                changed[at] ^= 1;
+                platform.PutFile(Path, changed);
+                EXPECT_FALSE(FileHolds(platform, Path, head, tail)) << "byte " << at;
+            }
+            platform.PutFile(Path, content + "x");
+            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
+            platform.PutFile(Path, content.substr(0, content.size() - 1));
+            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
+            platform.RemoveFile(Path);
+            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
+        }
+    }
 }
 
 }  // namespace

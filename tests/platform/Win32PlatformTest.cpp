@@ -3,12 +3,15 @@
 #include <shellapi.h>
 
 #include <iterator>
+#include <vector>
 
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/AsciiCase.h"
+#include "platform/CommandLine.h"
 #include "platform/QuoteArgument.h"
+#include "platform/Win32Failure.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SystemLibraries.h"
 #include "support/Win32TempFolder.h"
@@ -216,6 +219,62 @@ TEST(Win32QuoteArgumentTest, CommandLineToArgvWGivesEveryArgumentBackWhole) {
     EXPECT_EQ(parsed[0], Wide(program));
     for (int i = 1; i < count; ++i) EXPECT_EQ(parsed[i], Wide(arguments[i - 1])) << i;
     LocalFree(parsed);
+    EXPECT_EQ(ArgumentsAfterProgram(line), std::vector<std::u16string>(std::begin(arguments), std::end(arguments)))
+        << "the second instance reads its command line as the system does";
+}
+
+// The program's own reading of a command line agrees with the system's on
+// lines that no quoting of its own wrote.
+TEST(Win32QuoteArgumentTest, ArgumentsAfterProgramSplitsAsCommandLineToArgvW) {
+    for (const std::u16string line :
+         {u"Quenlix.exe a\tb  c", u"\"C:\\My Tools\\Quenlix.exe\" x", u"q.exe C:\\a\\b\\ d",
+          u"q.exe a\\\\\"b c\" d", u"q.exe a\\\\\\\"b", u"q.exe x\"y z\"w", u"q.exe \"open",
+          u"q.exe /write-staged-hosts \"C:\\users\\a b\\x\" 0a 1b extra"}) {
+        int count = 0;
+        LPWSTR* parsed = CommandLineToArgvW(Wide(line).c_str(), &count);
+        ASSERT_NE(parsed, nullptr);
+        std::vector<std::u16string> system;
+        for (int i = 1; i < count; ++i) system.push_back(U16(parsed[i]));
+        LocalFree(parsed);
+        EXPECT_EQ(ArgumentsAfterProgram(line), system) << std::string(line.begin(), line.end());
+    }
+}
+
+// The digests the second instance checks come from the system's BCrypt:
+// the test vectors of FIPS 180-2, a piece larger than one call hashes among
+// them.
+TEST(Win32SystemTest, Sha256IsTheSystemsAndMatchesTheStandardsVectors) {
+    Win32Platform platform;
+    EXPECT_EQ(HexDigits(platform.Sha256("")), u"e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(HexDigits(platform.Sha256("abc")), u"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(HexDigits(platform.Sha256("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
+              u"248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(HexDigits(platform.Sha256(std::string(1000000, 'a'))),
+              u"cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+// The program's own folder for staged writes: below the user's local
+// application data folder as the shell knows it, whatever "LOCALAPPDATA" says.
+TEST(Win32SystemTest, LocalAppDataComesFromTheShellNotTheEnvironment) {
+    Win32Platform platform;
+    wchar_t saved[MAX_PATH] = {};
+    const bool had = GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH) > 0;
+    SetEnvironmentVariableW(L"LOCALAPPDATA", L"C:\\planted");
+    const std::u16string folder = platform.LocalAppDataDirectory();
+    SetEnvironmentVariableW(L"LOCALAPPDATA", had ? saved : nullptr);
+    EXPECT_NE(folder, u"C:\\planted");
+    const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << std::string(folder.begin(), folder.end());
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    Win32TempFolder temp;
+    platform.MakeDirectory(temp.U16(L"made"));
+    platform.MakeDirectory(temp.U16(L"made"));  // there already: fine
+    EXPECT_NE(GetFileAttributesW((temp / L"made").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    WriteBytes(temp / L"file", "x");
+    EXPECT_THROW(platform.MakeDirectory(temp.U16(L"file")), Failure) << "a file is no folder";
+    EXPECT_THROW(platform.MakeDirectory(temp.U16(L"no\\such")), Failure);
+    EXPECT_EQ(platform.ErrorDescription(5), Win32Failure(5).Description());
 }
 
 TEST(Win32SystemTest, UnderWineTheProcessIsAnAdministrator) {

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "platform/AsciiCase.h"
+#include "platform/FileAttribute.h"
+#include "platform/FileSnapshot.h"
+
 namespace quenlix::testing {
 
 namespace {
@@ -13,13 +16,19 @@ public:
         : platform_(platform), path_(std::move(path)), created_(created) {
         ++platform_.openFiles;
     }
-    ~FakeWritableFile() override { --platform_.openFiles; }
+    ~FakeWritableFile() override {
+        --platform_.openFiles;
+        if (written_ && platform_.afterWrittenFileCloses) platform_.afterWrittenFileCloses(path_);
+    }
 
     bool Created() const override { return created_; }
     std::uint64_t Size() override { return Bytes().size(); }
     std::string ReadAll() override { return Bytes(); }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        if (platform_.Paused() < platform_.writesLockedFor)
+            throw Failure(FailureNumber::LockViolation, u"另一个程序已锁定文件的一部分，进程无法访问。");
+        written_ = true;
         std::string& content = Bytes();
         std::uint64_t allowed = bytes.size();
         platform_.ChargeWrite(allowed, bytes.size());
@@ -43,6 +52,7 @@ private:
     FakePlatform& platform_;
     std::u16string path_;
     bool created_;
+    bool written_ = false;
 };
 
 }  // namespace
@@ -57,6 +67,25 @@ bool FakePlatform::Denied(std::u16string_view path) const {
     const std::u16string key = Key(path);
     return std::any_of(deniedPaths.begin(), deniedPaths.end(),
                        [&](const std::u16string& p) { return Key(p) == key; });
+}
+
+std::chrono::milliseconds FakePlatform::Paused() const {
+    std::chrono::milliseconds sum{0};
+    for (const auto pause : pauses) sum += pause;
+    return sum;
+}
+
+void FakePlatform::CheckBusy(std::u16string_view path) const {
+    const std::u16string key = Key(path);
+    const bool held = std::any_of(busyPaths.begin(), busyPaths.end(),
+                                  [&](const std::u16string& p) { return Key(p) == key; });
+    if (held && Paused() < busyFor) throw Failure(busyFailure, u"另一个程序正在使用此文件，进程无法访问。");
+}
+
+bool FakePlatform::WriteDenied(std::u16string_view path) const {
+    const std::u16string key = Key(path);
+    return Denied(path) || std::any_of(writeDeniedPaths.begin(), writeDeniedPaths.end(),
+                                       [&](const std::u16string& p) { return Key(p) == key; });
 }
 
 void FakePlatform::CheckFolder(std::u16string_view path) const {
@@ -159,6 +188,7 @@ bool FakePlatform::FileExists(std::u16string_view path) {
 
 std::string FakePlatform::ReadFileBytes(std::u16string_view path) {
     CheckFolder(path);
+    CheckBusy(path);
     const auto it = files_.find(Key(path));
     if (it == files_.end() || it->second.directory) throw Failure(2, u"系统找不到指定的文件。");
     if (Denied(path)) throw Failure(AccessDenied, u"拒绝访问。");
@@ -174,9 +204,10 @@ void FakePlatform::ReadFilePieces(std::u16string_view path,
 
 std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path, Creation creation) {
     CheckFolder(path);
+    CheckBusy(path);
     const auto it = files_.find(Key(path));
     if (creation == Creation::OnlyIfNew && it != files_.end()) throw Failure(FailureNumber::FileExists, u"文件存在。");
-    if (Denied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
+    if (WriteDenied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
         throw Failure(AccessDenied, u"拒绝访问。");
     const bool created = it == files_.end();
     if (created) File(path);
@@ -185,6 +216,62 @@ std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view p
 
 void FakePlatform::RemoveFile(std::u16string_view path) {
     if (files_.erase(Key(path)) == 0) throw Failure(2, u"系统找不到指定的文件。");
+}
+
+std::optional<std::uint32_t> FakePlatform::FileAttributesOf(std::u16string_view path) {
+    CheckFolder(path);
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) return std::nullopt;
+    const FakeFile& file = it->second;
+    return (file.readOnly ? FileAttribute::ReadOnly : 0) | (file.hidden ? FileAttribute::Hidden : 0) |
+           (file.system ? FileAttribute::System : 0) | (file.directory ? FileAttribute::Directory : 0);
+}
+
+void FakePlatform::ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) {
+    CheckFolder(path);
+    CheckBusy(path);
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) throw Failure(2, u"系统找不到指定的文件。");
+    if (WriteDenied(path) || (attributeChangesAllowed && (*attributeChangesAllowed)-- <= 0))
+        throw Failure(AccessDenied, u"拒绝访问。");
+    attributeChanges.push_back(attributes);
+    it->second.readOnly = (attributes & FileAttribute::ReadOnly) != 0;
+    it->second.hidden = (attributes & FileAttribute::Hidden) != 0;
+    it->second.system = (attributes & FileAttribute::System) != 0;
+}
+
+Sha256Digest FakePlatform::Sha256(std::string_view bytes) {
+    Sha256Digest digest{};
+    const FileSnapshot snapshot = SnapshotBuilder::Of(bytes);
+    for (std::size_t i = 0; i < 8; ++i) {
+        digest[i] = static_cast<std::uint8_t>(snapshot.hash >> (8 * i));
+        digest[8 + i] = static_cast<std::uint8_t>(snapshot.size >> (8 * i));
+    }
+    return digest;
+}
+
+void FakePlatform::MakeDirectory(std::u16string_view path) {
+    CheckFolder(path);
+    madeDirectories.emplace_back(path);
+}
+
+ProgramExit FakePlatform::RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds) {
+    elevatedRuns.emplace_back(arguments);
+    if (!elevatedInstance) throw Failure(2, u"系统找不到指定的文件。");
+    return elevatedInstance(arguments);
+}
+
+std::u16string FakePlatform::ErrorDescription(std::uint32_t number) {
+    const std::string digits = std::to_string(number);
+    return u"系统错误 " + std::u16string(digits.begin(), digits.end());
+}
+
+std::vector<std::u16string> FakePlatform::FilesIn(std::u16string_view folder) const {
+    const std::u16string prefix = Key(folder) + u"\\";
+    std::vector<std::u16string> found;
+    for (const auto& [key, file] : files_)
+        if (key.rfind(prefix, 0) == 0) found.push_back(key);
+    return found;
 }
 
 void FakePlatform::ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted) {

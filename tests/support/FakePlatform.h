@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,6 +57,9 @@ public:
     std::uint32_t ansiCodePage = 936;
     // Paths whose opening for writing (or reading) is refused, as access denied.
     std::vector<std::u16string> deniedPaths;
+    // Paths that may be read but not written, nor their attributes changed:
+    // the hosts file as a user without administrator rights finds it.
+    std::vector<std::u16string> writeDeniedPaths;
     // Folders that do not exist: any path inside them cannot be opened.
     std::vector<std::u16string> missingFolders;
     // When set, writing fails once this many more bytes have been written.
@@ -64,6 +68,26 @@ public:
     bool flushFails = false;
     bool setLengthFails = false;
     bool startFails = false;
+    // Paths that another program holds open: opening or reading them fails
+    // with `busyFailure` until the platform has paused `busyFor` in all.
+    std::vector<std::u16string> busyPaths;
+    std::chrono::milliseconds busyFor{0};
+    std::uint32_t busyFailure = FailureNumber::SharingViolation;
+    // When set, changing attributes fails (access denied) once this many more
+    // changes have gone through.
+    std::optional<int> attributeChangesAllowed;
+    // Every write to an open file fails as locked by another program until
+    // the platform has paused this long in all.
+    std::chrono::milliseconds writesLockedFor{0};
+
+    std::u16string localAppDataDirectory = u"C:\\Users\\user\\AppData\\Local";
+    // What RunElevatedInstance does: a stand-in for the launcher and the
+    // second instance (support/ElevatedInstanceStandIn.h). Unset, the
+    // instance cannot be started.
+    std::function<ProgramExit(std::u16string_view arguments)> elevatedInstance;
+    // Runs when a file that was written to is closed: what another program
+    // does to it right after.
+    std::function<void(const std::u16string& path)> afterWrittenFileCloses;
 
     // --- What the test reads back ---
     std::vector<Started> started;
@@ -71,6 +95,16 @@ public:
     std::vector<Failure> reported;
     int administratorQueries = 0;
     int openFiles = 0;
+    int dnsCacheFlushes = 0;
+    // The arguments of every start of the elevated instance, and the folders
+    // made.
+    std::vector<std::u16string> elevatedRuns;
+    std::vector<std::u16string> madeDirectories;
+    // Every change of a file's attributes: the bits asked for, in order.
+    std::vector<std::uint32_t> attributeChanges;
+    // Every pause, in order; the fake's clock is their sum.
+    std::vector<std::chrono::milliseconds> pauses;
+    std::chrono::milliseconds Paused() const;
 
     // Files, keyed by path; paths are compared without regard to letter case.
     void PutFile(std::u16string_view path, std::string bytes);
@@ -102,6 +136,8 @@ public:
                         const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override;
     void RemoveFile(std::u16string_view path) override;
+    std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
+    void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
 
     bool IsAdministrator() override {
         ++administratorQueries;
@@ -109,12 +145,26 @@ public:
     }
     std::u16string EveryoneGroupName() override { return everyoneGroupName; }
 
+    void FlushDnsCache() override { ++dnsCacheFlushes; }
+    // Not SHA-256: a stand-in digest, with no strength against a forger, that
+    // tells apart any two contents a test writes.
+    Sha256Digest Sha256(std::string_view bytes) override;
+    std::u16string LocalAppDataDirectory() override { return localAppDataDirectory; }
+    void MakeDirectory(std::u16string_view path) override;
+    ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) override;
+    std::u16string ErrorDescription(std::uint32_t number) override;
+    // The files whose path starts with `folder` and a backslash.
+    std::vector<std::u16string> FilesIn(std::u16string_view folder) const;
+    void Pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+
     // Counts written bytes against writeBudget; throws when it runs out.
     void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);
 
 private:
     static std::u16string Key(std::u16string_view path);
     bool Denied(std::u16string_view path) const;
+    bool WriteDenied(std::u16string_view path) const;
+    void CheckBusy(std::u16string_view path) const;
     void CheckFolder(std::u16string_view path) const;
     std::map<std::u16string, FakeFile> files_;
 };

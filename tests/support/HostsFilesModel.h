@@ -17,8 +17,13 @@ namespace quenlix::testing {
 class HostsFilesModel {
 public:
     using File = std::optional<std::string>;
-    // Whether a write of this many bytes is refused or broken off.
-    using WriteFails = std::function<bool(std::size_t bytes)>;
+    // What becomes of a write of a file: it goes through; it fails at the
+    // open (refused, or the file busy), before any question of the command's
+    // own; it fails at the write, after them; or the user declined to have it
+    // made with administrator rights, and nothing is written or reported.
+    enum class Write { Done, FailsAtOpen, FailsAtWrite, Declined };
+    // What becomes of a write of this many bytes.
+    using WriteOutcome = std::function<Write(std::size_t bytes)>;
 
     struct Encoding {
         std::function<std::string(std::u16string_view)> encode;
@@ -34,27 +39,27 @@ public:
     File seen;
 
     // Command1: never reports, whatever fails.
-    bool AppendAddressLine(std::u16string_view text2, const WriteFails& fails) {
-        Append(Line(text2), fails);
+    bool AppendAddressLine(std::u16string_view text2, const WriteOutcome& write) {
+        Append(Line(text2), write);
         return false;
     }
 
     // Command2.
-    bool AppendEntry(std::u16string_view text2, std::u16string_view text3, const WriteFails& fails) {
-        return Append(Line(Entry(text2, text3)), fails);
+    bool AppendEntry(std::u16string_view text2, std::u16string_view text3, const WriteOutcome& write) {
+        return Append(Line(Entry(text2, text3)), write);
     }
 
-    // Command3: reads the file first, and asks before it overwrites a file
+    // Command3: opens the file first, and asks before it overwrites a file
     // that changed since `seen`; `yes` is the answer to that question.
-    bool Save(std::u16string_view text1, bool readFails, bool yes, const WriteFails& fails) {
-        if (hosts) {
-            if (readFails) return true;
-            if (hosts != seen && !yes) return false;
-        }
+    bool Save(std::u16string_view text1, bool yes, const WriteOutcome& write) {
         // CR LF is added only where Text1 does not end with a line break.
         const bool ends = text1.ends_with(u'\r') || text1.ends_with(u"\r\n");
         const std::string content = !text1.empty() && ends ? encoding_.encode(text1) : Line(text1);
-        if (fails(content.size())) return true;
+        const Write outcome = write(content.size());
+        if (outcome == Write::FailsAtOpen) return true;
+        if (outcome == Write::Declined) return false;
+        if (hosts && hosts != seen && !yes) return false;
+        if (outcome == Write::FailsAtWrite) return true;
         hosts = seen = content;
         return false;
     }
@@ -64,37 +69,34 @@ public:
 
     // Command5: a missing or unreadable file fails; a duplicate appends nothing.
     bool AppendUnlessDefined(std::u16string_view text2, std::u16string_view text3, bool readFails,
-                             const WriteFails& fails) {
+                             const WriteOutcome& write) {
         if (!hosts || readFails) return true;
         const std::u16string entry = Entry(text2, text3);
         const std::u16string upper = encoding_.toUpper(ApplyLineRule(encoding_.decode(*hosts)));
         if (reference::FirstDuplicateLine(upper, encoding_.toUpper(entry))) return false;
-        return Append(Line(entry), fails);
+        return Append(Line(entry), write);
     }
 
     // Command6 and the create branch of the load: the stock content on OK.
-    bool RestoreDefault(bool ok, const WriteFails& fails) {
+    bool RestoreDefault(bool ok, const WriteOutcome& write) {
         if (!ok) return false;
-        const std::string stock = encoding_.encode(DefaultHostsText);
-        if (fails(stock.size())) return true;
-        hosts = stock;
-        return false;
+        return Replace(encoding_.encode(DefaultHostsText), write);
     }
 
     // Command14: no hosts file, no copy and no failure.
-    bool Backup(const WriteFails& fails) {
+    bool Backup(const WriteOutcome& write) {
         if (!hosts) return false;
-        if (fails(hosts->size())) return true;
+        if (write(hosts->size()) != Write::Done) return true;
         backup = hosts;
         return false;
     }
 
-    // Command15: no backup, no copy and no failure.
-    bool Restore(const WriteFails& fails) {
+    // Command15: no backup, no copy and no failure; a backup that cannot be
+    // read fails before the hosts file is touched.
+    bool Restore(bool backupUnreadable, const WriteOutcome& write) {
         if (!backup) return false;
-        if (fails(backup->size())) return true;
-        hosts = backup;
-        return false;
+        if (backupUnreadable) return true;
+        return Replace(*backup, write);
     }
 
     // The text a load shows of the hosts file.
@@ -108,12 +110,22 @@ private:
 
     // The entry starts a line of its own: a last line without its line break
     // gets one first.
-    bool Append(const std::string& line, const WriteFails& fails) {
+    bool Append(const std::string& line, const WriteOutcome& write) {
         const std::string before = hosts.value_or("");
         const bool breakFirst = !before.empty() && before.back() != '\r' && before.back() != '\n';
         const std::string added = (breakFirst ? "\r\n" : "") + line;
-        if (fails(added.size())) return true;
+        const Write outcome = write(added.size());
+        if (outcome == Write::Declined) return false;
+        if (outcome != Write::Done) return true;
         hosts = before + added;
+        return false;
+    }
+
+    bool Replace(const std::string& content, const WriteOutcome& write) {
+        const Write outcome = write(content.size());
+        if (outcome == Write::Declined) return false;
+        if (outcome != Write::Done) return true;
+        hosts = content;
         return false;
     }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
+#include "platform/Win32Handle.h"
 #include "support/Win32SystemHosts.h"
 #include "ui/Win32FormTestSupport.h"
 
@@ -185,6 +188,83 @@ TEST_F(Win32CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherPro
     EXPECT_EQ(platform.reported.size(), 1u) << "the entry append reports what the plain one ignores";
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+}
+
+// Another process holds the hosts file open with writes shut out. For half a
+// second, the save waits and goes through; for five, the user is told that
+// another program uses the file, and it keeps its bytes.
+TEST_F(Win32CommandsTest, ASaveWaitsOutAFileHeldForAMomentAndReportsOneHeldOn) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring holder = self;
+    holder.resize(holder.find_last_of(L'\\') + 1);
+    const std::string name = QUENLIX_FILE_HOLDER_STAND_IN;
+    holder += std::wstring(name.begin(), name.end());
+    for (const int heldFor : {500, 5000}) {
+        SCOPED_TRACE(heldFor);
+        platform.reported.clear();
+        WriteHosts(TestWindowsFolder::InitialHosts);
+        Click("Command4");
+        SetText("Text1", L"0.0.0.0 saved.example\r\n");
+        const std::wstring event = L"Local\\QuenlixHeld-" + std::to_wstring(GetCurrentProcessId());
+        const UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+        std::wstring line =
+            L"\"" + holder + L"\" \"" + windows.HostsPath() + L"\" " + std::to_wstring(heldFor) + L" " + event;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(holder.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &process));
+        const UniqueHandle holding(process.hProcess), thread(process.hThread);
+        ASSERT_EQ(WaitForSingleObject(held.Get(), 10000), WAIT_OBJECT_0) << "the holder did not take the file";
+
+        const ULONGLONG before = GetTickCount64();
+        Click("Command3");
+        const ULONGLONG took = GetTickCount64() - before;
+        if (heldFor == 500) {
+            EXPECT_EQ(Hosts(), "0.0.0.0 saved.example\r\n");
+            EXPECT_TRUE(platform.reported.empty());
+        } else {
+            EXPECT_EQ(Hosts(), TestWindowsFolder::InitialHosts);
+            ASSERT_EQ(platform.reported.size(), 1u);
+            EXPECT_EQ(platform.reported[0].Number(), 32u);
+            EXPECT_EQ(platform.reported[0].Description().find(u"另一个程序正在使用 Hosts 文件"), 0u);
+            EXPECT_GE(took, 1900u);
+            EXPECT_LT(took, 4500u) << "the waits stop at two seconds";
+        }
+        EXPECT_EQ(WaitForSingleObject(holding.Get(), 10000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(holding.Get(), &code);
+        EXPECT_EQ(code, 0u) << "the holder failed to hold the file";
+    }
+}
+
+// A hosts file made read-only, hidden and system (as security tools guard it)
+// is saved, appended to and reset, and has those attributes afterwards.
+TEST_F(Win32CommandsTest, AReadOnlyHiddenSystemHostsFileIsWrittenAndKeepsItsAttributes) {
+    constexpr DWORD Guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const auto attributes = [&] { return GetFileAttributesW(windows.HostsPath().c_str()) & 0x7; };
+    ASSERT_TRUE(SetFileAttributesW(windows.HostsPath().c_str(), Guarded));
+    ASSERT_EQ(attributes(), Guarded);
+
+    SetText("Text1", L"0.0.0.0 saved.example\r\n");
+    Click("Command3");
+    EXPECT_EQ(Hosts(), "0.0.0.0 saved.example\r\n");
+    EXPECT_EQ(attributes(), Guarded);
+
+    SetText("Text2", L"1.2.3.4");
+    SetText("Text3", L"appended.example");
+    Click("Command2");
+    EXPECT_EQ(Hosts(), "0.0.0.0 saved.example\r\n1.2.3.4 appended.example\r\n");
+    EXPECT_EQ(attributes(), Guarded);
+
+    platform.answers = {Answer::Ok};
+    Click("Command6");
+    EXPECT_EQ(Hosts().size(), 836u);
+    EXPECT_EQ(attributes(), Guarded);
+    EXPECT_TRUE(platform.reported.empty());
+    ASSERT_EQ(platform.messages.size(), 1u) << "the reset's question, and nothing about attributes";
+    SetFileAttributesW(windows.HostsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Win32CommandsTest, EachSearchFillsText4) {

@@ -65,8 +65,10 @@ struct Win32RandomSessionTest : Win32FormTest {
         const std::u16string text2 = Box(TextBox::Address);
         const std::u16string text3 = Box(TextBox::HostName);
         const std::size_t reportsBefore = platform.reported.size();
-        // A file held open without sharing refuses every write and read.
-        const auto fails = [&](std::size_t) { return blocked; };
+        // A file held open without sharing refuses every write and read, for
+        // longer than the commands wait for it.
+        using Write = HostsFilesModel::Write;
+        const auto write = [&](std::size_t) { return blocked ? Write::FailsAtOpen : Write::Done; };
         bool expectFailure = false;
         const int action = Pick(0, 11);
         switch (action) {
@@ -80,23 +82,23 @@ struct Win32RandomSessionTest : Win32FormTest {
                 ClickAt(Child("Text1"), {Pick(2, 300), Pick(2, 120)});
                 break;
             }
-            case 3: model.AppendAddressLine(text2, fails); Press("Command1"); break;
-            case 4: expectFailure = model.AppendEntry(text2, text3, fails); Press("Command2"); break;
+            case 3: model.AppendAddressLine(text2, write); Press("Command1"); break;
+            case 4: expectFailure = model.AppendEntry(text2, text3, write); Press("Command2"); break;
             case 5:
-                expectFailure = model.Save(text1, blocked, platform.answers.front() == Answer::Yes, fails);
+                expectFailure = model.Save(text1, platform.answers.front() == Answer::Yes, write);
                 Press("Command3");
                 break;
-            case 6: expectFailure = model.AppendUnlessDefined(text2, text3, blocked, fails); Press("Command5"); break;
+            case 6: expectFailure = model.AppendUnlessDefined(text2, text3, blocked, write); Press("Command5"); break;
             case 7:
-                expectFailure = model.RestoreDefault(platform.answers.front() == Answer::Ok, fails);
+                expectFailure = model.RestoreDefault(platform.answers.front() == Answer::Ok, write);
                 Press("Command6");
                 break;
             case 8:
                 platform.answers = {Answer::No};
-                expectFailure = model.Backup(fails);
+                expectFailure = model.Backup(write);
                 Press("Command14");
                 break;
-            case 9: expectFailure = model.Restore(fails); Press("Command15"); break;
+            case 9: expectFailure = model.Restore(false, write); Press("Command15"); break;
             case 10: {  // refresh, with the file there: a missing one would ask to create it
                 if (!model.hosts) break;
                 expectFailure = blocked;

@@ -1,0 +1,157 @@
+#include "commands/ElevatedWrite.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+#include "hosts/BusyRetry.h"
+#include "hosts/HostsPaths.h"
+#include "hosts/SafeWrite.h"
+#include "platform/MessageStyle.h"
+#include "platform/QuoteArgument.h"
+
+namespace quenlix {
+
+namespace {
+
+// A staged content, in a file of its own under the user's local application
+// data folder for as long as this lives.
+class StagedFile {
+public:
+    StagedFile(Platform& platform, std::string_view content, const Sha256Digest& digest) : platform_(platform) {
+        const std::u16string folder = platform.LocalAppDataDirectory() + u"\\Quenlix";
+        platform.MakeDirectory(folder);
+        // Named for its content, and numbered should two instances stage the
+        // same content at once: only a file this one created is its own.
+        const std::u16string stem = folder + u"\\staged-" + HexDigits(digest).substr(0, 16) + u"-";
+        for (int n = 0;; ++n) {
+            std::u16string path = stem;
+            for (const char c : std::to_string(n)) path.push_back(static_cast<char16_t>(c));
+            path += u".hosts";
+            try {
+                FileRewrite(platform, path, Creation::OnlyIfNew).Replace(content);
+            } catch (const Failure& failure) {
+                if (failure.Number() == FailureNumber::FileExists && n < 99) continue;
+                throw;
+            }
+            path_ = std::move(path);
+            return;
+        }
+    }
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+    ~StagedFile() {
+        try {
+            platform_.RemoveFile(path_);
+        } catch (const Failure&) {
+        }
+    }
+
+    const std::u16string& Path() const { return path_; }
+
+private:
+    Platform& platform_;
+    std::u16string path_;
+};
+
+bool IsAbsolutePath(std::u16string_view path) {
+    const bool drive = path.size() >= 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
+                       path[1] == u':' && path[2] == u'\\';
+    return drive || path.starts_with(u"\\\\");
+}
+
+}  // namespace
+
+HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEditor& editor, bool silent) {
+    // What this process sees of the file is what the edit is based on, and
+    // what the second instance must find there before it writes.
+    const std::u16string hosts = HostsPath(platform);
+    const std::optional<std::string> current = BusyRetry(platform).Run([&]() -> std::optional<std::string> {
+        try {
+            return platform.ReadFileBytes(hosts);
+        } catch (const Failure& failure) {
+            if (failure.Number() == FailureNumber::FileNotFound) return std::nullopt;
+            throw;
+        }
+    });
+    const std::string_view now = current ? std::string_view(*current) : std::string_view("");
+    const std::optional<HostsEdit> edit = editor({now, !current});
+    if (!edit) return {};
+
+    std::string content(now.substr(0, std::min(edit->kept, now.size())));
+    content += edit->tail;
+    const Sha256Digest digest = platform.Sha256(content);
+    const StagedFile staged(platform, content, digest);
+    const std::u16string arguments = std::u16string(StagedWriteSwitch) + u" " + QuoteArgument(staged.Path()) + u" " +
+                                     HexDigits(digest) + u" " + HexDigits(platform.Sha256(now));
+    ProgramExit exit;
+    try {
+        exit = platform.RunElevatedInstance(arguments, ElevatedWriteTimeout);
+    } catch (const Failure& failure) {
+        if (failure.Number() == FailureNumber::Cancelled) return {};  // the user said no to the system: enough said
+        throw;
+    }
+    if (!exit)
+        throw Failure(FailureNumber::Timeout, u"以管理员身份运行的 Quenlix 在 60 秒内没有结束，"
+                                              u"无法确定 Hosts 文件是否已经改动。");
+
+    HostsWriteResult result;
+    if (*exit == StagedWriteExit::FileChanged) {
+        if (!silent)
+            platform.ShowMessage(u"Hosts 文件在这期间被其他程序改动，这次修改没有写入，Hosts 文件保持原样。",
+                                 Mb::Ok | Mb::IconWarning, u"提示");
+        return result;
+    }
+    const bool warned = (*exit & ~0xFFu) == StagedWriteExit::WrittenWithWarnings;
+    if (*exit != 0 && !warned) {
+        if (*exit == FailureNumber::InvalidData)
+            throw Failure(*exit, u"交给管理员实例的内容在途中被改动，没有写入。");
+        throw Failure(*exit, platform.ErrorDescription(*exit));
+    }
+    result.written = true;
+    result.snapshot = SnapshotBuilder::Of(content);
+    if (warned) {
+        result.readBackDiffers = (*exit & StagedWriteExit::ReadBackDiffers) != 0;
+        // Only the second instance knew why; its exit code says only that.
+        if ((*exit & StagedWriteExit::AttributesNotRestored) != 0) result.attributesNotRestored = Failure(0, {});
+    }
+    return result;
+}
+
+std::uint32_t RunStagedWrite(Platform& platform, const std::vector<std::u16string>& arguments) {
+    if (arguments.size() != 4 || arguments[0] != StagedWriteSwitch || !IsAbsolutePath(arguments[1]))
+        return FailureNumber::InvalidParameter;
+    const std::optional<Sha256Digest> stagedDigest = DigestFromHexDigits(arguments[2]);
+    const std::optional<Sha256Digest> expectedDigest = DigestFromHexDigits(arguments[3]);
+    if (!stagedDigest || !expectedDigest) return FailureNumber::InvalidParameter;
+    try {
+        const std::string staged = platform.ReadFileBytes(arguments[1]);
+        if (platform.Sha256(staged) != *stagedDigest) return FailureNumber::InvalidData;
+        bool changed = false;
+        const HostsWriteResult result =
+            WriteHostsInPlace(platform, HostsPath(platform), [&](const HostsNow& now) -> std::optional<HostsEdit> {
+                if (platform.Sha256(now.bytes) != *expectedDigest) {
+                    changed = true;
+                    return std::nullopt;
+                }
+                // An append stays an append: only the new end is written.
+                if (staged.starts_with(now.bytes)) return HostsEdit{now.bytes.size(), staged.substr(now.bytes.size())};
+                return HostsEdit{0, staged};
+            });
+        if (changed) return StagedWriteExit::FileChanged;
+        const std::uint32_t warnings = (result.readBackDiffers ? StagedWriteExit::ReadBackDiffers : 0) |
+                                       (result.attributesNotRestored ? StagedWriteExit::AttributesNotRestored : 0);
+        return warnings == 0 ? 0 : StagedWriteExit::WrittenWithWarnings | warnings;
+    } catch (const Failure& failure) {
+        return failure.Number() != 0 ? failure.Number() : FailureNumber::InternalError;
+    } catch (const std::bad_alloc&) {
+        return FailureNumber::NotEnoughMemory;
+    } catch (const std::length_error&) {
+        return FailureNumber::NotEnoughMemory;
+    } catch (...) {
+        return FailureNumber::InternalError;
+    }
+}
+
+}  // namespace quenlix

@@ -1,0 +1,51 @@
+#include "commands/HostsWriting.h"
+
+#include <string>
+
+#include "commands/ElevatedWrite.h"
+#include "hosts/HostsPaths.h"
+#include "platform/MessageStyle.h"
+
+namespace quenlix {
+
+namespace {
+
+std::u16string Decimal(std::uint32_t number) {
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
+                                Creation creation) {
+    HostsWriteResult result;
+    try {
+        result = WriteHostsInPlace(platform, HostsPath(platform), editor, creation);
+    } catch (const Failure& failure) {
+        // Refused for want of rights, in a process that has none: the user
+        // may let a second instance with administrator rights make this one
+        // change, rather than open the file to every program for good. A
+        // process that has the rights and is refused all the same has
+        // nothing to ask for.
+        if (failure.Number() != FailureNumber::AccessDenied || platform.IsAdministrator()) throw;
+        if (platform.ShowMessage(ElevationQuestion, Mb::YesNo | Mb::IconQuestion, u"提示") != Answer::Yes)
+            return result;  // the question said why nothing was written
+        result = WriteThroughElevatedInstance(platform, editor, reporting == Reporting::Silent);
+    }
+    if (reporting == Reporting::Silent) return result;
+    if (const std::optional<Failure>& why = result.attributesNotRestored)
+        platform.ShowMessage(std::u16string(result.written ? u"Hosts 文件已写入" : u"Hosts 文件没有改动") +
+                                 u"，但未能恢复它原有的只读、隐藏或系统属性" +
+                                 (why->Number() == 0 ? std::u16string()
+                                                     : u"（错误 " + Decimal(why->Number()) + u"：" +
+                                                           why->Description() + u"）") +
+                                 u"。",
+                             Mb::Ok | Mb::IconWarning, u"提示");
+    if (result.readBackDiffers)
+        platform.ShowMessage(u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。",
+                             Mb::Ok | Mb::IconWarning, u"提示");
+    return result;
+}
+
+}  // namespace quenlix
