@@ -225,17 +225,8 @@ std::size_t AnsiCodec::AppendEncoded(std::string& bytes, std::u16string_view tex
     while (p < end) {
         const char16_t c = *p;
         if (c < 0x80) {
-            // Four units narrowed at once, and as many kept as are ASCII: the
-            // room for them is there.
-            if (end - p >= 4) {
-                Narrow4(p, out);
-                const int ascii = AsciiUnitsIn(Word(p));
-                out += ascii;
-                p += ascii;
-            } else {
-                *out++ = static_cast<char>(c);
-                ++p;
-            }
+            // The room for four bytes is there.
+            CopyAsciiUnits(p, end, out);
             continue;
         }
         // One or two bytes, no loss: the number is 1 or 2 and no flag is set

@@ -50,4 +50,18 @@ inline void Narrow4(const char16_t* units, char* bytes) {
     std::memcpy(bytes, &four, sizeof four);
 }
 
+// Copies the run of ASCII units at `units` as bytes to `bytes`, four at a time
+// where four units are left (and four bytes of room), else the one; moves
+// both on. The unit at `units` is ASCII, so at least one is copied.
+inline void CopyAsciiUnits(const char16_t*& units, const char16_t* end, char*& bytes) {
+    if (end - units >= 4) {
+        Narrow4(units, bytes);
+        const int ascii = AsciiUnitsIn(Word(units));
+        bytes += ascii;
+        units += ascii;
+    } else {
+        *bytes++ = static_cast<char>(*units++);
+    }
+}
+
 }  // namespace quenlix

@@ -107,14 +107,7 @@ std::string EncodeUtf8(std::u16string_view text, std::size_t& lost) {
     for (const char16_t* p = begin; p < end;) {
         if (*p < 0x80) {
             // Four or more units left take four bytes or more: room for all four.
-            if (end - p >= 4) {
-                Narrow4(p, out);
-                const int ascii = AsciiUnitsIn(Word(p));
-                out += ascii;
-                p += ascii;
-            } else {
-                *out++ = static_cast<char>(*p++);
-            }
+            CopyAsciiUnits(p, end, out);
             continue;
         }
         const Utf8Character c = CharacterAt(p, end);
