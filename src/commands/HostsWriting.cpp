@@ -3,19 +3,11 @@
 #include <string>
 
 #include "commands/ElevatedWrite.h"
+#include "edit/StringRules.h"
 #include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
 
 namespace quenlix {
-
-namespace {
-
-std::u16string Decimal(std::uint32_t number) {
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-}  // namespace
 
 HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
                                 Creation creation) {
@@ -38,7 +30,7 @@ HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, R
         platform.ShowMessage(std::u16string(result.written ? u"Hosts 文件已写入" : u"Hosts 文件没有改动") +
                                  u"，但未能恢复它原有的只读、隐藏或系统属性" +
                                  (why->Number() == 0 ? std::u16string()
-                                                     : u"（错误 " + Decimal(why->Number()) + u"：" +
+                                                     : u"（错误 " + DecimalText(why->Number()) + u"：" +
                                                            why->Description() + u"）") +
                                  u"。",
                              Mb::Ok | Mb::IconWarning, u"提示");

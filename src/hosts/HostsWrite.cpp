@@ -27,9 +27,9 @@ HostsEditor WholeContent(std::string bytes) {
 
 namespace {
 
-// The attributes that keep a write out (read-only) or that a file written
-// through a fresh handle could lose: security tools set them to guard the
-// hosts file, and the user wants them kept.
+// The attributes security tools set to guard the hosts file: read-only keeps
+// every write out, and the user who asked for the write wants all three kept
+// once it is done.
 constexpr std::uint32_t Guarding = FileAttribute::ReadOnly | FileAttribute::Hidden | FileAttribute::System;
 
 // A file's guarding attributes, taken off for one write and put back after
