@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -91,7 +92,12 @@ public:
         return bytes;
     }
     // The system's case mapping, character by character.
-    virtual std::u16string ToUpper(std::u16string_view text) = 0;
+    virtual void ToUpperInPlace(std::span<char16_t> text) = 0;
+    std::u16string ToUpper(std::u16string_view text) {
+        std::u16string upper(text);
+        ToUpperInPlace(upper);
+        return upper;
+    }
     virtual std::u16string ToLower(std::u16string_view text) = 0;
 
     // --- Files ---

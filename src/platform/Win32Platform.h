@@ -30,7 +30,7 @@ public:
     bool IsAnsiLeadByte(unsigned char byte) override;
     bool AppendFromAnsi(std::u16string& text, std::string_view bytes) override;
     bool AppendToAnsi(std::string& bytes, std::u16string_view text) override;
-    std::u16string ToUpper(std::u16string_view text) override;
+    void ToUpperInPlace(std::span<char16_t> text) override;
     std::u16string ToLower(std::u16string_view text) override;
 
     bool FileExists(std::u16string_view path) override;

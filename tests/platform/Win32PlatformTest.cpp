@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <iterator>
+#include <random>
 #include <vector>
 
 #include "hosts/HostsEncoding.h"
@@ -79,6 +80,48 @@ TEST(Win32EncodingTest, CaseMappingIsThePlatformsCharacterByCharacter) {
     Win32Platform platform;
     EXPECT_EQ(platform.ToUpper(u"MyHost.例子.com"), u"MYHOST.例子.COM");
     EXPECT_EQ(platform.ToLower(u"MYHOST 例子"), u"myhost 例子");
+}
+
+// The platform maps ASCII itself and hands only the other units to the
+// system: what it gives must be exactly what CharUpperBuffW gives the same
+// text, for every code unit alone, for every unit amid others and amid ASCII
+// (lone surrogates, pairs, runs of every length), and for random mixed text.
+TEST(Win32EncodingTest, UpperCaseIsExactlyTheSystemsForEveryUnit) {
+    Win32Platform platform;
+    const auto system = [](std::u16string text) {
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(text.data()), static_cast<DWORD>(text.size()));
+        return text;
+    };
+    std::u16string every;
+    for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
+        const std::u16string one(1, static_cast<char16_t>(unit));
+        ASSERT_EQ(platform.ToUpper(one), system(one)) << std::hex << unit;
+        every.push_back(static_cast<char16_t>(unit));
+    }
+    // All units in order (0xDBFF then 0xDC00 make a pair), then cut into
+    // runs of 1 to 13 units with ASCII between them, letters and not.
+    ASSERT_EQ(platform.ToUpper(every), system(every));
+    std::u16string runs;
+    for (std::size_t at = 0, length = 1; at < every.size(); at += length, length = length % 13 + 1) {
+        runs += every.substr(at, length);
+        runs += u"az.Z09"[at % 6];
+    }
+    ASSERT_EQ(platform.ToUpper(runs), system(runs));
+
+    // Letters of many scripts, those whose capital is ASCII (dotless i, long
+    // s) and those that have none, combining marks, full-width letters,
+    // surrogates paired and alone, next to ASCII of every kind.
+    static constexpr char16_t units[] = {
+        u'a', u'z', u'A', u'{', u'`', u'@', u'[', u'0', u' ', u'\r', u'\n', u'\0', u'#', u'.',
+        0x00E0, 0x00FF, 0x00DF, 0x0131, 0x017F, 0x01C5, 0x0307, 0x03C2, 0x03C3, 0x0450, 0x0561,
+        0x1E9E, 0x1F80, 0x2170, 0x24D0, 0x4E2D, 0x6587, 0x3000, 0xFF41, 0xFF5A, 0xD801, 0xDC28,
+        0xD83D, 0xDE00, 0xDC80, 0xDCFF, 0xFFFF, 0xFEFF, 0x2400};
+    std::mt19937 rng(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string text;
+        for (std::size_t i = 0, n = rng() % 70; i < n; ++i) text.push_back(units[rng() % std::size(units)]);
+        ASSERT_EQ(platform.ToUpper(text), system(text)) << "round " << round;
+    }
 }
 
 // Hidden, system and read-only files are files all the same; a directory is

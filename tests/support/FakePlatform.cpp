@@ -169,10 +169,8 @@ bool FakePlatform::AppendToAnsi(std::string& bytes, std::u16string_view text) {
     return held;
 }
 
-std::u16string FakePlatform::ToUpper(std::u16string_view text) {
-    std::u16string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), AsciiUpper);
-    return out;
+void FakePlatform::ToUpperInPlace(std::span<char16_t> text) {
+    std::transform(text.begin(), text.end(), text.begin(), AsciiUpper);
 }
 
 std::u16string FakePlatform::ToLower(std::u16string_view text) {
