@@ -25,7 +25,8 @@
 //   replace PATH     ReplaceFileContent with those bytes (the save's second step)
 //                                                      -> "MILLISECONDS BYTES"
 //   command5 PATH ENTRYU16PATH
-//                    its steps: read, upper-case a block at a time, search
+//                    its steps: the entry upper-cased, the file read,
+//                    decoded, upper-cased and searched a piece at a time
 //                    -> "MILLISECONDS 1|0"
 //   decode PATH [strict]
 //                    MultiByteToWideChar alone on the file's bytes, with
@@ -153,9 +154,7 @@ public:
             bool duplicate = false;
             // The steps of Command5 up to its message or its append.
             const double ms = TimeMs([&] {
-                const std::u16string text = ReadHostsText(platform_, Utf16Path(path));
-                const auto toUpper = [&](std::u16string_view piece) { return platform_.ToUpper(piece); };
-                duplicate = FirstDuplicateLineByBlocks(text, platform_.ToUpper(entry), toUpper).has_value();
+                duplicate = FirstDuplicateLineInFile(platform_, Utf16Path(path), platform_.ToUpper(entry)).has_value();
             });
             reply << ms << ' ' << duplicate;
         } else if (what == "decode") {

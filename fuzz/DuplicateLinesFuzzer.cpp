@@ -2,7 +2,9 @@
 // list of kept lines read by the file's line rule, then the search in each.
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "FuzzText.h"
@@ -23,7 +25,9 @@ std::u16string AsciiUpper(std::u16string s) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quenlix;
     fuzz::FuzzText input(data, size);
-    const bool upperCase = input.Byte() & 1;
+    const std::uint8_t mode = input.Byte();
+    const bool upperCase = mode & 1;
+    const std::size_t stretch = 1 + (mode >> 1) % 24;
     const std::u16string text2 = input.Next();
     const std::u16string text3 = input.Next();
     const std::u16string typedHosts = input.Next();
@@ -43,5 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Expect(!fast || (fast->data() >= hosts.data() &&
                            fast->data() + fast->size() <= hosts.data() + hosts.size()),
                  "FirstDuplicateLine returns a view into the text");
+
+    // The same test on the text handed over a stretch at a time, cut every
+    // few units wherever that falls (inside a CR LF too); the case mapping
+    // is the caller's, so none here.
+    DuplicateLineSearch search(sought, [](std::span<char16_t>) {});
+    std::u16string copy(hosts);
+    for (std::size_t begin = 0; begin < copy.size(); begin += stretch)
+        search.Add(std::span<char16_t>(copy).subspan(begin, std::min(stretch, copy.size() - begin)));
+    const std::optional<std::u16string> stretched = search.Finish();
+    fuzz::Expect(stretched.has_value() == fast.has_value() && (!fast || *stretched == *fast),
+                 "DuplicateLineSearch in stretches");
     return 0;
 }

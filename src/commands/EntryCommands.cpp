@@ -43,14 +43,14 @@ void AppendEntry(WindowState& window, Platform& platform) {
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
-    const std::u16string text = BusyRetry(platform).Run([&] { return ReadHostsText(platform, path); });
     const std::u16string entry = EntryLine(window.Text(TextBox::Address), window.Text(TextBox::HostName));
+    const std::u16string upperEntry = platform.ToUpper(entry);
 
-    // The platform's case mapping works character by character, so mapping
-    // the text a block of lines at a time equals mapping it whole, and a
-    // large file is not held a second time in capitals.
-    const auto toUpper = [&](std::u16string_view piece) { return platform.ToUpper(piece); };
-    if (const auto duplicate = FirstDuplicateLineByBlocks(text, platform.ToUpper(entry), toUpper)) {
+    // Each line is looked at once, as the file is read and decoded: a large
+    // file is never held whole, neither as read nor in capitals.
+    const auto duplicate =
+        BusyRetry(platform).Run([&] { return FirstDuplicateLineInFile(platform, path, upperEntry); });
+    if (duplicate) {
         platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
         return;
     }

@@ -4,7 +4,9 @@
 
 #include "edit/HitLines.h"
 #include "edit/StringRules.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/Lines.h"
+#include "platform/Platform.h"
 
 namespace quenlix {
 
@@ -59,25 +61,86 @@ std::optional<std::u16string_view> FirstDuplicateLine(std::u16string_view upperH
     return duplicate;
 }
 
-std::optional<std::u16string> FirstDuplicateLineByBlocks(
-    std::u16string_view hostsText, std::u16string_view upperEntry,
-    const std::function<std::u16string(std::u16string_view)>& toUpper, std::size_t blockSize) {
-    std::size_t begin = 0;
-    while (begin < hostsText.size()) {
-        // Whole lines only: the block runs on to the end of the line it
-        // stops in, its CR and the LF after it included.
-        std::size_t end = begin + std::max<std::size_t>(blockSize, 1);
-        if (end >= hostsText.size()) {
-            end = hostsText.size();
+namespace {
+
+// Where a stretch of text may be cut so that both sides hold whole lines by
+// the file's rule: just after the last CR whose next unit is there too (after
+// that unit when it is the CR's LF); 0 when there is no such CR.
+std::size_t AfterLastWholeBreak(std::u16string_view text) {
+    if (text.size() < 2) return 0;
+    const std::size_t cr = text.rfind(u'\r', text.size() - 2);
+    if (cr == std::u16string_view::npos) return 0;
+    return text[cr + 1] == u'\n' ? cr + 2 : cr + 1;
+}
+
+}  // namespace
+
+void DuplicateLineSearch::Add(std::span<char16_t> stretch) {
+    if (found_ || stretch.empty()) return;
+    const std::u16string_view units(stretch.data(), stretch.size());
+    std::size_t start = 0;
+    if (!begun_.empty()) {
+        // The line begun before ends in this stretch once a break in it is
+        // seen whole: a CR and the unit after it, the CR perhaps the last
+        // unit seen before.
+        if (begun_.back() == u'\r') {
+            start = units.front() == u'\n' ? 1 : 0;
         } else {
-            const LineEnd lineEnd = FindLineEnd(hostsText, end - 1, LineBreaks::File);
-            end = lineEnd.at == NoBreak ? hostsText.size() : lineEnd.next;
+            const std::size_t cr = units.find(u'\r');
+            if (cr == std::u16string_view::npos || cr + 1 == units.size()) {
+                begun_.append(units);
+                return;
+            }
+            start = units[cr + 1] == u'\n' ? cr + 2 : cr + 1;
         }
-        const std::u16string upper = toUpper(hostsText.substr(begin, end - begin));
-        if (const auto duplicate = FirstDuplicateLine(upper, upperEntry)) return std::u16string(*duplicate);
-        begin = end;
+        begun_.append(units.substr(0, start));
+        Test(begun_);
+        begun_.clear();
     }
-    return std::nullopt;
+    const std::size_t cut = start + AfterLastWholeBreak(units.substr(start));
+    Test(stretch.subspan(start, cut - start));
+    begun_.assign(units.substr(cut));
+}
+
+std::optional<std::u16string> DuplicateLineSearch::Finish() {
+    Test(begun_);  // the last line, when it has no break
+    begun_.clear();
+    return found_;
+}
+
+void DuplicateLineSearch::Restart() {
+    begun_.clear();
+    found_.reset();
+}
+
+// Blocks of whole lines, and the platform maps case character by character:
+// the capitals of a block are those the whole text has there.
+void DuplicateLineSearch::Test(std::span<char16_t> lines) {
+    if (found_ || lines.empty()) return;
+    toUpper_(lines);
+    if (const auto duplicate = FirstDuplicateLine(std::u16string_view(lines.data(), lines.size()), upperEntry_))
+        found_ = std::u16string(*duplicate);
+}
+
+std::optional<std::u16string> FirstDuplicateLineByBlocks(std::u16string_view hostsText,
+                                                         std::u16string_view upperEntry,
+                                                         const UpperCaseInPlace& toUpper, std::size_t blockSize) {
+    DuplicateLineSearch search(upperEntry, toUpper);
+    const std::size_t step = std::max<std::size_t>(blockSize, 1);
+    std::u16string block;
+    for (std::size_t begin = 0; begin < hostsText.size(); begin += step) {
+        block.assign(hostsText.substr(begin, step));
+        search.Add(block);
+    }
+    return search.Finish();
+}
+
+std::optional<std::u16string> FirstDuplicateLineInFile(Platform& platform, std::u16string_view path,
+                                                       std::u16string_view upperEntry) {
+    DuplicateLineSearch search(upperEntry, [&](std::span<char16_t> lines) { platform.ToUpperInPlace(lines); });
+    ReadHostsTextInStretches(
+        platform, path, [&](std::span<char16_t> stretch) { search.Add(stretch); }, [&] { search.Restart(); });
+    return search.Finish();
 }
 
 }  // namespace quenlix

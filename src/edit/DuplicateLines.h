@@ -3,10 +3,13 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace quenlix {
+
+class Platform;
 
 // The entry line of the append commands: text2, one space, text3, as typed;
 // nothing trimmed, empty boxes not refused.
@@ -23,13 +26,46 @@ std::u16string EntryLine(std::u16string_view text2, std::u16string_view text3);
 std::optional<std::u16string_view> FirstDuplicateLine(std::u16string_view upperHostsText,
                                                       std::u16string_view upperEntry);
 
-// The same test on the hosts text as read, upper-cased by `toUpper` (the
-// platform's case mapping, which maps character by character) a block of
-// whole lines at a time: the answer of FirstDuplicateLine(toUpper(hostsText),
-// upperEntry), as a copy, without holding a second copy of a large file.
-// Blocks are about `blockSize` characters, cut after a line's CR or CR LF.
-std::optional<std::u16string> FirstDuplicateLineByBlocks(
-    std::u16string_view hostsText, std::u16string_view upperEntry,
-    const std::function<std::u16string(std::u16string_view)>& toUpper, std::size_t blockSize = 1 << 16);
+// The platform's case mapping, in place.
+using UpperCaseInPlace = std::function<void(std::span<char16_t>)>;
+
+// The same test on a text seen a stretch at a time, in order, cut anywhere
+// (inside a CR LF too): each block of whole lines is upper-cased where it is
+// by `toUpper` (the platform's case mapping, which maps character by
+// character) and tested as soon as its last line has ended, so that the text
+// is never held whole. Finish gives the answer of
+// FirstDuplicateLine(toUpper(the whole text), upperEntry), as a copy; the
+// text may be the hosts text or the file's text before the line rule, which
+// has the same lines. The stretches are changed.
+class DuplicateLineSearch {
+public:
+    DuplicateLineSearch(std::u16string_view upperEntry, UpperCaseInPlace toUpper)
+        : upperEntry_(upperEntry), toUpper_(std::move(toUpper)) {}
+
+    void Add(std::span<char16_t> stretch);
+    std::optional<std::u16string> Finish();
+    // Forgets every stretch seen, to see the text again from its start.
+    void Restart();
+
+private:
+    void Test(std::span<char16_t> lines);
+
+    std::u16string upperEntry_;
+    UpperCaseInPlace toUpper_;
+    std::u16string begun_;  // a line whose break has not been seen whole yet
+    std::optional<std::u16string> found_;
+};
+
+// The search above over a copy of `hostsText` handed over `blockSize`
+// characters at a time.
+std::optional<std::u16string> FirstDuplicateLineByBlocks(std::u16string_view hostsText,
+                                                         std::u16string_view upperEntry,
+                                                         const UpperCaseInPlace& toUpper,
+                                                         std::size_t blockSize = 1 << 16);
+
+// The search above over the hosts file at `path`, read a piece at a time and
+// upper-cased by the platform. Fails as reading the file does.
+std::optional<std::u16string> FirstDuplicateLineInFile(Platform& platform, std::u16string_view path,
+                                                       std::u16string_view upperEntry);
 
 }  // namespace quenlix

@@ -28,11 +28,26 @@ constexpr std::size_t LongestMark = 3;
 
 void HostsFileReader::Add(std::string_view piece, std::uint64_t fileSize) {
     if (notUtf8AfterAll_) return;  // read again as ANSI text
+    if (handOn_) {
+        AddPiece(piece, fileSize);
+        HandOnDecoded();
+        return;
+    }
     snapshot_.Add(piece);
+    if (!reserved_) text_.reserve(static_cast<std::size_t>(fileSize));  // no more units than bytes
+    reserved_ = true;
+    AddPiece(piece, fileSize);
+}
+
+void HostsFileReader::HandOnDecoded() {
+    if (text_.empty()) return;
+    handOn_(text_);
+    text_.clear();  // its room serves the next piece
+}
+
+void HostsFileReader::AddPiece(std::string_view piece, std::uint64_t fileSize) {
     switch (mode_) {
         case Mode::Start: {
-            if (!reserved_) text_.reserve(static_cast<std::size_t>(fileSize));  // no more units than bytes
-            reserved_ = true;
             held_.append(piece);
             if (held_.size() < LongestMark) return;
             marked_ = EncodingOfMark(held_);
@@ -137,8 +152,11 @@ void HostsFileReader::DecodeAnsi(std::string_view bytes) {
     Decoded(before);
 }
 
-// Each piece of text has its line ends checked while it is fresh.
-void HostsFileReader::Decoded(std::size_t before) { crLf_.Add(std::u16string_view(text_).substr(before)); }
+// Each piece of text has its line ends checked while it is fresh; text
+// handed on gets no line rule.
+void HostsFileReader::Decoded(std::size_t before) {
+    if (!handOn_) crLf_.Add(std::u16string_view(text_).substr(before));
+}
 
 bool HostsFileReader::MustReadAgainAsAnsi() const {
     // Also a file that ends in the middle of a UTF-8 character.
@@ -177,17 +195,21 @@ HostsFile HostsFileReader::Finish() {
                                    marked_ == HostsEncoding::Utf16BeWithMark || marked_ == HostsEncoding::Utf16Be);
                 if (held_.size() % 2 != 0) oddLastByte = held_.back();
             }
-            ApplyLineRuleInPlace(text_);
             break;
-        case Mode::Utf8:
-            encoding = HostsEncoding::Utf8;
-            ApplyLineRuleInPlace(text_, crLf_);
-            break;
+        case Mode::Utf8: encoding = HostsEncoding::Utf8; break;
         case Mode::Start:
         case Mode::Plain:
             DecodeAnsi(held_);  // the end of the file ends its last character
-            ApplyLineRuleInPlace(text_, crLf_);
             break;
+    }
+    if (handOn_) {
+        HandOnDecoded();
+        return {{}, encoding, {}, oddLastByte};
+    }
+    if (mode_ == Mode::Marked) {
+        ApplyLineRuleInPlace(text_);
+    } else {
+        ApplyLineRuleInPlace(text_, crLf_);
     }
     // Mostly double-byte text leaves much of the room made for it unused.
     if (text_.size() < text_.capacity() / 4 * 3) text_.shrink_to_fit();
@@ -203,6 +225,22 @@ HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
     HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly);
     platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
     return reader.Finish();
+}
+
+void ReadHostsTextInStretches(Platform& platform, std::u16string_view path,
+                              const HostsFileReader::HandOn& take, const std::function<void()>& restart) {
+    {
+        HostsFileReader reader(platform, HostsFileReader::Detect::Utf8AndAnsi, take);
+        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
+        if (!reader.MustReadAgainAsAnsi()) {
+            reader.Finish();
+            return;
+        }
+    }
+    restart();
+    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly, take);
+    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
+    reader.Finish();
 }
 
 }  // namespace quenlix

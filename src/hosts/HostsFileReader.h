@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -34,12 +36,20 @@ struct HostsFile {
 // not to be UTF-8 after all (rare: UTF-8 with a stray byte further on), it
 // must be read again as ANSI text: MustReadAgainAsAnsi tells. A file with a
 // byte-order mark, and UTF-16 without one, is decoded at the end.
+//
+// A reader given somewhere to hand its text on to (`handOn`) keeps none of
+// it: each stretch goes there as soon as it is decoded, and Finish hands on
+// the last one and gives no text, no snapshot and no line rule. The
+// stretches, one after the other, are the decoded file before the line rule.
+// They are the reader's to drop, and the taker's to change meanwhile (to
+// upper-case them where they are, say).
 class HostsFileReader {
 public:
     enum class Detect { Utf8AndAnsi, AnsiOnly };
+    using HandOn = std::function<void(std::span<char16_t> stretch)>;
 
-    explicit HostsFileReader(Platform& platform, Detect detect = Detect::Utf8AndAnsi)
-        : ansi_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi) {}
+    explicit HostsFileReader(Platform& platform, Detect detect = Detect::Utf8AndAnsi, HandOn handOn = {})
+        : ansi_(platform), mayBeUtf8_(detect == Detect::Utf8AndAnsi), handOn_(std::move(handOn)) {}
 
     void Add(std::string_view piece, std::uint64_t fileSize);
     bool MustReadAgainAsAnsi() const;
@@ -48,6 +58,9 @@ public:
 private:
     enum class Mode { Start, Plain, Utf8, Marked };
 
+    void HandOnDecoded();
+
+    void AddPiece(std::string_view piece, std::uint64_t fileSize);
     void AddPlain(std::string_view bytes);
     void AddUtf8(std::string_view bytes);
     void AddUtf8Checked(std::string_view bytes);
@@ -57,6 +70,7 @@ private:
 
     AnsiCodec ansi_;
     bool mayBeUtf8_;
+    HandOn handOn_;
     Mode mode_ = Mode::Start;
     HostsEncoding marked_ = HostsEncoding::Ansi;
     // Start: the first bytes, until a mark or UTF-16 can be told. Plain: the
@@ -74,5 +88,15 @@ private:
 
 // Reads and decodes the whole file at `path`. Fails on a missing file.
 HostsFile ReadHostsFile(Platform& platform, std::u16string_view path);
+
+// Reads the file at `path` as ReadHostsFile does, handing its text on to
+// `take` a stretch at a time as it is decoded, so that a command that looks
+// at each line once never holds the whole text: the stretches, one after the
+// other, are the text before the line rule (which reading its lines by
+// LineBreaks::File applies); `take` may change their units. When the file
+// turns out not to be UTF-8 after all, `restart` is called, and the text
+// handed on again from its start.
+void ReadHostsTextInStretches(Platform& platform, std::u16string_view path,
+                              const HostsFileReader::HandOn& take, const std::function<void()>& restart);
 
 }  // namespace quenlix

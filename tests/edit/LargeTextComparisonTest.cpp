@@ -187,7 +187,8 @@ TEST(LargeTextComparisonTest, FirstDuplicateLineByBlocksAnswersAsForTheWholeText
         // Blocks from a single character (every cut right after a line) up
         // to more than the whole text.
         const std::size_t blockSize = round % 4 == 0 ? 1 : 1 + rng() % (text.size() + 40);
-        const std::optional<std::u16string> blocks = FirstDuplicateLineByBlocks(text, entry, upper, blockSize);
+        const std::optional<std::u16string> blocks = FirstDuplicateLineByBlocks(
+            text, entry, [](std::span<char16_t> units) { for (char16_t& c : units) c = AsciiUpper(c); }, blockSize);
         const std::optional<std::u16string> direct = reference::FirstDuplicateLine(upper(text), entry);
         ASSERT_EQ(blocks, direct) << "round " << round << " block " << blockSize;
     }

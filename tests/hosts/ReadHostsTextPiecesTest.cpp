@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,7 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
     std::mt19937 rng(43);
     int utf8 = 0;
     int utf16 = 0;
+    int restarts = 0;
     for (int round = 0; round < 20000; ++round) {
         const std::string bytes = RandomFile(rng);
         platform.PutFile(Path, bytes);
@@ -94,6 +96,16 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
         ASSERT_EQ(read.encoding, expected.encoding) << "round " << round;
         ASSERT_EQ(read.encoding, DetectEncoding(bytes)) << "round " << round;
         ASSERT_EQ(read.snapshot, SnapshotBuilder::Of(bytes)) << "round " << round;
+        // Handed on a stretch at a time, as the duplicate test reads it: the
+        // same text before the line rule, a false start as UTF-8 forgotten.
+        std::u16string stretches;
+        ReadHostsTextInStretches(
+            platform, Path, [&](std::span<char16_t> s) { stretches.append(s.begin(), s.end()); },
+            [&] {
+                stretches.clear();
+                ++restarts;
+            });
+        ASSERT_EQ(reference::ApplyLineRule(stretches), expected.text) << "round " << round;
         if (read.encoding == HostsEncoding::Ansi) {
             ASSERT_EQ(read.text, reference::ApplyLineRule(DecodeAnsi(platform, bytes))) << "round " << round;
         }
@@ -108,6 +120,7 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
     }
     EXPECT_GT(utf8, 1000) << "the generator must make UTF-8 files too";
     EXPECT_GT(utf16, 1000) << "and UTF-16 without a mark";
+    EXPECT_GT(restarts, 100) << "and UTF-8 that turns out not to be";
 }
 
 TEST(ReadHostsTextInPiecesTest, AFailedReadFailsAsBefore) {
