@@ -126,14 +126,12 @@ void AnsiCodec::AppendDecoded(std::u16string& text, std::string_view bytes) {
         *out++ = c;
         p += 2;
     };
-    // While eight bytes are left: ASCII eight bytes at a time, widened at
+    // While sixteen bytes are left: ASCII sixteen bytes at a time, widened at
     // once and as many kept as are ASCII (there is room: no byte makes more
     // than one unit), and a double-byte character with no test for its end.
-    while (end - p >= 8) {
+    while (end - p >= 16) {
         if (*p < 0x80) {
-            Widen4(p, out);
-            Widen4(p + 4, out + 4);
-            const int ascii = AsciiBytesIn(Word(p));
+            const int ascii = WidenAscii16(p, out);
             out += ascii;
             p += ascii;
         } else if (lead[*p - 0x80]) {

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace quenlix {
 
 // ASCII between bytes and UTF-16 units a word at a time: a hosts file is
@@ -38,6 +42,28 @@ inline void Widen4(const unsigned char* bytes, char16_t* units) {
     word = (word | word << 16) & 0x0000FFFF0000FFFFull;
     word = (word | word << 8) & 0x00FF00FF00FF00FFull;
     std::memcpy(units, &word, sizeof word);
+}
+
+// Sixteen bytes to sixteen units (SSE2 is part of every x86-64 processor);
+// returns how many of the bytes are ASCII before the first that is not (16
+// when all are). Of bytes that are not ASCII, the units are no use.
+inline int WidenAscii16(const unsigned char* bytes, char16_t* units) {
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const __m128i zero = _mm_setzero_si128();
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(units), _mm_unpacklo_epi8(b, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(units + 8), _mm_unpackhi_epi8(b, zero));
+    const auto high = static_cast<unsigned>(_mm_movemask_epi8(b));
+    return high == 0 ? 16 : std::countr_zero(high);
+#else
+    Widen4(bytes, units);
+    Widen4(bytes + 4, units + 4);
+    const int ascii = AsciiBytesIn(Word(bytes));
+    if (ascii < 8) return ascii;
+    Widen4(bytes + 8, units + 8);
+    Widen4(bytes + 12, units + 12);
+    return 8 + AsciiBytesIn(Word(bytes + 8));
+#endif
 }
 
 // Four units to four bytes, right for the ASCII units before the first

@@ -234,13 +234,10 @@ void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
-        if (end - p >= 8 && static_cast<unsigned char>(*p) < 0x80) {
-            // Eight bytes widened at once, as many kept as are ASCII: never
+        if (end - p >= 16 && static_cast<unsigned char>(*p) < 0x80) {
+            // Sixteen bytes widened at once, as many kept as are ASCII: never
             // more units than bytes, so there is room.
-            const auto* bytes8 = reinterpret_cast<const unsigned char*>(p);
-            Widen4(bytes8, out);
-            Widen4(bytes8 + 4, out + 4);
-            const int ascii = AsciiBytesIn(Word(p));
+            const int ascii = WidenAscii16(reinterpret_cast<const unsigned char*>(p), out);
             out += ascii;
             p += ascii;
             continue;
