@@ -36,12 +36,23 @@
 //                    character was used when exact -> "MILLISECONDS BYTES"
 //   edit             WM_SETTEXT of the last loaded text into a multi-line EDIT
 //                    control like Text1 -> "MILLISECONDS UNITS"
-//   upper            the platform's ToUpper alone on the last loaded text -> "MILLISECONDS UNITS"
+//   upper            the platform's ToUpperInPlace alone on a copy of the last
+//                    loaded text -> "MILLISECONDS UNITS"
+//   charupper        CharUpperBuffW alone on a copy of the last loaded text
+//                                                      -> "MILLISECONDS UNITS"
+//   reader PATH      the least reader (LeastReader) of a file of the ANSI
+//                    code page; what it read becomes the last loaded text
+//                                                      -> "MILLISECONDS UNITS"
+//   steps PATH       the load and Command5 a step at a time (Session::Steps)
+//                                                      -> "NAME=MILLISECONDS ..."
 //   quit
 // Paths are Windows paths (Z:\... for the Unix file system under Wine).
 
 #include <windows.h>
 
+#include <cstring>
+#include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 
@@ -49,10 +60,14 @@
 #include "RequestLoop.h"
 #include "edit/DuplicateLines.h"
 #include "hosts/AnsiCodec.h"
+#include "hosts/HostsEncoding.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/HostsWrite.h"
 #include "hosts/SafeWrite.h"
+#include "platform/AnsiPieces.h"
+#include "platform/AsciiCase.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Win32Platform.h"
 
@@ -80,6 +95,46 @@ double FillEditControl(const std::u16string& text) {
     DestroyWindow(parent);
     DeleteObject(font);
     return ms;
+}
+
+// The least a program can do to hold a file of the ANSI code page as UTF-16
+// through the system: ReadFile in the pieces ReadFilePieces reads, each
+// decoded by MultiByteToWideChar straight into room for the whole text (room
+// the program does not fill first), cut only where no character is split.
+// No check, no escaped bytes, no line rule, no snapshot.
+struct LeastRead {
+    std::unique_ptr<wchar_t[]> text;
+    std::size_t units = 0;
+};
+
+LeastRead LeastReader(const std::u16string& path) {
+    const std::wstring wide(path.begin(), path.end());
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open");
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    const auto units = static_cast<std::size_t>(size.QuadPart);
+    std::unique_ptr<wchar_t[]> text(new wchar_t[units + 1]);
+    std::size_t done = 0;
+    std::string piece(Win32Platform::ReadPieceBytes * 2, '\0');
+    std::size_t held = 0;
+    const auto decode = [&](std::size_t bytes) {
+        done += static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, piece.data(), static_cast<int>(bytes),
+                                                             text.get() + done, static_cast<int>(units - done)));
+    };
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, piece.data() + held, Win32Platform::ReadPieceBytes, &read, nullptr) || read == 0) break;
+        const std::size_t have = held + read;
+        const std::size_t cut = LastSafeCut(std::string_view(piece.data(), have));
+        decode(cut);
+        held = have - cut;
+        std::memmove(piece.data(), piece.data() + cut, held);
+    }
+    if (held > 0) decode(held);
+    CloseHandle(file);
+    return {std::move(text), done};
 }
 
 class Session {
@@ -157,6 +212,12 @@ public:
                 duplicate = FirstDuplicateLineInFile(platform_, Utf16Path(path), platform_.ToUpper(entry)).has_value();
             });
             reply << ms << ' ' << duplicate;
+        } else if (what == "reader") {
+            // What it read becomes the last loaded text, for "check".
+            LeastRead read;
+            const double ms = TimeMs([&] { read = LeastReader(Utf16Path(path)); });
+            text_.assign(reinterpret_cast<const char16_t*>(read.text.get()), read.units);
+            reply << ms << ' ' << read.units;
         } else if (what == "decode") {
             std::string strict;
             request >> strict;
@@ -183,9 +244,17 @@ public:
             reply << ms << ' ' << length;
         } else if (what == "edit") {
             reply << FillEditControl(text_) << ' ' << text_.size();
+        } else if (what == "steps") {
+            reply << Steps(Utf16Path(path));
         } else if (what == "upper") {
-            std::u16string upper;
-            const double ms = TimeMs([&] { upper = platform_.ToUpper(text_); });
+            std::u16string upper = text_;
+            const double ms = TimeMs([&] { platform_.ToUpperInPlace(upper); });
+            reply << ms << ' ' << upper.size();
+        } else if (what == "charupper") {
+            std::u16string upper = text_;
+            const double ms = TimeMs([&] {
+                CharUpperBuffW(reinterpret_cast<wchar_t*>(upper.data()), static_cast<DWORD>(upper.size()));
+            });
             reply << ms << ' ' << upper.size();
         } else {
             reply << "unknown request";
@@ -193,9 +262,88 @@ public:
         return reply.str();
     }
 
+    // Where the load's time and Command5's go, a step added at a time, each
+    // step a run of its own: "NAME=MILLISECONDS ...". The "warm" steps write
+    // into room whose memory was touched before, as the "first touch" step
+    // and the load do not.
 private:
+    std::string Steps(const std::u16string& file) {
+        if (warm_.capacity() < 32u << 20) {
+            warm_.resize(32u << 20);
+            warm_.clear();
+        }
+        std::ostringstream parts;
+        const auto run = [&](const char* name, auto&& work) { parts << name << '=' << TimeMs(work) << ' '; };
+        const auto pieces = [&](auto&& piece) { platform_.ReadFilePieces(file, piece); };
+        run("pieces", [&] { pieces([](std::string_view, std::uint64_t) {}); });
+        run("pieces+snapshot", [&] {
+            SnapshotBuilder snapshot;
+            pieces([&](std::string_view piece, std::uint64_t) { snapshot.Add(piece); });
+            Keep(snapshot.Finish());
+        });
+        run("pieces+first-touch", [&] {
+            std::u16string text;
+            pieces([&](std::string_view piece, std::uint64_t size) {
+                if (text.capacity() == 0) text.reserve(size);
+                text.resize(text.size() + piece.size());
+            });
+            Keep(text);
+        });
+        run("pieces+decode-warm", [&] {
+            warm_.clear();
+            AnsiCodec codec(platform_);
+            pieces([&](std::string_view piece, std::uint64_t) { codec.AppendDecoded(warm_, piece); });
+            Keep(warm_);
+        });
+        run("pieces+decode+crlf-warm", [&] {
+            warm_.clear();
+            AnsiCodec codec(platform_);
+            CrLfCheck crLf;
+            pieces([&](std::string_view piece, std::uint64_t) {
+                const std::size_t before = warm_.size();
+                codec.AppendDecoded(warm_, piece);
+                crLf.Add(std::u16string_view(warm_).substr(before));
+            });
+            Keep(warm_);
+        });
+        run("pieces+MultiByteToWideChar-warm", [&] {
+            warm_.clear();
+            pieces([&](std::string_view piece, std::uint64_t) {
+                const std::size_t before = warm_.size();
+                warm_.resize(before + piece.size());
+                const int size = static_cast<int>(piece.size());
+                const int units = MultiByteToWideChar(CP_ACP, 0, piece.data(), size,
+                                                      reinterpret_cast<wchar_t*>(warm_.data() + before), size);
+                warm_.resize(before + static_cast<std::size_t>(units));
+            });
+            Keep(warm_);
+        });
+        run("load", [&] { Keep(ReadHostsText(platform_, file)); });
+        run("least-reader", [&] { Keep(LeastReader(file)); });
+        run("command5-decode", [&] {
+            std::size_t units = 0;
+            ReadHostsTextInStretches(
+                platform_, file, [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
+            Keep(units);
+        });
+        run("command5-decode+upper", [&] {
+            std::size_t units = 0;
+            ReadHostsTextInStretches(
+                platform_, file,
+                [&](std::span<char16_t> stretch) {
+                    platform_.ToUpperInPlace(stretch);
+                    units += stretch.size();
+                },
+                [] {});
+            Keep(units);
+        });
+        run("command5", [&] { Keep(FirstDuplicateLineInFile(platform_, file, u"0.0.0.0 NOT-THERE.EXAMPLE.COM")); });
+        return parts.str();
+    }
+
     Win32Platform platform_;
     std::u16string text_;
+    std::u16string warm_;  // room touched once, for the steps that leave the first touch out
 };
 
 }  // namespace

@@ -29,10 +29,6 @@ std::string ReadToEnd(HANDLE file, std::uint64_t size) {
     return bytes;
 }
 
-// What ReadFilePieces reads at a time: the bytes, and the text the store
-// decodes from them, stay in the processor's second-level cache.
-constexpr std::size_t PieceBytes = 1 << 17;
-
 class Win32WritableFile : public WritableFile {
 public:
     Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
@@ -121,7 +117,7 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
 void Win32Platform::ReadFilePieces(std::u16string_view path,
                                    const std::function<void(std::string_view, std::uint64_t)>& piece) {
     const FileToRead file = OpenToRead(path);
-    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, PieceBytes)), '\0');
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, ReadPieceBytes)), '\0');
     std::uint64_t left = file.size;
     while (left > 0) {
         DWORD read = 0;
