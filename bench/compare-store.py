@@ -15,8 +15,10 @@ falls on both alike. Four files: the benchmark's file in code page 936 and in
 UTF-8, and the same lines each followed by a Chinese comment, in both
 encodings. Each load is followed by a save of its text, in the same encoding,
 checked to be the file (or, from builds that added one, the file followed by
-CR LF). Prints the median and the minimum of
-each, and the ratio of the medians.
+CR LF), and by Command5's steps up to its message on the same file, with the
+benchmark's entry (DATA_DIR's hosts-1000000.entry.u16), whose answers must
+agree. Prints the median and the minimum of each, and the ratio of the
+medians.
 """
 import os
 import statistics
@@ -50,6 +52,7 @@ def main():
     with open(os.path.join(out, "compare-store.log"), "w") as log:
         programs = {"before": WineHarness(before, env, log, out), "after": WineHarness(after, env, log, out)}
         times = {}
+        answers = {}
         try:
             for round_ in range(rounds):
                 order = ["before", "after"] if round_ % 2 == 0 else ["after", "before"]
@@ -68,16 +71,21 @@ def main():
                             wrote, had = s.read(), f.read()
                             if wrote not in (had, had + b"\r\n"):
                                 raise RuntimeError("%s, %s: the save is not the file" % (who, name))
+                        reply = program.ask("command5 %s %s" % (windows_path(path), windows_path(base + ".entry.u16")))
+                        times.setdefault((name, "command5", who), []).append(float(reply[0]))
+                        answers.setdefault(name, set()).add(reply[1])
+                    if len(answers[name]) != 1:
+                        raise RuntimeError("%s: the two builds' Command5 answer differently" % name)
         finally:
             for program in programs.values():
                 program.close()
 
-    print("%-30s %-5s %14s %14s %8s   (%d runs each, taking turns)" %
+    print("%-30s %-8s %14s %14s %8s   (%d runs each, taking turns)" %
           ("file (1,000,000 lines)", "", "before ms", "after ms", "after/before", rounds))
     for name in files:
-        for op in ("load", "save"):
+        for op in ("load", "save", "command5"):
             b, a = times[(name, op, "before")], times[(name, op, "after")]
-            print("%-30s %-5s %7.2f (%6.2f) %7.2f (%6.2f) %8.2f" %
+            print("%-30s %-8s %7.2f (%6.2f) %7.2f (%6.2f) %8.2f" %
                   (name, op, statistics.median(b), min(b), statistics.median(a), min(a),
                    statistics.median(a) / statistics.median(b)))
     print("medians, and in brackets the minimum")
