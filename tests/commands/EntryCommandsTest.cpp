@@ -109,6 +109,31 @@ TEST_F(EntryCommandsTest, AppendUnlessDefinedAppendsANewEntryAsTyped) {
     EXPECT_EQ(Hosts(), "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n127.0.0.1 Example.com\r\n");
 }
 
+// The test reads the file as it goes, a few bytes at a time: a file that
+// begins as UTF-8 and turns out to be ANSI text further on is tested as ANSI
+// text, whatever its first lines seemed to hold.
+TEST_F(EntryCommandsTest, AppendUnlessDefinedTestsTheFileAsTheEncodingItTurnsOutToHave) {
+    const std::string file = "127.0.0.1 caf\xC3\xA9.com\r\n# some lines later, a comment in ANSI: \xE9t\xE9\r\n";
+    struct Case {
+        std::u16string host;
+        bool duplicate;
+    };
+    for (const Case& c : {Case{u"caf\u00E9.com", false}, Case{u"CAF\u00C3\u00A9.COM", true}}) {
+        FakePlatform fresh;
+        fresh.PutFile(HostsFile, file);
+        window.text(TextBox::HostName) = c.host;
+        AppendEntryUnlessDefined(window, fresh);
+        if (c.duplicate) {
+            ASSERT_EQ(fresh.messages.size(), 1u);
+            EXPECT_EQ(fresh.messages[0].prompt, u"定义有重复\n127.0.0.1 caf\u00C3\u00A9.com");
+            EXPECT_EQ(fresh.FileBytes(HostsFile), file);
+        } else {
+            EXPECT_TRUE(fresh.messages.empty()) << "the line read as UTF-8 is no line of the file";
+            EXPECT_EQ(fresh.FileBytes(HostsFile), file + "127.0.0.1 caf\xE9.com\r\n");
+        }
+    }
+}
+
 TEST_F(EntryCommandsTest, AppendUnlessDefinedNeedsTheFileToExist) {
     EXPECT_THROW(AppendEntryUnlessDefined(window, platform), Failure);
     EXPECT_FALSE(platform.Has(HostsFile));
