@@ -14,6 +14,7 @@
 #include "commands/WidthCommand.h"
 #include "hosts/AnsiCodec.h"
 #include "hosts/Backup.h"
+#include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "commands/HostsWriting.h"
 #include "support/ElevatedInstanceStandIn.h"
@@ -51,6 +52,7 @@ public:
     void Step() {
         InjectTrouble();
         const int action = Pick(0, 24);
+        const std::optional<std::string> hostsBefore = platform_.FileBytes(HostsPath(platform_));
         if (action < 4) {
             Type();
         } else if (action < 6) {
@@ -66,11 +68,22 @@ public:
         ASSERT_EQ(platform_.FileBytes(HostsPath(platform_)), model_.hosts) << "after action " << action;
         ASSERT_EQ(platform_.FileBytes(BackupPath(platform_)), model_.backup) << "after action " << action;
         ASSERT_EQ(platform_.openFiles, 0);
-        ASSERT_TRUE(platform_.FilesIn(platform_.localAppDataDirectory).empty()) << "a staged file was left behind";
+        ASSERT_TRUE(platform_.FilesInFolder(ProgramDataFolder(platform_)).empty())
+            << "a staged file or a journal was left behind";
+        // Whatever a command replaced can be had back from the history.
+        const std::optional<std::string> hostsAfter = platform_.FileBytes(HostsPath(platform_));
+        if (action >= 6 && hostsBefore && !hostsBefore->empty() && hostsAfter != hostsBefore)
+            ASSERT_TRUE(HistoryHolds(*hostsBefore)) << "after action " << action;
         ASSERT_FALSE(window_.closed) << "no step may end the program";
     }
 
 private:
+    bool HistoryHolds(const std::string& bytes) {
+        for (const FolderEntry& copy : platform_.FilesInFolder(HistoryFolder(platform_)))
+            if (platform_.FileBytes(HistoryFolder(platform_) + u"\\" + copy.name) == bytes) return true;
+        return false;
+    }
+
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool Chance(int percent) { return Pick(1, 100) <= percent; }
 
