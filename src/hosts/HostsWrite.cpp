@@ -84,8 +84,7 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
     const std::string& previous = file->Previous();
     std::optional<HostsEdit> edit = editor({previous, file->Created()});
     const std::size_t kept = edit ? std::min(edit->kept, previous.size()) : 0;
-    if (edit && recoverable &&
-        !recoverable->Begin(previous, std::string(std::string_view(previous).substr(0, kept)) + edit->tail))
+    if (edit && recoverable && !recoverable->Begin(previous, std::string_view(previous).substr(0, kept), edit->tail))
         edit.reset();
     if (edit) {
         try {

@@ -1,5 +1,6 @@
 #include "hosts/WriteJournal.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "hosts/HostsHistory.h"
@@ -17,6 +18,34 @@ constexpr std::string_view AfterField = "after=";
 
 std::string AsciiBytes(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
+// "SIZE:HASH", the size in decimal and the hash in 16 lower-case hexadecimal
+// digits.
+std::string SnapshotText(const FileSnapshot& snapshot) {
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string text = std::to_string(snapshot.size) + ":";
+    for (int shift = 60; shift >= 0; shift -= 4) text.push_back(Digits[(snapshot.hash >> shift) & 0xF]);
+    return text;
+}
+
+std::optional<FileSnapshot> SnapshotFromText(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon > 20 || text.size() != colon + 17) return std::nullopt;
+    if (text[0] == '0' && colon > 1) return std::nullopt;
+    FileSnapshot snapshot;
+    for (const char c : text.substr(0, colon)) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (snapshot.size > (UINT64_MAX - digit) / 10) return std::nullopt;
+        snapshot.size = snapshot.size * 10 + digit;
+    }
+    for (const char c : text.substr(colon + 1)) {
+        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (digit < 0) return std::nullopt;
+        snapshot.hash = (snapshot.hash << 4) | static_cast<std::uint64_t>(digit);
+    }
+    return snapshot;
+}
+
 // The value of the line `field` that `text` starts with; the line goes.
 std::optional<std::string_view> TakeLine(std::string_view& text, std::string_view field) {
     if (!text.starts_with(field)) return std::nullopt;
@@ -27,10 +56,10 @@ std::optional<std::string_view> TakeLine(std::string_view& text, std::string_vie
     return value;
 }
 
-std::optional<Sha256Digest> TakeDigest(std::string_view& text, std::string_view field) {
+std::optional<FileSnapshot> TakeSnapshot(std::string_view& text, std::string_view field) {
     const std::optional<std::string_view> value = TakeLine(text, field);
     if (!value) return std::nullopt;
-    return DigestFromHexDigits(std::u16string(value->begin(), value->end()));
+    return SnapshotFromText(*value);
 }
 
 // The bytes of the hosts file now; a missing file holds none.
@@ -67,10 +96,10 @@ std::string WriteJournalText(const WriteJournal& journal) {
     text += AsciiBytes(journal.copy);
     text += "\r\n";
     text += BeforeField;
-    text += AsciiBytes(HexDigits(journal.before));
+    text += SnapshotText(journal.before);
     text += "\r\n";
     text += AfterField;
-    text += AsciiBytes(HexDigits(journal.after));
+    text += SnapshotText(journal.after);
     text += "\r\n";
     return text;
 }
@@ -85,8 +114,8 @@ std::optional<WriteJournal> ParseWriteJournal(std::string_view text) {
     // Only a copy's own name: the journal must not send a restore anywhere
     // else, nor out of the history folder.
     if (!journal.copy.empty() && !IsHistoryCopyName(journal.copy)) return std::nullopt;
-    const std::optional<Sha256Digest> before = TakeDigest(text, BeforeField);
-    const std::optional<Sha256Digest> after = TakeDigest(text, AfterField);
+    const std::optional<FileSnapshot> before = TakeSnapshot(text, BeforeField);
+    const std::optional<FileSnapshot> after = TakeSnapshot(text, AfterField);
     if (!before || !after || !text.empty()) return std::nullopt;
     journal.before = *before;
     journal.after = *after;
@@ -96,16 +125,22 @@ std::optional<WriteJournal> ParseWriteJournal(std::string_view text) {
 RecoverableWrite::RecoverableWrite(Platform& platform, MayWriteWithoutCopy mayWriteWithoutCopy)
     : platform_(platform), mayWriteWithoutCopy_(std::move(mayWriteWithoutCopy)) {}
 
-bool RecoverableWrite::Begin(std::string_view before, std::string_view after) {
+bool RecoverableWrite::Begin(std::string_view before, std::string_view afterHead, std::string_view afterTail) {
     journal_.reset();
-    if (before == after) return true;  // however it ends, no byte changes
+    // However such a write ends, no byte changes.
+    if (before.size() == afterHead.size() + afterTail.size() && before.starts_with(afterHead) &&
+        before.ends_with(afterTail))
+        return true;
     try {
         WriteJournal journal;
         // An empty file has nothing to keep; the journal still tells a torn
         // file from a finished one.
         if (!before.empty()) journal.copy = KeepHistoryCopy(platform_, before);
-        journal.before = platform_.Sha256(before);
-        journal.after = platform_.Sha256(after);
+        journal.before = SnapshotBuilder::Of(before);
+        SnapshotBuilder after;
+        after.Add(afterHead);
+        after.Add(afterTail);
+        journal.after = after.Finish();
         platform_.MakeDirectory(ProgramDataFolder(platform_));
         ReplaceFileContent(platform_, WriteJournalPath(platform_), WriteJournalText(journal));
         journal_ = std::move(journal);
@@ -128,7 +163,7 @@ void RecoverableWrite::Finished() {
 void RecoverableWrite::Settle(std::u16string_view path) {
     if (!journal_) return;
     try {
-        const Sha256Digest now = platform_.Sha256(HostsBytesNow(platform_, path));
+        const FileSnapshot now = SnapshotBuilder::Of(HostsBytesNow(platform_, path));
         if (now == journal_->before || now == journal_->after) Finished();
     } catch (const Failure&) {
         // Unknown: the journal stays, and the next start looks again.
@@ -147,7 +182,7 @@ InterruptedWrite FindInterruptedWrite(Platform& platform, std::u16string_view pa
         SetJournalAside(platform, text);
         return {InterruptedWrite::Kind::Unreadable, std::nullopt};
     }
-    const Sha256Digest now = platform.Sha256(HostsBytesNow(platform, path));
+    const FileSnapshot now = SnapshotBuilder::Of(HostsBytesNow(platform, path));
     if (now == journal->before || now == journal->after) {
         RemoveWriteJournal(platform);
         return {};
@@ -158,7 +193,7 @@ InterruptedWrite FindInterruptedWrite(Platform& platform, std::u16string_view pa
                                  ? std::string()
                                  : platform.ReadFileBytes(HistoryFolder(platform) + u"\\" + journal->copy);
         // A copy the user has removed or changed since is not what was there.
-        if (platform.Sha256(before) == journal->before) torn.before = std::move(before);
+        if (SnapshotBuilder::Of(before) == journal->before) torn.before = std::move(before);
     } catch (const Failure&) {
     }
     return torn;

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSnapshot.h"
 #include "platform/Platform.h"
-#include "platform/Sha256.h"
 
 namespace quenlix {
 
@@ -15,12 +15,17 @@ namespace quenlix {
 // what it is about to do in a journal beside the history copies, and removes
 // the journal once the write is flushed; a journal found at the next start
 // tells a finished write, one that never began and a torn file apart.
+//
+// The file's bytes are told by their snapshot (size and hash), as the save
+// tells whether the file changed since the load: the journal guards against
+// a crash, not against someone forging content, and the system's SHA-256
+// would cost three times the write itself on a file of tens of megabytes.
 struct WriteJournal {
     // The history copy holding the bytes the write replaces; empty when the
     // file held none (it was created, or empty).
     std::u16string copy;
-    Sha256Digest before{};
-    Sha256Digest after{};
+    FileSnapshot before;
+    FileSnapshot after;
 
     bool operator==(const WriteJournal&) const = default;
 };
@@ -29,7 +34,7 @@ struct WriteJournal {
 std::u16string WriteJournalPath(Platform& platform);
 
 // The journal as the file holds it: a first line that names it, then one
-// line each for the copy and the two digests, as text a user can read.
+// line each for the copy and the two snapshots, as text a user can read.
 std::string WriteJournalText(const WriteJournal& journal);
 // A journal's text; none when it is not exactly what WriteJournalText
 // writes, or names a copy that is no history copy's name.
@@ -45,10 +50,11 @@ public:
     RecoverableWrite(Platform& platform, MayWriteWithoutCopy mayWriteWithoutCopy);
 
     // Right before the first byte is written: keeps `before` as a history
-    // copy and records the journal, both flushed. Nothing is kept when the
-    // write changes no byte. False when the copy could not be kept and the
-    // user chose not to write.
-    bool Begin(std::string_view before, std::string_view after);
+    // copy and records the journal, both flushed. The file will hold
+    // `afterHead` followed by `afterTail`. Nothing is kept when the write
+    // changes no byte. False when the copy could not be kept and the user
+    // chose not to write.
+    bool Begin(std::string_view before, std::string_view afterHead, std::string_view afterTail = {});
     // The write was flushed: the journal goes.
     void Finished();
     // The write ended some other way: the journal goes when the hosts file at

@@ -132,7 +132,7 @@ TEST(WriteRecoveryTest, OnlyATornFileWithItsCopyIsOfferedBack) {
         const std::u16string copyName = HistoryCopyName(platform.localTime);
         const std::u16string copyPath = HistoryFolder(platform) + u"\\" + copyName;
         platform.PutFile(copyPath, OldBytes);
-        WriteJournal journal{copyName, platform.Sha256(OldBytes), platform.Sha256(newBytes)};
+        WriteJournal journal{copyName, SnapshotBuilder::Of(OldBytes), SnapshotBuilder::Of(newBytes)};
         std::string hostsNow = tornBytes;
         std::string journalText;
         switch (found) {

@@ -87,7 +87,7 @@ TEST(HostsHistoryTest, TheNewestCopyIsNotTakenTwiceAndStaysNewest) {
 
 TEST(HostsHistoryTest, AJournalReadsBackAsWrittenAndNothingElseReads) {
     FakePlatform platform;
-    const WriteJournal journal{u"hosts_2026-12-07_18-30-12_2.txt", platform.Sha256("old"), platform.Sha256("new")};
+    const WriteJournal journal{u"hosts_2026-12-07_18-30-12_2.txt", SnapshotBuilder::Of("old"), SnapshotBuilder::Of("new")};
     const std::string text = WriteJournalText(journal);
     EXPECT_EQ(ParseWriteJournal(text), journal);
     EXPECT_EQ(ParseWriteJournal(WriteJournalText({u"", journal.before, journal.after}))->copy, u"");
@@ -95,8 +95,11 @@ TEST(HostsHistoryTest, AJournalReadsBackAsWrittenAndNothingElseReads) {
         EXPECT_FALSE(ParseWriteJournal(text.substr(0, cut))) << "cut at " << cut;
     EXPECT_FALSE(ParseWriteJournal(text + "more\r\n"));
     std::string upper = text;
-    upper[upper.find("before=") + 7] = 'A';
-    EXPECT_FALSE(ParseWriteJournal(upper)) << "digests are lower case";
+    upper[upper.find(':', upper.find("before=")) + 1] = 'A';
+    EXPECT_FALSE(ParseWriteJournal(upper)) << "hashes are lower case";
+    std::string padded = text;
+    padded.insert(padded.find("after=") + 6, "0");
+    EXPECT_FALSE(ParseWriteJournal(padded)) << "sizes have no leading zero";
 }
 
 }  // namespace

@@ -408,8 +408,8 @@ TEST_F(Win32ElevatedWriteTest, AJournalBesideATornFileIsOfferedBackAtTheStart) {
     CreateDirectoryW(Wide(platform.LocalAppDataDirectory() + u"\\Quenlix").c_str(), nullptr);
     CreateDirectoryW(Wide(HistoryFolder(platform)).c_str(), nullptr);
     WriteBytes(copy, Initial);
-    WriteBytes(journal, WriteJournalText({u"hosts_2001-02-03_04-05-06.txt", platform.Sha256(Initial),
-                                          platform.Sha256(newBytes)}));
+    WriteBytes(journal, WriteJournalText({u"hosts_2001-02-03_04-05-06.txt", SnapshotBuilder::Of(Initial),
+                                          SnapshotBuilder::Of(newBytes)}));
     hosts.Write(torn);
 
     RunningQuenlix quenlix = RunningQuenlix::WithArguments(L"");
