@@ -156,14 +156,14 @@ private:
         const std::u16string text3 = window_.text(TextBox::HostName);
         const std::size_t reportsBefore = platform_.reported.size();
         const bool ok = !platform_.answers.empty() && platform_.answers.front() == Answer::Ok;
+        const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
         const auto write = [&](std::size_t bytes) { return HostsWrite(bytes); };
         bool expectFailure = false;
 
         switch (action) {
-            case 6: model_.AppendAddressLine(text2, write); Run<AppendAddressLine>(); break;
-            case 7: expectFailure = model_.AppendEntry(text2, text3, write); Run<AppendEntry>(); break;
+            case 6: model_.AppendAddressLine(text2, yes, write); Run<AppendAddressLine>(); break;
+            case 7: expectFailure = model_.AppendEntry(text2, text3, yes, write); Run<AppendEntry>(); break;
             case 8: {
-                const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
                 expectFailure = model_.Save(text1, yes, write);
                 const bool saved = model_.seen == Encode(text1) + "\r\n" && !expectFailure;
                 Run<SaveHostsFile>();
@@ -173,7 +173,7 @@ private:
                 break;
             }
             case 9:
-                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, write);
+                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, yes, write);
                 Run<AppendEntryUnlessDefined>();
                 break;
             case 10: expectFailure = model_.RestoreDefault(ok, write); Run<RestoreDefaultHosts>(); break;

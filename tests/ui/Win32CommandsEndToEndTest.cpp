@@ -180,6 +180,41 @@ TEST_F(Win32CommandsTest, EveryAppendStartsALineOfItsOwn) {
             << button;
     }
     EXPECT_TRUE(platform.reported.empty());
+    EXPECT_TRUE(platform.messages.empty()) << "a valid entry is appended without a question";
+}
+
+// An entry Windows would not use, through each append button: the question
+// names the problem, No appends nothing, Yes appends the entry as typed.
+TEST_F(Win32CommandsTest, EachAppendAsksBeforeAnEntryWindowsWouldNotUse) {
+    const struct {
+        std::wstring_view address, names;
+        std::u16string_view question;
+    } cases[] = {
+        {L"1.2.3", L"my.site", u"“1.2.3” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。\n\n是否仍然追加？"},
+        {L"1.2.3.4", L"my!site", u"主机名“my!site”无效（只能包含字母、数字、“-”和“_”）。\n\n是否仍然追加？"},
+        {L"::1", L"a b c d e f g h i j", u"一行中有 10 个主机名，Windows 只使用前 9 个。\n\n是否仍然追加？"},
+    };
+    for (const char* button : {"Command1", "Command2", "Command5"}) {
+        for (const auto& c : cases) {
+            for (const int answer : {Answer::No, Answer::Yes}) {
+                SCOPED_TRACE(std::string(button) + (answer == Answer::Yes ? ", yes" : ", no"));
+                WriteHosts(TestWindowsFolder::InitialHosts);
+                platform.messages.clear();
+                const std::wstring line = std::wstring(c.address) + L" " + std::wstring(c.names);
+                SetText("Text2", std::string(button) == "Command1" ? line : c.address);
+                SetText("Text3", c.names);
+                platform.answers = {answer};
+                Click(button);
+                ASSERT_EQ(platform.messages.size(), 1u);
+                EXPECT_EQ(platform.messages[0].prompt, c.question);
+                EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+                EXPECT_EQ(platform.messages[0].title, u"提示");
+                EXPECT_EQ(Hosts(), std::string(TestWindowsFolder::InitialHosts) +
+                                       (answer == Answer::Yes ? std::string(line.begin(), line.end()) + "\r\n" : ""));
+            }
+        }
+    }
+    EXPECT_TRUE(platform.reported.empty());
 }
 
 TEST_F(Win32CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram) {
