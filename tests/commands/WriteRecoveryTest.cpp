@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/EntryCommands.h"
+#include "commands/HostsWriting.h"
 #include "commands/SaveCommands.h"
 #include "commands/WriteRecovery.h"
 #include "hosts/HostsHistory.h"
@@ -8,6 +9,7 @@
 #include "hosts/SafeWrite.h"
 #include "hosts/WriteJournal.h"
 #include "platform/MessageStyle.h"
+#include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
 #include "ui/CommandRunner.h"
@@ -28,7 +30,7 @@ const std::string OldBytes = "127.0.0.1 localhost\r\n0.0.0.0 ads.example\r\n";
 // question with `answer`.
 FakeWindow StartAgain(FakePlatform& platform, int answer) {
     platform.messages.clear();
-    platform.answersByPrompt = {{std::u16string(CutOffWriteQuestion), answer}};
+    platform.answersByPrompt[std::u16string(CutOffWriteQuestion)] = answer;
     FakeWindow window;
     EXPECT_EQ(RunStartup(window, platform), StartupOutcome::ShowWindow);
     return window;
@@ -167,6 +169,43 @@ TEST(WriteRecoveryTest, OnlyATornFileWithItsCopyIsOfferedBack) {
         }
         EXPECT_EQ(window.snapshot, SnapshotBuilder::Of(hostsNow)) << where << ": the load goes on";
     }
+}
+
+// The restore is a write like any other: for a user without rights it asks
+// for them and goes through the second instance, copy and all; and a save
+// that changes no byte keeps no copy.
+TEST(WriteRecoveryTest, TheRestoreAsksForRightsAndANoChangeSaveKeepsNoCopy) {
+    FakePlatform platform;
+    const std::u16string hosts = HostsPath(platform);
+    const std::string newBytes = OldBytes + "1.2.3.4 new.host\r\n";
+    const std::string torn = OldBytes + "1.2.";
+    const std::u16string copyName = HistoryCopyName({2026, 1, 1, 0, 0, 0});
+    platform.PutFile(HistoryFolder(platform) + u"\\" + copyName, OldBytes);
+    platform.PutFile(WriteJournalPath(platform),
+                     WriteJournalText({copyName, SnapshotBuilder::Of(OldBytes), SnapshotBuilder::Of(newBytes)}));
+    platform.PutFile(hosts, torn);
+    platform.administrator = false;
+    platform.writeDeniedPaths = {hosts};
+    platform.elevatedInstance = testing::SecondInstanceHere(platform);
+    platform.answersByPrompt = {{std::u16string(ElevationQuestion), Answer::Yes}};
+
+    FakeWindow window = StartAgain(platform, Answer::Yes);
+
+    EXPECT_TRUE(AskedCutOffQuestion(platform));
+    EXPECT_EQ(platform.elevatedRuns.size(), 1u);
+    EXPECT_EQ(platform.FileBytes(hosts), OldBytes);
+    EXPECT_EQ(window.snapshot, SnapshotBuilder::Of(OldBytes));
+    EXPECT_FALSE(platform.Has(WriteJournalPath(platform)));
+    EXPECT_EQ(platform.FilesInFolder(HistoryFolder(platform)).size(), 2u) << "the torn bytes are kept too";
+
+    FakePlatform unchanged;
+    FakeWindow loaded;
+    unchanged.PutFile(HostsPath(unchanged), OldBytes);
+    ASSERT_EQ(RunStartup(loaded, unchanged), StartupOutcome::ShowWindow);
+    RunCommand(AsCommand<SaveHostsFile>(), loaded, unchanged);
+    EXPECT_EQ(unchanged.FileBytes(HostsPath(unchanged)), OldBytes);
+    EXPECT_TRUE(unchanged.FilesInFolder(HistoryFolder(unchanged)).empty());
+    EXPECT_FALSE(unchanged.Has(WriteJournalPath(unchanged)));
 }
 
 }  // namespace
