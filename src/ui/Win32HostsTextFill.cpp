@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
@@ -20,6 +19,17 @@ std::wstring TitleOf(HWND window) {
     std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     title.resize(static_cast<std::size_t>(GetWindowTextW(window, title.data(), static_cast<int>(title.size()))));
     return title;
+}
+
+// The time of a piece, from the performance counter: the standard clocks
+// would bring in the threads library's clock functions, some of which
+// Windows 7 lacks.
+double NowMs() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 std::size_t BoxLength(HWND box) { return static_cast<std::size_t>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0)); }
@@ -63,7 +73,7 @@ void Win32HostsTextFill::InsertPiece() {
     const std::size_t start = pieces_.PieceStart();
     const std::size_t end = pieces_.PieceEnd();
     const std::size_t before = BoxLength(box_);
-    const auto begin = std::chrono::steady_clock::now();
+    const double begin = NowMs();
 
     // The user may have scrolled or selected in the read-only box: the
     // piece goes in at its start and the view and selection stay put.
@@ -84,7 +94,7 @@ void Win32HostsTextFill::InsertPiece() {
     // EN_MAXTEXT and EN_ERRSPACE tell the parent, not the caller: the
     // length is what shows whether the whole piece went in.
     if (BoxLength(box_) != before + (end - start)) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
-    pieces_.PieceInserted(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+    pieces_.PieceInserted(NowMs() - begin);
     ShowProgress();
 }
 
