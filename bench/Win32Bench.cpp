@@ -11,6 +11,13 @@
 //                    encoded and written by WriteHostsInPlace (attributes, the
 //                    read through its handle, the write, the DNS cache, the
 //                    read back) -> "MILLISECONDS BYTES"
+//   changewrite PATH history|plain
+//                    a save that changes the file at PATH each run (the
+//                    last loaded text, and it with one more line, in turn),
+//                    by WriteHostsInPlace with the history copy and the
+//                    journal, or without them -> "MILLISECONDS 1|0"
+//   historycopy PATH KeepHistoryCopy alone of the file's bytes, changed each
+//                    run as changewrite changes them -> "MILLISECONDS 1"
 //   readback PATH    that write's read back alone (FileHolds) on the file it
 //                    wrote -> "MILLISECONDS 1|0"
 //   savecheck PATH   what the save does before it writes: the file read once
@@ -41,6 +48,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -48,6 +56,7 @@
 #include "RequestLoop.h"
 #include "edit/DuplicateLines.h"
 #include "hosts/AnsiCodec.h"
+#include "hosts/HostsHistory.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
 #include "hosts/HostsWrite.h"
@@ -108,6 +117,24 @@ public:
                                            WholeContent(EncodeHostsText(platform_, text_, HostsEncoding::Ansi)));
             });
             reply << ms << ' ' << (result.written && !result.readBackDiffers ? ReadBytes(path).size() : 0);
+        } else if (what == "changewrite") {
+            std::string mode;
+            request >> mode;
+            std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
+            if (longer_[path] = !longer_[path]; longer_[path]) bytes += "# changed\r\n";
+            const HostsEditor editor = WholeContent(std::move(bytes));
+            RecoverableWrite recoverable(platform_, [](const Failure&) { return false; });
+            HostsWriteResult result;
+            const double ms = TimeMs([&] {
+                result = WriteHostsInPlace(platform_, Utf16Path(path), editor, Creation::OpenOrCreate,
+                                           mode == "history" ? &recoverable : nullptr);
+            });
+            reply << ms << ' ' << (result.written ? 1 : 0);
+        } else if (what == "historycopy") {
+            std::string bytes = ReadBytes(path);
+            if (longer_[path] = !longer_[path]; longer_[path]) bytes += "# changed\r\n";
+            const double ms = TimeMs([&] { KeepHistoryCopy(platform_, bytes); });
+            reply << ms << " 1";
         } else if (what == "readback") {
             const std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
             bool same = false;
@@ -197,6 +224,8 @@ public:
 private:
     Win32Platform platform_;
     std::u16string text_;
+    // Per file, whether changewrite wrote the longer content last.
+    std::map<std::string, bool> longer_;
 };
 
 }  // namespace

@@ -250,6 +250,16 @@ class Bench:
             self.compare("  its read back (FileHolds, Wine)", size, ours("readback " + windows_path(written)),
                          lambda: run_tool(["cat", written], os.path.join(self.out, "cat.txt")),
                          "cat > file", runs, kind="detail")
+            # Before a change the file's bytes go to the history, and the
+            # write is journalled: at most one more write of the file.
+            self.compare("save that changes the file, with its history copy and journal (Wine)", size,
+                         ours("changewrite %s history" % windows_path(os.path.join(self.out, "changed-history.txt"))),
+                         ours("changewrite %s plain" % windows_path(os.path.join(self.out, "changed-plain.txt"))),
+                         "the same save without them", runs)
+            plain = ours("changewrite %s plain" % windows_path(os.path.join(self.out, "changed-plain.txt")))
+            self.compare("  its history copy alone (KeepHistoryCopy, Wine)", size,
+                         ours("historycopy " + windows_path(text)), plain, "the same save without them", runs,
+                         kind="detail")
             # Before it writes, the save reads the file through the handle it
             # writes with: to keep its encoding and to ask when it changed
             # since the load.

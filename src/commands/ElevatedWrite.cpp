@@ -20,7 +20,7 @@ namespace {
 class StagedFile {
 public:
     StagedFile(Platform& platform, std::string_view content, const Sha256Digest& digest) : platform_(platform) {
-        const std::u16string folder = platform.LocalAppDataDirectory() + u"\\Quenlix";
+        const std::u16string folder = ProgramDataFolder(platform);
         platform.MakeDirectory(folder);
         // Named for its content, and numbered should two instances stage the
         // same content at once: only a file this one created is its own.
@@ -63,7 +63,8 @@ bool IsAbsolutePath(std::u16string_view path) {
 
 }  // namespace
 
-HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEditor& editor, bool silent) {
+HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEditor& editor, bool silent,
+                                              RecoverableWrite* recoverable) {
     // What this process sees of the file is what the edit is based on, and
     // what the second instance must find there before it writes.
     const std::u16string hosts = HostsPath(platform);
@@ -81,20 +82,29 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
 
     std::string content(now.substr(0, std::min(edit->kept, now.size())));
     content += edit->tail;
+    if (recoverable && !recoverable->Begin(now, content)) return {};
     const Sha256Digest digest = platform.Sha256(content);
-    const StagedFile staged(platform, content, digest);
-    const std::u16string arguments = std::u16string(StagedWriteSwitch) + u" " + QuoteArgument(staged.Path()) + u" " +
-                                     HexDigits(digest) + u" " + HexDigits(platform.Sha256(now));
     ProgramExit exit;
     try {
+        const StagedFile staged(platform, content, digest);
+        const std::u16string arguments = std::u16string(StagedWriteSwitch) + u" " + QuoteArgument(staged.Path()) +
+                                         u" " + HexDigits(digest) + u" " + HexDigits(platform.Sha256(now));
         exit = platform.RunElevatedInstance(arguments, ElevatedWriteTimeout);
     } catch (const Failure& failure) {
+        if (recoverable) recoverable->Settle(hosts);
         if (failure.Number() == FailureNumber::Cancelled) return {};  // the user said no to the system: enough said
         throw;
     }
+    // Still running, the second instance may be in the middle of its write:
+    // the journal stays for the next start to look at.
     if (!exit)
         throw Failure(FailureNumber::Timeout, u"以管理员身份运行的 Quenlix 在 60 秒内没有结束，"
                                               u"无法确定 Hosts 文件是否已经改动。");
+    // The second instance wrote the whole file, or nothing, or it failed and
+    // the file shows which.
+    const bool settled = *exit == 0 || *exit == StagedWriteExit::FileChanged ||
+                         (*exit & ~0xFFu) == StagedWriteExit::WrittenWithWarnings;
+    if (recoverable) settled ? recoverable->Finished() : recoverable->Settle(hosts);
 
     HostsWriteResult result;
     if (*exit == StagedWriteExit::FileChanged) {

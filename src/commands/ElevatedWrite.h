@@ -47,8 +47,11 @@ inline constexpr std::uint32_t AttributesNotRestored = 0x2;
 // instance did comes back as the write's result: not written when the edit
 // said so, the user declined the system's question, or the file changed in
 // between (said in a message unless silent). Any other failure of the second
-// instance is thrown with its number.
-HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEditor& editor, bool silent);
+// instance is thrown with its number. With `recoverable`, this process keeps
+// the history copy and the journal, so that the copies stay in the user's own
+// profile whoever confirms the system's question.
+HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEditor& editor, bool silent,
+                                              RecoverableWrite* recoverable = nullptr);
 
 // The second instance's side: the whole program when started with
 // arguments. Returns the exit code. It shows nothing, ever.

@@ -3,6 +3,8 @@
 #include "commands/HostsWriting.h"
 #include "commands/LostCharacters.h"
 #include "edit/DuplicateLines.h"
+#include "edit/EntryCheck.h"
+#include "edit/StringRules.h"
 #include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
@@ -19,15 +21,42 @@ MayLoseCharacters AskTheUser(Platform& platform) {
     return [&platform](std::size_t lost) { return MayAppendLosingCharacters(platform, lost); };
 }
 
+std::u16string ProblemText(const EntryProblem& problem) {
+    switch (problem.kind) {
+        case EntryProblem::Kind::Address:
+            return u"“" + std::u16string(problem.text) + u"” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。";
+        case EntryProblem::Kind::HostName:
+            return u"主机名“" + std::u16string(problem.text) + u"”无效（只能包含字母、数字、“-”和“_”）。";
+        case EntryProblem::Kind::TooManyNames:
+            return u"一行中有 " + DecimalText(problem.names) + u" 个主机名，Windows 只使用前 " +
+                   DecimalText(MostNamesOnALine) + u" 个。";
+    }
+    return {};
+}
+
+// The append of `line` to the file as it is now. An entry that Windows would
+// not use as written is only appended on the user's Yes: a warning, not a
+// ban, since the user may mean it. No, the default, appends nothing.
+std::optional<HostsEdit> CheckedAppend(Platform& platform, const HostsNow& now, const std::u16string& line,
+                                       const std::optional<EntryProblem>& problem) {
+    if (problem && platform.ShowMessage(ProblemText(*problem) + u"\n\n是否仍然追加？",
+                                        Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
+        return std::nullopt;
+    return LineAppended(platform, line, AskTheUser(platform))(now);
+}
+
 }  // namespace
 
 void AppendAddressLine(WindowState& window, Platform& platform) {
     const std::u16string line = window.Text(TextBox::Address);
     // This one command never reports: whatever fails from here on is dropped,
     // and the file stays as the failed step left it (a failed append is
-    // undone by the store).
+    // undone by the store). Only the user's word is asked for, before an
+    // entry Windows would not use, as the other appends ask it.
     try {
-        WriteHostsFile(platform, LineAppended(platform, line, AskTheUser(platform)), Reporting::Silent);
+        WriteHostsFile(
+            platform, [&](const HostsNow& now) { return CheckedAppend(platform, now, line, FirstLineProblem(line)); },
+            Reporting::Silent);
     } catch (const Failure&) {
     }
 }
@@ -37,14 +66,16 @@ void AppendEntry(WindowState& window, Platform& platform) {
     WriteHostsFile(platform, [&](const HostsNow& now) {
         const std::u16string address = window.Text(TextBox::Address);
         const std::u16string host = window.Text(TextBox::HostName);
-        return LineAppended(platform, EntryLine(address, host), AskTheUser(platform))(now);
+        return CheckedAppend(platform, now, EntryLine(address, host), FirstEntryProblem(address, host));
     });
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     const std::u16string path = HostsPath(platform);
     const std::u16string text = BusyRetry(platform).Run([&] { return ReadHostsText(platform, path); });
-    const std::u16string entry = EntryLine(window.Text(TextBox::Address), window.Text(TextBox::HostName));
+    const std::u16string address = window.Text(TextBox::Address);
+    const std::u16string host = window.Text(TextBox::HostName);
+    const std::u16string entry = EntryLine(address, host);
 
     // The platform's case mapping works character by character, so mapping
     // the text a block of lines at a time equals mapping it whole, and a
@@ -54,7 +85,9 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
         platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
         return;
     }
-    WriteHostsFile(platform, LineAppended(platform, entry, AskTheUser(platform)));
+    WriteHostsFile(platform, [&](const HostsNow& now) {
+        return CheckedAppend(platform, now, entry, FirstEntryProblem(address, host));
+    });
 }
 
 }  // namespace quenlix

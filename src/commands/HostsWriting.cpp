@@ -9,11 +9,30 @@
 
 namespace quenlix {
 
+namespace {
+
+// "（错误 N：description）" for the failure, or nothing when it has no number.
+std::u16string FailureInBrackets(const Failure& failure) {
+    if (failure.Number() == 0) return {};
+    return u"（错误 " + DecimalText(failure.Number()) + u"：" + failure.Description() + u"）";
+}
+
+// The user decides whether a change may go ahead without the copy that would
+// let them have the old content back; the safe answer is the default.
+bool AskToWriteWithoutCopy(Platform& platform, const Failure& why) {
+    std::u16string question(WithoutHistoryCopyQuestion);
+    question.replace(question.find(u"{}"), 2, FailureInBrackets(why));
+    return platform.ShowMessage(question, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") == Answer::Yes;
+}
+
+}  // namespace
+
 HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
                                 Creation creation) {
+    RecoverableWrite recoverable(platform, [&](const Failure& why) { return AskToWriteWithoutCopy(platform, why); });
     HostsWriteResult result;
     try {
-        result = WriteHostsInPlace(platform, HostsPath(platform), editor, creation);
+        result = WriteHostsInPlace(platform, HostsPath(platform), editor, creation, &recoverable);
     } catch (const Failure& failure) {
         // Refused for want of rights, in a process that has none: the user
         // may let a second instance with administrator rights make this one
@@ -23,15 +42,13 @@ HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, R
         if (failure.Number() != FailureNumber::AccessDenied || platform.IsAdministrator()) throw;
         if (platform.ShowMessage(ElevationQuestion, Mb::YesNo | Mb::IconQuestion, u"提示") != Answer::Yes)
             return result;  // the question said why nothing was written
-        result = WriteThroughElevatedInstance(platform, editor, reporting == Reporting::Silent);
+        result = WriteThroughElevatedInstance(platform, editor, reporting == Reporting::Silent, &recoverable);
     }
     if (reporting == Reporting::Silent) return result;
     if (const std::optional<Failure>& why = result.attributesNotRestored)
         platform.ShowMessage(std::u16string(result.written ? u"Hosts 文件已写入" : u"Hosts 文件没有改动") +
                                  u"，但未能恢复它原有的只读、隐藏或系统属性" +
-                                 (why->Number() == 0 ? std::u16string()
-                                                     : u"（错误 " + DecimalText(why->Number()) + u"：" +
-                                                           why->Description() + u"）") +
+                                 FailureInBrackets(*why) +
                                  u"。",
                              Mb::Ok | Mb::IconWarning, u"提示");
     if (result.readBackDiffers)

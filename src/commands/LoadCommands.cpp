@@ -53,7 +53,12 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     // A file that appeared since it was found missing is the user's: it is
     // loaded as it is, never written over with the stock content.
     try {
-        WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown, Creation::OnlyIfNew);
+        // Not written when the user declined to write without a history
+        // copy: there is no file to grant access to or to show.
+        if (!WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown,
+                            Creation::OnlyIfNew)
+                 .written)
+            return LoadOutcome::ShowWindow;
     } catch (const Failure& failure) {
         if (failure.Number() != FailureNumber::FileExists) throw;
         FillHostsText(window, platform);

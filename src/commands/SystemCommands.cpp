@@ -1,5 +1,6 @@
 #include "commands/SystemCommands.h"
 
+#include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
@@ -11,6 +12,12 @@ namespace quenlix {
 void ShowHostsInExplorer(Platform& platform) { RevealInExplorer(platform, HostsPath(platform)); }
 
 void OpenHostsInNotepad(Platform& platform) { OpenInNotepad(platform, HostsPath(platform)); }
+
+void OpenHistoryFolder(Platform& platform) {
+    platform.MakeDirectory(ProgramDataFolder(platform));
+    platform.MakeDirectory(HistoryFolder(platform));
+    OpenFolderInExplorer(platform, HistoryFolder(platform));
+}
 
 void GrantEveryoneAccess(Platform& platform) {
     if (platform.IsAdministrator()) {

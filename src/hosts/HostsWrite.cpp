@@ -74,7 +74,7 @@ private:
 }  // namespace
 
 HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path, const HostsEditor& editor,
-                                   Creation creation) {
+                                   Creation creation, RecoverableWrite* recoverable) {
     BusyRetry busy(platform);
     std::optional<LoosenedAttributes> attributes;
     auto file = busy.Run([&] {
@@ -82,9 +82,23 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
         return std::make_unique<FileRewrite>(platform, path, creation);
     });
     const std::string& previous = file->Previous();
-    const std::optional<HostsEdit> edit = editor({previous, file->Created()});
+    std::optional<HostsEdit> edit = editor({previous, file->Created()});
     const std::size_t kept = edit ? std::min(edit->kept, previous.size()) : 0;
-    if (edit) busy.Run([&] { file->Replace(kept, edit->tail); });
+    if (edit && recoverable && !recoverable->Begin(previous, std::string_view(previous).substr(0, kept), edit->tail))
+        edit.reset();
+    if (edit) {
+        try {
+            busy.Run([&] { file->Replace(kept, edit->tail); });
+        } catch (const Failure&) {
+            // The write put the old bytes back, unless that failed too.
+            if (recoverable) {
+                file->Close();
+                recoverable->Settle(path);
+            }
+            throw;
+        }
+        if (recoverable) recoverable->Finished();
+    }
     file->Close();
 
     HostsWriteResult result;

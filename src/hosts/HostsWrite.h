@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "hosts/HostsStore.h"
+#include "hosts/WriteJournal.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Platform.h"
 
@@ -60,9 +61,13 @@ struct HostsWriteResult {
 // (waiting out another program that holds it for a moment), `editor` decides
 // from the bytes read through that handle, and the edit is written in place
 // and flushed, or the file keeps its bytes. After a write the system's DNS
-// cache is emptied and the file, closed, is read back.
+// cache is emptied and the file, closed, is read back. With `recoverable`,
+// the bytes the edit replaces are kept as a history copy and the write is
+// journalled before its first byte (none is written when the copy fails and
+// the user says so).
 HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path, const HostsEditor& editor,
-                                   Creation creation = Creation::OpenOrCreate);
+                                   Creation creation = Creation::OpenOrCreate,
+                                   RecoverableWrite* recoverable = nullptr);
 
 // Whether the file at `path` holds exactly `head` followed by `tail`, read
 // afresh a piece at a time; a missing file holds nothing.

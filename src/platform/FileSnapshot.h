@@ -25,6 +25,7 @@ struct FileSnapshot {
 class SnapshotBuilder {
 public:
     void Add(std::string_view bytes) {
+        if (bytes.empty()) return;  // an empty view may have no data to copy from
         size_ += bytes.size();
         if (held_ > 0) {
             const std::size_t take = std::min(bytes.size(), sizeof block_ - held_);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Sha256.h"
@@ -32,6 +33,22 @@ public:
     virtual void SetLength(std::uint64_t length) = 0;
     // Pushes what was written to the disk before the command reports success.
     virtual void Flush() = 0;
+};
+
+// A file found in a folder: its name, without the folder, and its size.
+struct FolderEntry {
+    std::u16string name;
+    std::uint64_t size = 0;
+};
+
+// A moment of the local clock, to the second, as the user's calendar reads it.
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
 };
 
 // How a program that was waited for ended: its exit code, or no value when
@@ -117,6 +134,9 @@ public:
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path,
                                                          Creation creation = Creation::OpenOrCreate) = 0;
     virtual void RemoveFile(std::u16string_view path) = 0;
+    // The files directly in `folder` (no folders, nothing below them), in no
+    // particular order; none when the folder is missing.
+    virtual std::vector<FolderEntry> FilesInFolder(std::u16string_view folder) = 0;
     // The attribute bits (FileAttribute) of the file or folder at `path`; no
     // value when there is none.
     virtual std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) = 0;
@@ -166,6 +186,9 @@ public:
     virtual void FlushDnsCache() = 0;
 
     // --- Time ---
+
+    // The local date and time now.
+    virtual LocalTime LocalTimeNow() = 0;
 
     // Waits, handling no window message meanwhile: a command that waits for
     // a busy file takes no second click before it has finished.

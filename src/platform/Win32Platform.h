@@ -50,10 +50,12 @@ public:
     std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
     void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
     void MakeDirectory(std::u16string_view path) override;
+    std::vector<FolderEntry> FilesInFolder(std::u16string_view folder) override;
     // Programs (Win32PlatformPrograms.cpp).
     ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) override;
     // Time, name resolution and hashing (Win32PlatformSystem.cpp).
     void Pause(std::chrono::milliseconds duration) override;
+    LocalTime LocalTimeNow() override;
     void FlushDnsCache() override;
     Sha256Digest Sha256(std::string_view bytes) override;
 

@@ -150,6 +150,24 @@ void Win32Platform::RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
 }
 
+std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder) {
+    std::vector<FolderEntry> files;
+    WIN32_FIND_DATAW found{};
+    const UniqueFind search(FindFirstFileW(ToWide(std::u16string(folder) + u"\\*").c_str(), &found));
+    if (!search.Valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return files;
+        throw Win32Failure(error);
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        files.push_back({FromWide(found.cFileName),
+                         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+    } while (FindNextFileW(search.Get(), &found));
+    if (GetLastError() != ERROR_NO_MORE_FILES) throw LastWin32Failure();
+    return files;
+}
+
 static_assert(FileAttribute::ReadOnly == FILE_ATTRIBUTE_READONLY && FileAttribute::Hidden == FILE_ATTRIBUTE_HIDDEN &&
               FileAttribute::System == FILE_ATTRIBUTE_SYSTEM && FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY &&
               FileAttribute::Archive == FILE_ATTRIBUTE_ARCHIVE);

@@ -15,6 +15,12 @@ void Win32Platform::Pause(std::chrono::milliseconds duration) {
     Sleep(static_cast<DWORD>(std::clamp<std::chrono::milliseconds::rep>(duration.count(), 0, INFINITE - 1)));
 }
 
+LocalTime Win32Platform::LocalTimeNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 void Win32Platform::FlushDnsCache() {
     // What "ipconfig /flushdns" calls. It is not documented, so it is bound
     // by name where it is there at all; the library comes from the system

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "commands/LoadCommands.h"
+#include "commands/WriteRecovery.h"
 
 namespace quenlix {
 
@@ -33,6 +34,9 @@ void RunCommand(Command command, WindowState& window, Platform& platform) {
 }
 
 StartupOutcome RunStartup(WindowState& window, Platform& platform) {
+    // A torn hosts file is mended before it is shown; whatever becomes of
+    // that, the load goes on.
+    RunAndReport(platform, [&] { RecoverCutOffWrite(platform); });
     LoadOutcome outcome = LoadOutcome::ShowWindow;
     if (!RunAndReport(platform, [&] { outcome = LoadHostsWindow(window, platform); })) return StartupOutcome::Failed;
     return outcome == LoadOutcome::Quit ? StartupOutcome::UserDeclined : StartupOutcome::ShowWindow;

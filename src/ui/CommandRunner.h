@@ -37,7 +37,8 @@ void RunCommand(Command command, WindowState& window, Platform& platform);
 
 enum class StartupOutcome { ShowWindow, UserDeclined, Failed };
 
-// Runs the load sequence before the window is first shown. A failure there is
+// Runs the load sequence before the window is first shown, after the
+// recovery of a write of the hosts file that was cut off. A failure there is
 // reported; the entry point then ends the program, as it does when the user
 // declines to create a missing hosts file.
 StartupOutcome RunStartup(WindowState& window, Platform& platform);

@@ -78,6 +78,11 @@ std::vector<const Control*> TabOrder() {
     return order;
 }
 
+const SystemMenuItem& HistoryFolderMenuItem() {
+    static constexpr SystemMenuItem item{0x0010, u"打开历史版本文件夹(&H)", AsCommand<OpenHistoryFolder>()};
+    return item;
+}
+
 const Control* FindControl(std::string_view name) {
     const auto found = std::ranges::find(LayoutTable, name, &Control::name);
     return found == LayoutTable.end() ? nullptr : &*found;

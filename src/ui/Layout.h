@@ -68,6 +68,17 @@ inline constexpr int WideOuterWidth = 12700;
 inline constexpr int DesignClientLeft = 7515;
 inline constexpr int DesignClientTop = 4575;
 
+// The one item the program adds to the window's system menu (the title-bar
+// icon, or Alt+Space), below a separator.
+struct SystemMenuItem {
+    // A command id the system leaves to programs: below 0xF000, with the low
+    // four bits clear, which the system uses for its own.
+    unsigned id;
+    std::u16string_view caption;
+    Command onClick;
+};
+const SystemMenuItem& HistoryFolderMenuItem();
+
 // Every control of the main window, in the order of the design table.
 std::span<const Control> Controls();
 

@@ -110,6 +110,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, co
         throw LastWin32Failure();
 
     CreateControls();
+    AddSystemMenuItem();
     ApplyDpi(DpiOf(Handle(), dpiFunctions_));
     ApplySize(nullptr);
 }
@@ -130,6 +131,14 @@ void Win32MainWindow::CreateControls() {
             throw LastWin32Failure();
     }
     focus_ = ControlWindow(TabOrder().front()->name);
+}
+
+void Win32MainWindow::AddSystemMenuItem() {
+    const SystemMenuItem& item = HistoryFolderMenuItem();
+    HMENU menu = GetSystemMenu(Handle(), FALSE);
+    if (menu == nullptr || !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
+        !AppendMenuW(menu, MF_STRING, item.id, ToWide(item.caption).c_str()))
+        throw LastWin32Failure();
 }
 
 // The window goes first, while every member its last messages use is alive.
@@ -234,6 +243,9 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
             if (wParam != FillTimerId) break;
             self->OnFillTimer();
             return 0;
+        case WM_SYSCOMMAND:
+            if (self->OnSystemCommand(wParam)) return 0;
+            break;
         case WM_NEXTDLGCTL: self->OnNextDialogControl(wParam, lParam); return 0;
         case WM_ACTIVATE: self->OnActivate(wParam); break;
         case WM_SETFOCUS: self->OnSetFocus(); return 0;
@@ -283,6 +295,14 @@ void Win32MainWindow::OnCommand(WPARAM wParam) {
     if (!IsWindowEnabled(controls_[index])) return;
     if (control.kind == ControlKind::Button && control.onClick != nullptr)
         RunCommand(control.onClick, *this, platform_);
+}
+
+// The system's own commands (move, size, close) go on to the system.
+bool Win32MainWindow::OnSystemCommand(WPARAM wParam) {
+    const SystemMenuItem& item = HistoryFolderMenuItem();
+    if ((wParam & 0xFFF0) != item.id) return false;
+    RunCommand(item.onClick, *this, platform_);
+    return true;
 }
 
 void Win32MainWindow::OnTextBoxClick(std::size_t index) {

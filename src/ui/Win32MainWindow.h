@@ -73,6 +73,7 @@ private:
                                              DWORD_PTR self);
 
     void OnCommand(WPARAM wParam);
+    bool OnSystemCommand(WPARAM wParam);
     void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
     void OnActivate(WPARAM wParam);
     void OnSetFocus();
@@ -88,6 +89,7 @@ private:
     void EndFill();
     RECT FillBarRect() const;
     void CreateControls();
+    void AddSystemMenuItem();
     void ApplyDpi(UINT dpi);
     void ApplySize(const POINT* topLeft);
     SIZE ClientPixels() const;

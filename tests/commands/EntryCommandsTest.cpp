@@ -6,6 +6,7 @@
 #include "commands/EntryCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/SaveCommands.h"
+#include "edit/DuplicateLines.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
@@ -62,6 +63,7 @@ TEST_F(EntryCommandsTest, AppendEntryAppendsTheEntryLineAndARefusedOneNothing) {
 
     window.text(TextBox::Address) = u"";
     window.text(TextBox::HostName) = u"";
+    platform.answers = {Answer::Yes};  // to the question about the empty address
     AppendEntry(window, platform);
     EXPECT_EQ(Hosts(), "a\r\n127.0.0.1 example.com\r\n \r\n");
 
@@ -107,6 +109,94 @@ TEST_F(EntryCommandsTest, AppendUnlessDefinedAppendsANewEntryAsTyped) {
     AppendEntryUnlessDefined(window, platform);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Hosts(), "127.0.0.1\tExample.com\r\n127.0.0.1  example.com\r\n127.0.0.1 Example.com\r\n");
+}
+
+using Append = void (*)(WindowState&, Platform&);
+constexpr Append Appends[] = {AppendAddressLine, AppendEntry, AppendEntryUnlessDefined};
+
+// The plain append takes the whole line from the address box.
+void PutEntry(FakeWindow& window, Append append, std::u16string_view address, std::u16string_view names) {
+    window.text(TextBox::Address) = append == Append{AppendAddressLine} ? EntryLine(address, names) : address;
+    window.text(TextBox::HostName) = names;
+}
+
+std::string Ascii(std::u16string_view text) { return std::string(text.begin(), text.end()); }
+
+TEST_F(EntryCommandsTest, EveryAppendAsksBeforeAnEntryWindowsWouldNotUse) {
+    const struct {
+        std::u16string_view address, names, question;
+    } cases[] = {
+        {u"1.2.3", u"my!site", u"“1.2.3” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。\n\n是否仍然追加？"},
+        {u"1.2.3.4", u"ok my!site", u"主机名“my!site”无效（只能包含字母、数字、“-”和“_”）。\n\n是否仍然追加？"},
+        {u"::1", u"a b c d e f g h i j k l", u"一行中有 12 个主机名，Windows 只使用前 9 个。\n\n是否仍然追加？"},
+    };
+    for (const Append append : Appends) {
+        for (const auto& c : cases) {
+            for (const int answer : {Answer::No, Answer::Yes}) {
+                SCOPED_TRACE(Ascii(c.names) + (answer == Answer::Yes ? ", yes" : ", no"));
+                platform.messages.clear();
+                Loaded("a\r\n");
+                PutEntry(window, append, c.address, c.names);
+                platform.answers = {answer};
+                append(window, platform);
+                ASSERT_EQ(platform.messages.size(), 1u);
+                EXPECT_EQ(platform.messages[0].prompt, c.question);
+                EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+                EXPECT_EQ(platform.messages[0].title, u"提示");
+                EXPECT_EQ(Hosts(), answer == Answer::Yes ? "a\r\n" + Ascii(EntryLine(c.address, c.names)) + "\r\n"
+                                                         : "a\r\n");
+            }
+        }
+    }
+}
+
+TEST_F(EntryCommandsTest, AValidEntryIsAppendedWithoutAQuestion) {
+    const std::pair<std::u16string_view, std::u16string_view> entries[] = {
+        {u"127.0.0.1", u"localhost"},
+        {u"::1", u"my_pc nas.lan."},
+        {u"fe80::1%12", u"a b c d e f g h i # j k"},
+        {u"::ffff:1.2.3.4", u"_sip._tcp.example.com"},
+    };
+    for (const Append append : Appends) {
+        Loaded("");
+        std::string expected;
+        for (const auto& [address, names] : entries) {
+            PutEntry(window, append, address, names);
+            append(window, platform);
+            expected += Ascii(EntryLine(address, names)) + "\r\n";
+        }
+        EXPECT_EQ(Hosts(), expected);
+    }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(EntryCommandsTest, AppendAddressLineChecksOnlyALineThatReadsAsAnEntry) {
+    Loaded("");
+    for (const std::u16string_view line : {u"1.2.3", u"# 1.2.3 my!site", u"  \t", u"localhost"}) {
+        window.text(TextBox::Address) = line;
+        AppendAddressLine(window, platform);
+    }
+    EXPECT_EQ(Hosts(), "1.2.3\r\n# 1.2.3 my!site\r\n  \t\r\nlocalhost\r\n");
+    EXPECT_TRUE(platform.messages.empty());
+
+    window.text(TextBox::Address) = u"  1.2.3\tx";
+    platform.answers = {Answer::No};
+    AppendAddressLine(window, platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"“1.2.3” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。\n\n是否仍然追加？");
+    EXPECT_EQ(Hosts(), "1.2.3\r\n# 1.2.3 my!site\r\n  \t\r\nlocalhost\r\n");
+}
+
+// The duplicate test comes first and keeps its own word: a duplicate is
+// named, and nothing is asked of it.
+TEST_F(EntryCommandsTest, AppendUnlessDefinedAsksAfterItsDuplicateTest) {
+    platform.PutFile(HostsFile, "1.2.3 my!site\r\n");
+    window.text(TextBox::Address) = u"1.2.3";
+    window.text(TextBox::HostName) = u"my!site";
+    AppendEntryUnlessDefined(window, platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].prompt, u"定义有重复\n1.2.3 my!site");
+    EXPECT_EQ(Hosts(), "1.2.3 my!site\r\n");
 }
 
 TEST_F(EntryCommandsTest, AppendUnlessDefinedNeedsTheFileToExist) {

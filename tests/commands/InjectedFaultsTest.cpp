@@ -11,7 +11,9 @@
 #include "commands/ResetCommand.h"
 #include "hosts/Backup.h"
 #include "hosts/BusyRetry.h"
+#include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
+#include "hosts/WriteJournal.h"
 #include "platform/CommandLine.h"
 #include "platform/FileAttribute.h"
 #include "platform/MessageStyle.h"
@@ -130,6 +132,7 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
             EXPECT_FALSE(window.closed) << where;
             EXPECT_EQ(platform.openFiles, 0) << where;
             EXPECT_EQ(platform.dnsCacheFlushes, 0) << where << ": nothing changed, nothing to flush";
+            EXPECT_FALSE(platform.Has(WriteJournalPath(platform))) << where << ": an undone write needs no recovery";
             if (write.silent) {
                 EXPECT_TRUE(platform.reported.empty() && platform.messages.empty()) << where;
             } else {
@@ -143,6 +146,63 @@ TEST(InjectedFaultsTest, NoWritePathLosesAByteOrTheUsersText) {
 // command that writes it waits and then writes as it would have, and one held
 // for good is reported, after two seconds of growing waits, as a file that
 // another program uses, with the file as it was.
+// Before every change the bytes the hosts file held go to the history, and
+// the journal of the write is gone once it is flushed; a copy that cannot be
+// kept is a question, whose safe answer writes nothing.
+TEST(InjectedFaultsTest, EveryWritePathKeepsWhatTheFileHeldOrAsksFirst) {
+    const std::string hostsBytes = "127.0.0.1 localhost\r\n0.0.0.0 ads.example\r\n";
+    enum class Copy { Kept, DiskFull, NoProfileAnsweredNo, NoProfileAnsweredYes };
+    for (const WritePath& write : WritePaths) {
+        if (write.command == AsCommand<BackUpHostsFile>()) continue;  // writes the backup, not the hosts file
+        const bool creating = write.command == AsCommand<RefreshHostsFile>();
+        for (int c = 0; c <= static_cast<int>(Copy::NoProfileAnsweredYes); ++c) {
+            const auto copy = static_cast<Copy>(c);
+            const std::string where = std::string(write.name) + ", case " + std::to_string(c);
+            Arranged arranged(write, hostsBytes);
+            FakePlatform& platform = arranged.platform;
+            const std::u16string history = HistoryFolder(platform);
+            std::u16string question;
+            if (copy == Copy::DiskFull) {
+                platform.ownFilesFail = true;
+                question = u"无法保存 Hosts 文件当前内容的历史副本（错误 112：磁盘空间不足。）。\n\n"
+                           u"是否在没有副本的情况下仍然修改 Hosts 文件？";
+            } else if (copy != Copy::Kept) {
+                platform.missingFolders = {platform.localAppDataDirectory};
+                question = u"无法保存 Hosts 文件当前内容的历史副本（错误 3：系统找不到指定的路径。）。\n\n"
+                           u"是否在没有副本的情况下仍然修改 Hosts 文件？";
+            }
+            if (!question.empty())
+                platform.answersByPrompt[question] = copy == Copy::NoProfileAnsweredYes ? Answer::Yes : Answer::No;
+
+            RunCommand(write.command, arranged.window, platform);
+
+            EXPECT_TRUE(platform.reported.empty()) << where;
+            EXPECT_FALSE(platform.Has(WriteJournalPath(platform))) << where;
+            const bool asked = !question.empty();
+            const auto found = std::find_if(platform.messages.begin(), platform.messages.end(),
+                                            [&](const auto& message) { return message.prompt == question; });
+            ASSERT_EQ(found != platform.messages.end(), asked) << where;
+            if (asked) {
+                EXPECT_EQ(found->style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2) << where;
+                EXPECT_EQ(found->title, u"提示") << where;
+            }
+            const bool written = copy != Copy::DiskFull && copy != Copy::NoProfileAnsweredNo;
+            if (creating) {
+                // A missing file has nothing to keep; its journal is what
+                // cannot be written here.
+                EXPECT_EQ(platform.Has(arranged.hosts), written) << where;
+                EXPECT_TRUE(platform.FilesInFolder(history).empty()) << where;
+                continue;
+            }
+            EXPECT_EQ(platform.FileBytes(arranged.hosts) != hostsBytes, written) << where;
+            if (copy == Copy::Kept) {
+                ASSERT_EQ(platform.FilesInFolder(history).size(), 1u) << where;
+                EXPECT_EQ(platform.FileBytes(history + u"\\hosts_2026-12-07_18-30-12.txt"), hostsBytes) << where;
+            }
+        }
+    }
+}
+
 TEST(InjectedFaultsTest, AHostsFileBusyForAMomentIsWaitedForAndOneBusyForGoodIsReported) {
     using namespace std::chrono_literals;
     const std::string hostsBytes = "127.0.0.1 localhost\r\n";
@@ -335,7 +395,8 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
                     break;
                 case Then::StagedAltered:
                     platform.elevatedInstance = testing::SecondInstanceHere(platform, [&] {
-                        for (const auto& staged : platform.FilesIn(staging)) platform.File(staged).bytes += "# more";
+                        for (const FolderEntry& file : platform.FilesInFolder(staging))
+                            if (file.name.starts_with(u"staged-")) platform.File(staging + u"\\" + file.name).bytes += "# more";
                     });
                     break;
                 case Then::InstanceFails: platform.elevatedInstance = [](auto) { return ProgramExit(5u); }; break;
@@ -347,9 +408,23 @@ TEST(InjectedFaultsTest, ARefusedWriteIsOfferedToAnInstanceWithAdministratorRigh
 
             RunCommand(write.command, arranged.window, platform);
 
-            EXPECT_TRUE(platform.FilesIn(staging).empty()) << where << ": the staged file is removed";
-            EXPECT_EQ(platform.openFiles, 0) << where;
+            // The staged file goes; the journal too, unless the second
+            // instance may still be writing.
+            std::vector<std::u16string> left;
+            for (const FolderEntry& file : platform.FilesInFolder(staging)) left.push_back(file.name);
+            EXPECT_EQ(left, then == Then::RunsOn ? std::vector<std::u16string>{u"hosts-write.journal"}
+                                                 : std::vector<std::u16string>{})
+                << where;
             const bool asked = then != Then::RefusedWithRights;
+            // This process keeps the history copy, in the user's own profile,
+            // before it hands the write on.
+            const bool handedOn = asked && then != Then::No;
+            EXPECT_EQ(platform.FilesInFolder(HistoryFolder(platform)).size(), handedOn ? 1u : 0u) << where;
+            if (handedOn) {
+                EXPECT_EQ(platform.FileBytes(HistoryFolder(platform) + u"\\hosts_2026-12-07_18-30-12.txt"), hostsBytes)
+                    << where;
+            }
+            EXPECT_EQ(platform.openFiles, 0) << where;
             ASSERT_EQ(platform.messages.size() > messagesBefore, asked) << where;
             if (asked) {
                 EXPECT_EQ(platform.messages[messagesBefore].prompt,

@@ -14,6 +14,7 @@
 #include "commands/WidthCommand.h"
 #include "hosts/AnsiCodec.h"
 #include "hosts/Backup.h"
+#include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "commands/HostsWriting.h"
 #include "support/ElevatedInstanceStandIn.h"
@@ -51,6 +52,7 @@ public:
     void Step() {
         InjectTrouble();
         const int action = Pick(0, 24);
+        const std::optional<std::string> hostsBefore = platform_.FileBytes(HostsPath(platform_));
         if (action < 4) {
             Type();
         } else if (action < 6) {
@@ -66,11 +68,22 @@ public:
         ASSERT_EQ(platform_.FileBytes(HostsPath(platform_)), model_.hosts) << "after action " << action;
         ASSERT_EQ(platform_.FileBytes(BackupPath(platform_)), model_.backup) << "after action " << action;
         ASSERT_EQ(platform_.openFiles, 0);
-        ASSERT_TRUE(platform_.FilesIn(platform_.localAppDataDirectory).empty()) << "a staged file was left behind";
+        ASSERT_TRUE(platform_.FilesInFolder(ProgramDataFolder(platform_)).empty())
+            << "a staged file or a journal was left behind";
+        // Whatever a command replaced can be had back from the history.
+        const std::optional<std::string> hostsAfter = platform_.FileBytes(HostsPath(platform_));
+        if (action >= 6 && hostsBefore && !hostsBefore->empty() && hostsAfter != hostsBefore)
+            ASSERT_TRUE(HistoryHolds(*hostsBefore)) << "after action " << action;
         ASSERT_FALSE(window_.closed) << "no step may end the program";
     }
 
 private:
+    bool HistoryHolds(const std::string& bytes) {
+        for (const FolderEntry& copy : platform_.FilesInFolder(HistoryFolder(platform_)))
+            if (platform_.FileBytes(HistoryFolder(platform_) + u"\\" + copy.name) == bytes) return true;
+        return false;
+    }
+
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool Chance(int percent) { return Pick(1, 100) <= percent; }
 
@@ -143,14 +156,14 @@ private:
         const std::u16string text3 = window_.text(TextBox::HostName);
         const std::size_t reportsBefore = platform_.reported.size();
         const bool ok = !platform_.answers.empty() && platform_.answers.front() == Answer::Ok;
+        const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
         const auto write = [&](std::size_t bytes) { return HostsWrite(bytes); };
         bool expectFailure = false;
 
         switch (action) {
-            case 6: model_.AppendAddressLine(text2, write); Run<AppendAddressLine>(); break;
-            case 7: expectFailure = model_.AppendEntry(text2, text3, write); Run<AppendEntry>(); break;
+            case 6: model_.AppendAddressLine(text2, yes, write); Run<AppendAddressLine>(); break;
+            case 7: expectFailure = model_.AppendEntry(text2, text3, yes, write); Run<AppendEntry>(); break;
             case 8: {
-                const bool yes = !platform_.answers.empty() && platform_.answers.front() == Answer::Yes;
                 expectFailure = model_.Save(text1, yes, write);
                 const bool saved = model_.seen == Encode(text1) + "\r\n" && !expectFailure;
                 Run<SaveHostsFile>();
@@ -160,7 +173,7 @@ private:
                 break;
             }
             case 9:
-                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, write);
+                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, yes, write);
                 Run<AppendEntryUnlessDefined>();
                 break;
             case 10: expectFailure = model_.RestoreDefault(ok, write); Run<RestoreDefaultHosts>(); break;

@@ -26,32 +26,46 @@ public:
     std::string ReadAll() override { return Bytes(); }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        if (own_) {
+            if (platform_.ownFilesFail) throw Failure(112, u"磁盘空间不足。");
+            Write(offset, bytes);
+            return;
+        }
         if (platform_.Paused() < platform_.writesLockedFor)
             throw Failure(FailureNumber::LockViolation, u"另一个程序已锁定文件的一部分，进程无法访问。");
-        written_ = true;
-        std::string& content = Bytes();
         std::uint64_t allowed = bytes.size();
-        platform_.ChargeWrite(allowed, bytes.size());
+        const bool sessionEnds = platform_.sessionEndsAfter && *platform_.sessionEndsAfter < bytes.size();
+        if (platform_.sessionEndsAfter) {
+            allowed = std::min<std::uint64_t>(allowed, *platform_.sessionEndsAfter);
+            *platform_.sessionEndsAfter -= allowed;
+        }
+        if (!sessionEnds) platform_.ChargeWrite(allowed, bytes.size());
         // Write what the budget allows, then fail: a torn write.
-        const std::uint64_t end = offset + allowed;
-        if (content.size() < end) content.resize(end);
-        std::copy_n(bytes.begin(), allowed, content.begin() + offset);
+        Write(offset, bytes.substr(0, allowed));
+        if (sessionEnds) throw SessionEnds{};
         if (allowed < bytes.size()) throw Failure(112, u"磁盘空间不足。");
     }
     void SetLength(std::uint64_t length) override {
-        if (platform_.setLengthFails) throw Failure(112, u"磁盘空间不足。");
+        if (own_ ? platform_.ownFilesFail : platform_.setLengthFails) throw Failure(112, u"磁盘空间不足。");
         Bytes().resize(length);
     }
     void Flush() override {
-        if (platform_.flushFails) throw Failure(1117, u"由于 I/O 设备错误，无法运行此项请求。");
+        if (!own_ && platform_.flushFails) throw Failure(1117, u"由于 I/O 设备错误，无法运行此项请求。");
     }
 
 private:
     std::string& Bytes() { return platform_.File(path_).bytes; }
+    void Write(std::uint64_t offset, std::string_view bytes) {
+        written_ = true;
+        std::string& content = Bytes();
+        if (content.size() < offset + bytes.size()) content.resize(offset + bytes.size());
+        std::copy(bytes.begin(), bytes.end(), content.begin() + offset);
+    }
 
     FakePlatform& platform_;
     std::u16string path_;
     bool created_;
+    bool own_ = platform_.IsOwnFile(path_);
     bool written_ = false;
 };
 
@@ -271,6 +285,24 @@ std::vector<std::u16string> FakePlatform::FilesIn(std::u16string_view folder) co
     std::vector<std::u16string> found;
     for (const auto& [key, file] : files_)
         if (key.rfind(prefix, 0) == 0) found.push_back(key);
+    return found;
+}
+
+bool FakePlatform::IsOwnFile(std::u16string_view path) const {
+    return Key(path).rfind(Key(localAppDataDirectory) + u"\\", 0) == 0;
+}
+
+std::vector<FolderEntry> FakePlatform::FilesInFolder(std::u16string_view folder) {
+    try {
+        CheckFolder(std::u16string(folder) + u"\\");
+    } catch (const Failure&) {
+        return {};  // as the system finds a missing folder: empty
+    }
+    const std::u16string prefix = Key(folder) + u"\\";
+    std::vector<FolderEntry> found;
+    for (const auto& [key, file] : files_)
+        if (key.rfind(prefix, 0) == 0 && key.find(u'\\', prefix.size()) == std::u16string::npos && !file.directory)
+            found.push_back({key.substr(prefix.size()), file.bytes.size()});
     return found;
 }
 

@@ -62,8 +62,19 @@ public:
     std::vector<std::u16string> writeDeniedPaths;
     // Folders that do not exist: any path inside them cannot be opened.
     std::vector<std::u16string> missingFolders;
+    // The write faults below (budget, flush, length, lock) are the disk of
+    // the files a command works on: the program's own files under the local
+    // application data folder (history copies, journal, staged writes) do not
+    // meet them, so that a test breaks the one write it means to. Those fail
+    // through missingFolders, deniedPaths or ownFilesFail.
     // When set, writing fails once this many more bytes have been written.
     std::optional<std::uint64_t> writeBudget;
+    // When set, the session ends (SessionEnds is thrown, and nothing gets to
+    // undo anything) once this many more bytes have been written: a crash or
+    // a power cut in the middle of a write.
+    std::optional<std::uint64_t> sessionEndsAfter;
+    // Every write to one of the program's own files fails, as on a full disk.
+    bool ownFilesFail = false;
     bool writesKeepFailing = false;
     bool flushFails = false;
     bool setLengthFails = false;
@@ -81,6 +92,8 @@ public:
     std::chrono::milliseconds writesLockedFor{0};
 
     std::u16string localAppDataDirectory = u"C:\\Users\\user\\AppData\\Local";
+    // What LocalTimeNow reports; it stands still unless the test moves it.
+    LocalTime localTime{2026, 12, 7, 18, 30, 12};
     // What RunElevatedInstance does: a stand-in for the launcher and the
     // second instance (support/ElevatedInstanceStandIn.h). Unset, the
     // instance cannot be started.
@@ -136,6 +149,7 @@ public:
                         const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override;
     void RemoveFile(std::u16string_view path) override;
+    std::vector<FolderEntry> FilesInFolder(std::u16string_view folder) override;
     std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
     void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
 
@@ -156,8 +170,13 @@ public:
     // The files whose path starts with `folder` and a backslash.
     std::vector<std::u16string> FilesIn(std::u16string_view folder) const;
     void Pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+    LocalTime LocalTimeNow() override { return localTime; }
 
-    // Counts written bytes against writeBudget; throws when it runs out.
+    // Whether `path` is one of the program's own files, which the write
+    // faults leave alone.
+    bool IsOwnFile(std::u16string_view path) const;
+    // Counts written bytes against writeBudget and sessionEndsAfter; throws
+    // when one runs out.
     void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);
 
 private:
@@ -172,6 +191,10 @@ private:
 // The character a lead and a trail byte of the fake's code page decode to,
 // when they are a pair of it.
 std::optional<char16_t> FakeAnsiPair(unsigned char lead, unsigned char trail);
+
+// What the fake throws when the session ends in the middle of a write: no
+// Failure, so that nothing in the program catches it to undo the write.
+struct SessionEnds {};
 
 // The failure the fake throws for a refused open: Win32's access denied.
 inline constexpr std::uint32_t AccessDenied = FailureNumber::AccessDenied;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "edit/EntryCheck.h"
 #include "edit/ReferenceSearches.h"
 #include "hosts/HostsText.h"
 
@@ -38,15 +39,19 @@ public:
     // What the hosts file held when Text1 was last filled from it or saved.
     File seen;
 
+    // The appends ask, once the file is open, before they write an entry
+    // that Windows would not use; `yes` is the answer. Which entries those
+    // are is the entry check's own rule, tested against its own tables.
+
     // Command1: never reports, whatever fails.
-    bool AppendAddressLine(std::u16string_view text2, const WriteOutcome& write) {
-        Append(Line(text2), write);
+    bool AppendAddressLine(std::u16string_view text2, bool yes, const WriteOutcome& write) {
+        Append(Line(text2), write, FirstLineProblem(text2) && !yes);
         return false;
     }
 
     // Command2.
-    bool AppendEntry(std::u16string_view text2, std::u16string_view text3, const WriteOutcome& write) {
-        return Append(Line(Entry(text2, text3)), write);
+    bool AppendEntry(std::u16string_view text2, std::u16string_view text3, bool yes, const WriteOutcome& write) {
+        return Append(Line(Entry(text2, text3)), write, FirstEntryProblem(text2, text3) && !yes);
     }
 
     // Command3: opens the file first, and asks before it overwrites a file
@@ -68,13 +73,13 @@ public:
     void Loaded() { seen = hosts; }
 
     // Command5: a missing or unreadable file fails; a duplicate appends nothing.
-    bool AppendUnlessDefined(std::u16string_view text2, std::u16string_view text3, bool readFails,
+    bool AppendUnlessDefined(std::u16string_view text2, std::u16string_view text3, bool readFails, bool yes,
                              const WriteOutcome& write) {
         if (!hosts || readFails) return true;
         const std::u16string entry = Entry(text2, text3);
         const std::u16string upper = encoding_.toUpper(ApplyLineRule(encoding_.decode(*hosts)));
         if (reference::FirstDuplicateLine(upper, encoding_.toUpper(entry))) return false;
-        return Append(Line(entry), write);
+        return Append(Line(entry), write, FirstEntryProblem(text2, text3) && !yes);
     }
 
     // Command6 and the create branch of the load: the stock content on OK.
@@ -109,13 +114,15 @@ private:
     std::string Line(std::u16string_view text) const { return encoding_.encode(text) + "\r\n"; }
 
     // The entry starts a line of its own: a last line without its line break
-    // gets one first.
-    bool Append(const std::string& line, const WriteOutcome& write) {
+    // gets one first. `refused`: the user said No to the entry.
+    bool Append(const std::string& line, const WriteOutcome& write, bool refused) {
         const std::string before = hosts.value_or("");
         const bool breakFirst = !before.empty() && before.back() != '\r' && before.back() != '\n';
         const std::string added = (breakFirst ? "\r\n" : "") + line;
         const Write outcome = write(added.size());
         if (outcome == Write::Declined) return false;
+        if (outcome == Write::FailsAtOpen) return true;
+        if (refused) return false;
         if (outcome != Write::Done) return true;
         hosts = before + added;
         return false;

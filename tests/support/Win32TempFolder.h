@@ -13,8 +13,10 @@ public:
     Win32TempFolder() {
         wchar_t base[MAX_PATH];
         GetTempPathW(MAX_PATH, base);
+        // Numbered too: two folders made in the same tick are two folders.
+        static LONG made = 0;
         path_ = std::wstring(base) + L"quenlix-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount64());
+                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(InterlockedIncrement(&made));
         CreateDirectoryW(path_.c_str(), nullptr);
     }
     ~Win32TempFolder() { RemoveTree(path_); }

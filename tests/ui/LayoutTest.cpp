@@ -166,6 +166,21 @@ TEST(LayoutTest, EveryButtonDoesWhatItsCaptionSays) {
     }
 }
 
+// The system's own menu commands keep their ids; the one item of the
+// program's makes the history folder if need be and shows it in Explorer.
+TEST(LayoutTest, TheSystemMenuItemShowsTheHistoryFolder) {
+    const SystemMenuItem& item = HistoryFolderMenuItem();
+    EXPECT_EQ(item.caption, u"打开历史版本文件夹(&H)");
+    EXPECT_EQ(item.id & 0xFu, 0u);
+    EXPECT_LT(item.id, 0xF000u);
+    testing::FakePlatform platform;
+    testing::FakeWindow window;
+    item.onClick(window, platform);
+    ASSERT_EQ(platform.started.size(), 1u);
+    EXPECT_EQ(platform.started[0].commandLine, u"explorer \"C:\\Users\\user\\AppData\\Local\\Quenlix\\history\"");
+    EXPECT_EQ(platform.madeDirectories.back(), u"C:\\Users\\user\\AppData\\Local\\Quenlix\\history");
+}
+
 TEST(LayoutTest, OnlyText1AndTheButtonsHaveAClick) {
     EXPECT_EQ(FindControl("Text1")->onClick, AsCommand<PickClickedLine>());
     for (const Control& control : Controls()) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
+#include "hosts/HostsHistory.h"
+#include "hosts/WriteJournal.h"
 #include "platform/Win32Handle.h"
 #include "support/Win32SystemHosts.h"
 #include "ui/Win32FormTestSupport.h"
@@ -177,6 +180,41 @@ TEST_F(Win32CommandsTest, EveryAppendStartsALineOfItsOwn) {
             << button;
     }
     EXPECT_TRUE(platform.reported.empty());
+    EXPECT_TRUE(platform.messages.empty()) << "a valid entry is appended without a question";
+}
+
+// An entry Windows would not use, through each append button: the question
+// names the problem, No appends nothing, Yes appends the entry as typed.
+TEST_F(Win32CommandsTest, EachAppendAsksBeforeAnEntryWindowsWouldNotUse) {
+    const struct {
+        std::wstring_view address, names;
+        std::u16string_view question;
+    } cases[] = {
+        {L"1.2.3", L"my.site", u"“1.2.3” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。\n\n是否仍然追加？"},
+        {L"1.2.3.4", L"my!site", u"主机名“my!site”无效（只能包含字母、数字、“-”和“_”）。\n\n是否仍然追加？"},
+        {L"::1", L"a b c d e f g h i j", u"一行中有 10 个主机名，Windows 只使用前 9 个。\n\n是否仍然追加？"},
+    };
+    for (const char* button : {"Command1", "Command2", "Command5"}) {
+        for (const auto& c : cases) {
+            for (const int answer : {Answer::No, Answer::Yes}) {
+                SCOPED_TRACE(std::string(button) + (answer == Answer::Yes ? ", yes" : ", no"));
+                WriteHosts(TestWindowsFolder::InitialHosts);
+                platform.messages.clear();
+                const std::wstring line = std::wstring(c.address) + L" " + std::wstring(c.names);
+                SetText("Text2", std::string(button) == "Command1" ? line : c.address);
+                SetText("Text3", c.names);
+                platform.answers = {answer};
+                Click(button);
+                ASSERT_EQ(platform.messages.size(), 1u);
+                EXPECT_EQ(platform.messages[0].prompt, c.question);
+                EXPECT_EQ(platform.messages[0].style, Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2);
+                EXPECT_EQ(platform.messages[0].title, u"提示");
+                EXPECT_EQ(Hosts(), std::string(TestWindowsFolder::InitialHosts) +
+                                       (answer == Answer::Yes ? std::string(line.begin(), line.end()) + "\r\n" : ""));
+            }
+        }
+    }
+    EXPECT_TRUE(platform.reported.empty());
 }
 
 TEST_F(Win32CommandsTest, AppendingText2SaysNothingWhenTheFileIsHeldByAnotherProgram) {
@@ -304,6 +342,68 @@ TEST_F(Win32CommandsTest, BackupAndRestoreBesideAProgramInAFolderWithSpacesAndCh
     EXPECT_EQ(ReadBytes(backup), "second\r\n");
     EXPECT_EQ(platform.messages.back().prompt, u"备份Hosts文件还原到系统Hosts成功");
     EXPECT_TRUE(platform.reported.empty());
+}
+
+// Before a save, an append and a restore the file's bytes go to the history
+// folder in the user's local application data; the system menu shows it.
+TEST_F(Win32CommandsTest, EachChangeLeavesACopyThatTheSystemMenuShows) {
+    Win32TempFolder programFolder;
+    platform.programDirectory = std::u16string(programFolder.Path().begin(), programFolder.Path().end());
+    const std::wstring history = Wide(HistoryFolder(platform));
+    SetText("Text1", L"saved\r\n");
+    Click("Command3");
+    SetText("Text2", L"1.2.3.4");
+    SetText("Text3", L"appended");
+    Click("Command2");
+    platform.answers = {Answer::No};
+    Click("Command14");
+    WriteHosts("changed by hand\r\n");
+    Click("Command15");
+    EXPECT_EQ(Hosts(), "saved\r\n1.2.3.4 appended\r\n");
+
+    std::vector<std::string> copies;
+    std::vector<std::u16string> names;
+    for (const FolderEntry& file : platform.FilesInFolder(HistoryFolder(platform)))
+        names.push_back(file.name);
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;  // "_2" before "_10"
+    });
+    for (const auto& name : names) copies.push_back(ReadBytes(history + L"\\" + Wide(name)));
+    EXPECT_EQ(copies, (std::vector<std::string>{TestWindowsFolder::InitialHosts, "saved\r\n", "changed by hand\r\n"}));
+    EXPECT_EQ(ReadBytes(Wide(WriteJournalPath(platform))), "<missing>") << "the journal goes after each write";
+    EXPECT_TRUE(platform.reported.empty());
+
+    // The last item of the system menu, below a separator.
+    HMENU menu = GetSystemMenu(Form(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+    const UINT id = GetMenuItemID(menu, count - 1);
+    wchar_t caption[64] = {};
+    GetMenuStringW(menu, count - 1, caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), L"打开历史版本文件夹(&H)");
+
+    // A folder removed since is made again, and Explorer shows it.
+    for (const auto& name : names) DeleteFileW((history + L"\\" + Wide(name)).c_str());
+    ASSERT_TRUE(RemoveDirectoryW(history.c_str()));
+    SendMessageW(Form(), WM_SYSCOMMAND, id, 0);
+    Pump();
+    EXPECT_NE(GetFileAttributesW(history.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(platform.reported.empty());
+    // Explorer's window is titled with the folder it shows.
+    HWND explorer = nullptr;
+    for (int i = 0; i < 300 && explorer == nullptr; ++i) {
+        EnumWindows(
+            [](HWND window, LPARAM found) -> BOOL {
+                if (!IsWindowVisible(window) || WindowTextOf(window).find(L"history") == std::wstring::npos) return TRUE;
+                *reinterpret_cast<HWND*>(found) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&explorer));
+        if (explorer == nullptr) Sleep(50);
+    }
+    ASSERT_NE(explorer, nullptr) << "no window shows the history folder";
+    PostMessageW(explorer, WM_CLOSE, 0, 0);
 }
 
 TEST_F(Win32CommandsTest, WithoutHostsFileOrBackupTheTwoErrorsShowAndNothingChanges) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "commands/ElevatedWrite.h"
+#include "hosts/HostsHistory.h"
+#include "hosts/WriteJournal.h"
 #include "platform/QuoteArgument.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32Platform.h"
@@ -392,6 +394,35 @@ TEST_F(Win32ElevatedWriteTest, TheSecondInstanceWritesOnlyWhatItsOneStrictComman
     hosts.Write(Initial);
     EXPECT_EQ(RunningQuenlix::WithArguments(good).ExitCode(), DWORD(0));
     EXPECT_EQ(hosts.Read(), content);
+}
+
+// A write cut off in the middle left a torn file and its journal: the next
+// start asks before the window shows, and Yes puts the bytes from before the
+// write back.
+TEST_F(Win32ElevatedWriteTest, AJournalBesideATornFileIsOfferedBackAtTheStart) {
+    Win32Platform platform;
+    const std::string newBytes = std::string(Initial) + "0.0.0.0 cut.off.example\r\n";
+    const std::string torn = std::string(Initial) + "0.0.0.0 cut.o";
+    const std::wstring copy = Wide(HistoryFolder(platform)) + L"\\hosts_2001-02-03_04-05-06.txt";
+    const std::wstring journal = Wide(WriteJournalPath(platform));
+    CreateDirectoryW(Wide(platform.LocalAppDataDirectory() + u"\\Quenlix").c_str(), nullptr);
+    CreateDirectoryW(Wide(HistoryFolder(platform)).c_str(), nullptr);
+    WriteBytes(copy, Initial);
+    WriteBytes(journal, WriteJournalText({u"hosts_2001-02-03_04-05-06.txt", SnapshotBuilder::Of(Initial),
+                                          SnapshotBuilder::Of(newBytes)}));
+    hosts.Write(torn);
+
+    RunningQuenlix quenlix = RunningQuenlix::WithArguments(L"");
+    ASSERT_TRUE(quenlix.Started());
+    EXPECT_EQ(quenlix.Answer(IDYES), L"上次修改 Hosts 文件时程序意外中止，文件可能不完整。\n\n是否恢复为修改前的内容？");
+    HWND form = quenlix.Form();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(hosts.Read(), Initial);
+    EXPECT_EQ(TextOf(quenlix.Control(L"Edit")), L"127.0.0.1 localhost\r\n") << "then the load goes on";
+    EXPECT_EQ(ReadBytes(journal), "<missing>");
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(quenlix.ExitCode(), DWORD(0));
+    DeleteFileW(copy.c_str());
 }
 
 }  // namespace

@@ -40,6 +40,14 @@ public:
     std::u16string SystemWindowsDirectory() override {
         return systemWindowsDirectory.empty() ? Win32Platform::SystemWindowsDirectory() : systemWindowsDirectory;
     }
+    // The program's own files (history copies, the write journal) go to a
+    // folder of this test's: tests side by side never find each other's
+    // journal at their start.
+    std::u16string LocalAppDataDirectory() override {
+        return std::u16string(appData.Path().begin(), appData.Path().end());
+    }
+
+    Win32TempFolder appData;
 };
 
 inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }

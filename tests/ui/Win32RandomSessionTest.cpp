@@ -60,6 +60,7 @@ struct Win32RandomSessionTest : Win32FormTest {
         const bool blocked = holder != INVALID_HANDLE_VALUE;
         const int answers[] = {Answer::Cancel, Answer::Ok, Answer::Yes};
         platform.answers = {answers[Pick(0, 2)]};
+        const bool yes = platform.answers.front() == Answer::Yes;
 
         const std::u16string text1 = Box(TextBox::HostsText);
         const std::u16string text2 = Box(TextBox::Address);
@@ -82,13 +83,13 @@ struct Win32RandomSessionTest : Win32FormTest {
                 ClickAt(Child("Text1"), {Pick(2, 300), Pick(2, 120)});
                 break;
             }
-            case 3: model.AppendAddressLine(text2, write); Press("Command1"); break;
-            case 4: expectFailure = model.AppendEntry(text2, text3, write); Press("Command2"); break;
+            case 3: model.AppendAddressLine(text2, yes, write); Press("Command1"); break;
+            case 4: expectFailure = model.AppendEntry(text2, text3, yes, write); Press("Command2"); break;
             case 5:
                 expectFailure = model.Save(text1, platform.answers.front() == Answer::Yes, write);
                 Press("Command3");
                 break;
-            case 6: expectFailure = model.AppendUnlessDefined(text2, text3, blocked, write); Press("Command5"); break;
+            case 6: expectFailure = model.AppendUnlessDefined(text2, text3, blocked, yes, write); Press("Command5"); break;
             case 7:
                 expectFailure = model.RestoreDefault(platform.answers.front() == Answer::Ok, write);
                 Press("Command6");
