@@ -17,15 +17,26 @@
 //                        until its window is visible and its edit box holds
 //                        UNITS characters; then reports its memory and closes
 //                        it -> "MILLISECONDS PEAK"
+//   fill EXE UNITS       start EXE (Quenlix.exe, or the reference that fills
+//                        Text1 in one piece) and watch it until Text1 holds
+//                        UNITS characters and the title shows no progress:
+//                        milliseconds until a window is visible and until it
+//                        is ready, the longest that a WM_NULL waited for an
+//                        answer meanwhile, how many distinct percentages the
+//                        title showed and the progress bar's highest position
+//                        (-1: none seen) -> "VISIBLE READY LONGEST PERCENTS BAR"
 //   quit
 //
 // It only reads what any program may read of another's windows; Quenlix has
 // no hook for it.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -184,6 +195,11 @@ public:
         } else if (what == "close") {
             Close();
             reply << "ok";
+        } else if (what == "fill") {
+            std::string exe;
+            long long units = 0;
+            request >> exe >> units;
+            reply << WatchFill(exe, units);
         } else if (what == "notepad") {
             std::string file;
             long long units = 0;
@@ -256,6 +272,61 @@ private:
         End(process_, window_);
         window_ = nullptr;
         text1_ = nullptr;
+    }
+
+    // The title's percentage while Text1 fills, or -1.
+    static int TitlePercent(HWND window) {
+        wchar_t title[256] = {};
+        GetWindowTextW(window, title, 256);  // another process's: read without a message
+        const std::wstring text(title);
+        const std::wstring mark = L" \u2014 \u6B63\u5728\u8BFB\u53D6 ";  // " — 正在读取 "
+        const std::size_t at = text.find(mark);
+        if (at == std::wstring::npos) return -1;
+        return _wtoi(text.c_str() + at + mark.size());
+    }
+
+    std::string WatchFill(const std::string& exe, long long units) {
+        Close();
+        const double begin = NowMs();
+        process_ = Start(L"\"" + Widen(exe) + L"\"");
+        double visible = -1;
+        double longest = 0;
+        std::set<int> percents;
+        LRESULT bar = -1;
+        const double deadline = begin + 300000;
+        while (NowMs() < deadline) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0)
+                throw std::runtime_error("the program ended");
+            HWND window = VisibleWindowOf(process_.dwProcessId);
+            if (window == nullptr) {
+                Sleep(1);
+                continue;
+            }
+            if (visible < 0) visible = NowMs() - begin;
+            const double asked = NowMs();
+            Ask(window, WM_NULL);
+            longest = std::max(longest, NowMs() - asked);
+            const int percent = TitlePercent(window);
+            if (percent >= 0) percents.insert(percent);
+            // The bar goes away at the end of the fill, perhaps between the
+            // two calls: a bar that no longer answers is no reading.
+            DWORD_PTR position = 0;
+            if (HWND progress = FindWindowExW(window, nullptr, PROGRESS_CLASSW, nullptr);
+                progress != nullptr &&
+                SendMessageTimeoutW(progress, PBM_GETPOS, 0, 0, SMTO_NORMAL, 60000, &position))
+                bar = std::max(bar, static_cast<LRESULT>(position));
+            HWND text1 = TextBoxOf(window, "Text1");
+            if (percent < 0 && text1 != nullptr && Ask(text1, WM_GETTEXTLENGTH) == units) {
+                const double ready = NowMs() - begin;
+                window_ = window;
+                text1_ = text1;
+                std::ostringstream reply;
+                reply << visible << ' ' << ready << ' ' << longest << ' ' << percents.size() << ' ' << bar;
+                return reply.str();
+            }
+            Sleep(1);
+        }
+        throw std::runtime_error("the text did not arrive");
     }
 
     // A click with the mouse, through the system's input queue, on an entry

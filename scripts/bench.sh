@@ -7,7 +7,8 @@
 # hosts file it swaps for the test files and puts back), so that it disturbs
 # no other build. Settings, all optional:
 #   QUENLIX_BENCH_SIZES=10000,100000   QUENLIX_BENCH_RUNS=7   QUENLIX_BENCH_WINDOW_RUNS=3
-#   QUENLIX_BENCH_SKIP=native,instructions,store,window   QUENLIX_BENCH_DOC=none (print only)
+#   QUENLIX_BENCH_SKIP=native,instructions,store,window,fill,startup   QUENLIX_BENCH_DOC=none (print only)
+#   QUENLIX_BENCH_FILL_SIZES=100000,1000000 (the fill of Text1 in pieces)
 QUENLIX_BUILD="${QUENLIX_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/bench}"
 export QUENLIX_BUILD
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -17,11 +18,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 configure_and_build native quenlix_bench_native -DCMAKE_BUILD_TYPE=Release >/dev/null
 configure_and_build windows Quenlix -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$QUENLIX_ROOT/cmake/mingw-w64.cmake" >/dev/null
-cmake --build "$QUENLIX_BUILD/windows" -j "$(nproc)" --target quenlix_bench quenlix_probe >/dev/null
+cmake --build "$QUENLIX_BUILD/windows" -j "$(nproc)" --target quenlix_bench quenlix_probe quenlix_single_fill >/dev/null
 
 sizes="${QUENLIX_BENCH_SIZES:-10000,100000,1000000}"
 data="$QUENLIX_ROOT/build/bench-data"
-python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ } 21
+fill_sizes="${QUENLIX_BENCH_FILL_SIZES:-100000,1000000}"
+python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ } ${fill_sizes//,/ } 21
 
 ensure_display
 start_wine
@@ -29,23 +31,42 @@ start_wine
 doc="${QUENLIX_BENCH_DOC:-$QUENLIX_ROOT/docs/performance.md}"
 doc_args=()
 [ "$doc" = none ] || doc_args=(--doc "$doc")
+# The main table, unless every part of it is skipped.
+case ",${QUENLIX_BENCH_SKIP:-}," in *,native,*store,*window,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
-  --skip "${QUENLIX_BENCH_SKIP:-}" \
+  --skip "${QUENLIX_BENCH_SKIP:-},fill" \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
   --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
   --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
   --wine-locale "$QUENLIX_WINE_LOCALE" "${doc_args[@]}"
+;; esac
+
+# A large file into Text1 a piece at a time, with the window shown at once,
+# against the same program filling Text1 in one piece.
+case ",${QUENLIX_BENCH_SKIP:-}," in *,fill,*) ;; *)
+python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
+  --runs 1 --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" --skip native,instructions,store,window \
+  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
+  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
+  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
+  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
+  --single-fill "$QUENLIX_BUILD/windows/bench/quenlix_single_fill.exe" \
+  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
+  --wine-locale "$QUENLIX_WINE_LOCALE" --block fill "${doc_args[@]}"
+;; esac
 
 # Starting at once: the program and Wine's Notepad on a stock-size hosts file
 # (its 21 lines), from process start to the window shown.
+case ",${QUENLIX_BENCH_SKIP:-}," in *,startup,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes 21 \
-  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store \
+  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store,fill \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
   --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
   --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
   --wine-locale "$QUENLIX_WINE_LOCALE" --block startup "${doc_args[@]}"
+;; esac

@@ -18,15 +18,17 @@ namespace quenlix {
 namespace {
 
 using enum TextBoxLines;
+using enum Touches;
 
 constexpr Control TextBoxControl(std::string_view name, std::u16string_view text, TwipsRect bounds, int tabIndex,
-                                 TextBoxLines lines, Command onClick = nullptr) {
-    return {name, ControlKind::TextBox, text, bounds, tabIndex, lines, onClick, {}};
+                                 TextBoxLines lines, Command onClick = nullptr, Touches touches = WindowOnly) {
+    return {name, ControlKind::TextBox, text, bounds, tabIndex, lines, onClick, {}, touches};
 }
 
 constexpr Control ButtonControl(std::string_view name, std::u16string_view caption, TwipsRect bounds,
-                                int tabIndex, Command onClick, std::u16string_view tooltip = {}) {
-    return {name, ControlKind::Button, caption, bounds, tabIndex, None, onClick, tooltip};
+                                int tabIndex, Command onClick, Touches touches,
+                                std::u16string_view tooltip = {}) {
+    return {name, ControlKind::Button, caption, bounds, tabIndex, None, onClick, tooltip, touches};
 }
 
 constexpr Control LabelControl(std::string_view name, std::u16string_view caption, TwipsRect bounds, int tabIndex) {
@@ -35,27 +37,34 @@ constexpr Control LabelControl(std::string_view name, std::u16string_view captio
 
 // The left group first, top to bottom, then the right-hand group.
 constexpr std::array<Control, 20> LayoutTable{{
-    TextBoxControl("Text1", u"Text1", {120, 120, 7455, 6735}, 1, ScrollingLines, AsCommand<PickClickedLine>()),
-    ButtonControl("Command4", u"刷新", {7680, 120, 1455, 400}, 5, AsCommand<RefreshHostsFile>()),
-    ButtonControl("Command3", u"保存到 Hosts", {7680, 700, 1455, 400}, 4, AsCommand<SaveHostsFile>()),
-    ButtonControl("Command14", u"备份 Host", {7680, 1320, 1455, 400}, 18, AsCommand<BackUpHostsFile>()),
-    ButtonControl("Command15", u"Hosts 备份还原", {7680, 1920, 1455, 400}, 19, AsCommand<RestoreHostsFromBackup>()),
+    TextBoxControl("Text1", u"Text1", {120, 120, 7455, 6735}, 1, ScrollingLines, AsCommand<PickClickedLine>(),
+                   HostsFileOrText),
+    ButtonControl("Command4", u"刷新", {7680, 120, 1455, 400}, 5, AsCommand<RefreshHostsFile>(), HostsFileOrText),
+    ButtonControl("Command3", u"保存到 Hosts", {7680, 700, 1455, 400}, 4, AsCommand<SaveHostsFile>(), HostsFileOrText),
+    ButtonControl("Command14", u"备份 Host", {7680, 1320, 1455, 400}, 18, AsCommand<BackUpHostsFile>(), HostsFileOrText),
+    ButtonControl("Command15", u"Hosts 备份还原", {7680, 1920, 1455, 400}, 19, AsCommand<RestoreHostsFromBackup>(),
+                  HostsFileOrText),
     LabelControl("Label1", u"直接在文本框中修改并保存\r\n", {7800, 3360, 1095, 375}, 13),
-    ButtonControl("Command10", u"测试功能 \u2192", {7680, 3960, 1455, 400}, 14, AsCommand<ToggleWidth>()),
-    ButtonControl("Command6", u"还原默认 Hosts", {7680, 4680, 1455, 400}, 7, AsCommand<RestoreDefaultHosts>()),
-    ButtonControl("Command11", u"打开所在文件夹", {7680, 5280, 1455, 400}, 15, AsCommand<ShowHostsInExplorer>()),
-    ButtonControl("Command12", u"记事本打开Hosts", {7680, 5880, 1455, 400}, 16, AsCommand<OpenHostsInNotepad>()),
+    ButtonControl("Command10", u"测试功能 \u2192", {7680, 3960, 1455, 400}, 14, AsCommand<ToggleWidth>(), WindowOnly),
+    ButtonControl("Command6", u"还原默认 Hosts", {7680, 4680, 1455, 400}, 7, AsCommand<RestoreDefaultHosts>(),
+                  HostsFileOrText),
+    ButtonControl("Command11", u"打开所在文件夹", {7680, 5280, 1455, 400}, 15, AsCommand<ShowHostsInExplorer>(), WindowOnly),
+    ButtonControl("Command12", u"记事本打开Hosts", {7680, 5880, 1455, 400}, 16, AsCommand<OpenHostsInNotepad>(), WindowOnly),
     ButtonControl("Command13", u"获取访问限权", {7680, 6450, 1455, 400}, 17, AsCommand<GrantEveryoneAccess>(),
-                  u"需管理员权限运行"),
+                  HostsFileOrText, u"需管理员权限运行"),
     TextBoxControl("Text2", u"Text2", {9360, 240, 3015, 375}, 2, SingleLine),
     TextBoxControl("Text3", u"Text3", {9360, 960, 3015, 375}, 8, SingleLine),
-    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, AsCommand<AppendAddressLine>()),
-    ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, AsCommand<AppendEntry>()),
-    ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, AsCommand<AppendEntryUnlessDefined>()),
+    ButtonControl("Command1", u"追加Text2", {9360, 1440, 1695, 495}, 0, AsCommand<AppendAddressLine>(), HostsFileOrText),
+    ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, AsCommand<AppendEntry>(), HostsFileOrText),
+    ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, AsCommand<AppendEntryUnlessDefined>(),
+                  HostsFileOrText),
     TextBoxControl("Text4", u"Text4", {9360, 3720, 3015, 1335}, 10, WrappingLines),
-    ButtonControl("Command7", u"查找=Text2 显示相同", {9360, 5280, 2175, 375}, 9, AsCommand<ShowEqualLines>()),
-    ButtonControl("Command8", u"查找含Text2 显示", {9360, 5880, 2175, 375}, 11, AsCommand<ShowTermsFound>()),
-    ButtonControl("Command9", u"查找含Text2 全部显示", {9360, 6480, 2175, 375}, 12, AsCommand<ShowLinesContaining>()),
+    ButtonControl("Command7", u"查找=Text2 显示相同", {9360, 5280, 2175, 375}, 9, AsCommand<ShowEqualLines>(),
+                  HostsFileOrText),
+    ButtonControl("Command8", u"查找含Text2 显示", {9360, 5880, 2175, 375}, 11, AsCommand<ShowTermsFound>(),
+                  HostsFileOrText),
+    ButtonControl("Command9", u"查找含Text2 全部显示", {9360, 6480, 2175, 375}, 12, AsCommand<ShowLinesContaining>(),
+                  HostsFileOrText),
 }};
 
 }  // namespace

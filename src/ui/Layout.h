@@ -21,6 +21,11 @@ enum class TextBoxLines {
     WrappingLines,
 };
 
+// Whether a control's command reads or writes the hosts file or the hosts
+// text box. Such a control waits, disabled, while the hosts text box is
+// being filled a piece at a time: it would act on half a file.
+enum class Touches { WindowOnly, HostsFileOrText };
+
 // A rectangle in twips, from the top-left corner of the main window's client area.
 struct TwipsRect {
     int left;
@@ -45,6 +50,7 @@ struct Control {
     Command onClick;
     // Shown while the mouse pointer rests on the control; empty for none.
     std::u16string_view tooltip;
+    Touches touches = Touches::WindowOnly;
 };
 
 // The main window's client area in twips. The outer width adds NominalFrame on each

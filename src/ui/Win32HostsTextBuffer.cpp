@@ -17,8 +17,8 @@ std::u16string NulsRestored(std::u16string text) {
     return text;
 }
 
-void GiveEditBuffer(HWND edit, std::u16string_view text) {
-    UniqueLocal memory(LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+void GiveEditBuffer(HWND edit, std::u16string_view text, std::size_t room) {
+    UniqueLocal memory(LocalAlloc(LMEM_MOVEABLE, (std::max(text.size(), room) + 1) * sizeof(wchar_t)));
     if (!memory.Valid()) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
     auto* units = static_cast<char16_t*>(LocalLock(memory.Get()));
     if (units == nullptr) throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);

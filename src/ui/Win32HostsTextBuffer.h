@@ -23,8 +23,10 @@ std::u16string NulsRestored(std::u16string text);
 
 // Hands an edit box of several lines a buffer that holds `text` already,
 // NULs shown: the box takes it over as it is (EM_SETHANDLE). The box lets go
-// of its old buffer but leaves it to the program to free.
-void GiveEditBuffer(HWND edit, std::u16string_view text);
+// of its old buffer but leaves it to the program to free. With a larger
+// `room`, the buffer has room for that many characters, so that text
+// added later goes in without the box moving its whole buffer each time.
+void GiveEditBuffer(HWND edit, std::u16string_view text, std::size_t room = 0);
 
 // An edit box's own buffer, locked for reading while this object lives.
 class LockedEditBuffer {

@@ -9,6 +9,7 @@
 #include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
 #include "ui/Win32HostsTextBuffer.h"
+#include "ui/Win32HostsTextFill.h"
 #include "ui/Win32TextBoxFocus.h"
 #include "ui/resources/ResourceIds.h"
 
@@ -21,6 +22,13 @@ constexpr wchar_t InitialTitle[] = L"Hosts";
 // Well clear of IDOK and IDCANCEL, which the dialog manager sends for Enter
 // and Esc: those keys must run no command.
 constexpr int FirstControlId = 100;
+// The tick that inserts the next piece of a hosts text filled in pieces. A
+// timer message comes only when nothing else is waiting, so input and
+// painting go first; the shortest period makes the next piece follow at once.
+constexpr UINT_PTR FillTimerId = 1;
+// The progress bar's height, and its margin inside the hosts text box.
+constexpr int FillBarHeight = 270;
+constexpr int FillBarMargin = 90;
 
 HICON LoadSharedIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUENLIX), IMAGE_ICON,
@@ -84,8 +92,9 @@ private:
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, const DpiFunctions& dpiFunctions)
-    : instance_(instance), platform_(platform), dpiFunctions_(dpiFunctions) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, const DpiFunctions& dpiFunctions,
+                                 std::size_t piecewiseFrom)
+    : instance_(instance), platform_(platform), dpiFunctions_(dpiFunctions), piecewiseFrom_(piecewiseFrom) {
     InitCommonControls();
     RegisterMainWindowClass(instance, WindowProcedure);
 
@@ -138,12 +147,73 @@ Win32MainWindow::~Win32MainWindow() { window_.Reset(); }
 StartupOutcome Win32MainWindow::Open(int showCommand) {
     // Until the window is shown, message boxes of the load sequence have no
     // owner: there is nothing on the screen to hold them.
+    opening_ = true;
     const StartupOutcome outcome = RunStartup(*this, platform_);
+    opening_ = false;
     if (outcome != StartupOutcome::ShowWindow) return outcome;
     platform_.SetOwner(Handle());
+    // The window shows the fill's state from its first paint on.
+    if (waitingHostsText_ && !RunAndReport(platform_, [&] { StartFill(); })) return StartupOutcome::Failed;
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
     return outcome;
+}
+
+void Win32MainWindow::StartFill() {
+    std::vector<HWND> held;
+    const auto controls = Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].kind == ControlKind::Button && controls[i].touches == Touches::HostsFileOrText)
+            held.push_back(controls_[i]);
+    fill_ = std::make_unique<Win32HostsTextFill>(Handle(), BoxWindow(TextBox::HostsText), std::move(held),
+                                                 *waitingHostsText_, FillBarRect(), instance_);
+    waitingHostsText_.reset();
+    if (!SetTimer(Handle(), FillTimerId, USER_TIMER_MINIMUM, nullptr)) throw LastWin32Failure();
+}
+
+// The last piece is shown at 100% for one turn of the message loop; the
+// next tick puts everything back.
+void Win32MainWindow::OnFillTimer() {
+    // The report of a failure runs a message loop of its own, whose ticks
+    // must not start the next piece. The timer itself keeps running: timed
+    // out by the end of a piece, it brings the next one as soon as the loop
+    // is idle.
+    if (fill_ == nullptr || insertingPiece_) return;
+    if (fill_->AllInserted()) {
+        KillTimer(Handle(), FillTimerId);
+        EndFill();
+        return;
+    }
+    insertingPiece_ = true;
+    const bool inserted = RunAndReport(platform_, [&] { fill_->InsertPiece(); });
+    insertingPiece_ = false;
+    if (inserted) return;
+    // Half a file must not stay in the box, where a save would write it
+    // over the whole: a fill that fails ends the program, as a load that
+    // fails before the window is shown does.
+    exitCode_ = 1;
+    DestroyWindow(Handle());
+}
+
+void Win32MainWindow::EndFill() {
+    fill_->Finish();
+    fill_.reset();
+    // The focus goes where the load in one go leaves it, unless the user
+    // has put it somewhere meanwhile.
+    HWND focus = GetFocus();
+    if (GetActiveWindow() == Handle() && (focus == nullptr || focus == Handle()) && focus_ != nullptr)
+        SetFocus(focus_);
+}
+
+// Over the lower edge of the hosts text box, above its horizontal scroll bar.
+RECT Win32MainWindow::FillBarRect() const {
+    HWND box = BoxWindow(TextBox::HostsText);
+    RECT text;
+    GetClientRect(box, &text);
+    MapWindowPoints(box, Handle(), reinterpret_cast<POINT*>(&text), 2);
+    const int margin = TwipsToPixels(FillBarMargin, dpi_);
+    const int height = TwipsToPixels(FillBarHeight, dpi_);
+    return {text.left + margin, text.bottom - margin - height, text.right - margin, text.bottom - margin};
 }
 
 HWND Win32MainWindow::ControlWindow(std::string_view name) const {
@@ -169,6 +239,10 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
 
     switch (message) {
         case WM_COMMAND: self->OnCommand(wParam); return 0;
+        case WM_TIMER:
+            if (wParam != FillTimerId) break;
+            self->OnFillTimer();
+            return 0;
         case WM_SYSCOMMAND:
             if (self->OnSystemCommand(wParam)) return 0;
             break;
@@ -217,6 +291,8 @@ void Win32MainWindow::OnCommand(WPARAM wParam) {
     const auto controls = Controls();
     if (index < 0 || index >= static_cast<int>(controls.size())) return;
     const Control& control = controls[index];
+    // A disabled button runs nothing, also when Enter reaches it.
+    if (!IsWindowEnabled(controls_[index])) return;
     if (control.kind == ControlKind::Button && control.onClick != nullptr)
         RunCommand(control.onClick, *this, platform_);
 }
@@ -229,7 +305,10 @@ bool Win32MainWindow::OnSystemCommand(WPARAM wParam) {
     return true;
 }
 
-void Win32MainWindow::OnTextBoxClick(std::size_t index) { RunCommand(Controls()[index].onClick, *this, platform_); }
+void Win32MainWindow::OnTextBoxClick(std::size_t index) {
+    if (Filling() && Controls()[index].touches == Touches::HostsFileOrText) return;
+    RunCommand(Controls()[index].onClick, *this, platform_);
+}
 
 // A box of several lines sends this for Tab and Shift+Tab: it wants every
 // key, so the dialog manager leaves the move to it and to its parent.
@@ -248,8 +327,10 @@ void Win32MainWindow::OnActivate(WPARAM wParam) {
     if (focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
 }
 
+// A control disabled for the fill cannot take the focus; the window keeps
+// it until the fill gives the control back.
 void Win32MainWindow::OnSetFocus() {
-    if (focus_ != nullptr && IsWindow(focus_)) SetFocus(focus_);
+    if (focus_ != nullptr && IsWindow(focus_) && IsWindowEnabled(focus_)) SetFocus(focus_);
 }
 
 // No command runs here, so a failure is reported the way a command's is and
@@ -263,8 +344,13 @@ void Win32MainWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
 }
 
 // Closing ends the program, once the user has had the choice to save edits
-// that are not in the hosts file yet.
+// that are not in the hosts file yet. During a fill nothing can have been
+// edited (the box is read-only), so the fill stops and the program ends.
 void Win32MainWindow::OnClose() {
+    if (Filling()) {
+        DestroyWindow(Handle());
+        return;
+    }
     bool close = false;
     RunAndReport(platform_, [&] { close = MayCloseWindow(*this, platform_); });
     if (close) DestroyWindow(Handle());
@@ -273,14 +359,20 @@ void Win32MainWindow::OnClose() {
 // The end of the Windows session is a close that cannot wait: the same
 // question, with the reason Windows shows beside the program while it waits.
 bool Win32MainWindow::OnQueryEndSession() {
-    if (!HostsTextModified()) return true;
+    if (Filling() || !HostsTextModified()) return true;
     const ShutdownBlockReason reason(Handle(), L"Text1 中有未保存的修改");
     bool mayEnd = false;
     RunAndReport(platform_, [&] { mayEnd = MayCloseWindow(*this, platform_); });
     return mayEnd;
 }
 
-void Win32MainWindow::OnDestroy() { PostQuitMessage(0); }
+void Win32MainWindow::OnDestroy() {
+    if (fill_ != nullptr) {
+        KillTimer(Handle(), FillTimerId);
+        fill_.reset();
+    }
+    PostQuitMessage(exitCode_);
+}
 
 void Win32MainWindow::OnNcDestroy() {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
@@ -304,6 +396,7 @@ void Win32MainWindow::ApplyDpi(UINT dpi) {
     }
     // The old font is deleted only now that no control uses it any more.
     font_ = std::move(font);
+    if (fill_ != nullptr) fill_->PlaceBar(FillBarRect());
 
     UniqueIcon big = LoadIconForDpi(instance_, SM_CXICON, SM_CYICON, dpi, dpiFunctions_);
     UniqueIcon small = LoadIconForDpi(instance_, SM_CXSMICON, SM_CYSMICON, dpi, dpiFunctions_);
@@ -364,7 +457,15 @@ void Win32MainWindow::SetWidth(FormWidth width) {
 std::u16string Win32MainWindow::Text(TextBox box) { return NulsRestored(WindowText(BoxWindow(box))); }
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
+    if (box == TextBox::HostsText && opening_ && text.size() >= piecewiseFrom_) {
+        // Too long to lay out before the window shows: it goes in once the
+        // window is on the screen, a piece at a time.
+        waitingHostsText_.emplace(text);
+        MarkHostsTextSaved();
+        return;
+    }
     if (box == TextBox::HostsText) {  // the whole hosts file: no copies on the way
+        waitingHostsText_.reset();
         GiveEditBuffer(BoxWindow(box), text);
         MarkHostsTextSaved();
         return;

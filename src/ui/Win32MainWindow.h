@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
+#include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/Win32Platform.h"
@@ -11,19 +14,25 @@
 #include "ui/CommandRunner.h"
 #include "ui/Layout.h"
 #include "ui/Win32Dpi.h"
+#include "ui/PiecewiseFill.h"
 #include "ui/Win32Gui.h"
 
 namespace quenlix {
 
 // The main window: the one window of the program, its twenty controls created from the
 // layout table, and the window state the commands read and write.
+class Win32HostsTextFill;
+
 class Win32MainWindow final : public WindowState {
 public:
     // Creates the window and its controls, hidden, at the narrow width,
     // measured with these DPI functions (those of this system, unless a test
-    // asks for the classic calls a system without them gets).
+    // asks for the classic calls a system without them gets). A hosts text
+    // of `piecewiseFrom` characters or more, loaded before the window is
+    // first shown, goes into the hosts text box in pieces once it is shown.
     Win32MainWindow(HINSTANCE instance, Win32Platform& platform,
-                    const DpiFunctions& dpiFunctions = DpiFunctions::OfUser32());
+                    const DpiFunctions& dpiFunctions = DpiFunctions::OfUser32(),
+                    std::size_t piecewiseFrom = PiecewiseFillThreshold);
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -31,6 +40,9 @@ public:
     // Runs the load sequence; unless the program is to end, message boxes
     // are owned by the window from then on and the window is shown.
     StartupOutcome Open(int showCommand);
+
+    // Whether the hosts text box is still being filled in pieces.
+    bool Filling() const { return fill_ != nullptr; }
 
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }
@@ -71,7 +83,11 @@ private:
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
+    void OnFillTimer();
 
+    void StartFill();
+    void EndFill();
+    RECT FillBarRect() const;
     void CreateControls();
     void AddSystemMenuItem();
     void ApplyDpi(UINT dpi);
@@ -98,6 +114,14 @@ private:
     bool wide_ = false;
     std::optional<FileSnapshot> hostsSnapshot_;
     HostsEncoding hostsEncoding_ = HostsEncoding::Ansi;
+    std::size_t piecewiseFrom_;
+    // Until the window is first shown: a long hosts text waits here for it.
+    bool opening_ = false;
+    std::optional<std::u16string> waitingHostsText_;
+    std::unique_ptr<Win32HostsTextFill> fill_;
+    bool insertingPiece_ = false;
+    // What the program ends with once the window is gone.
+    int exitCode_ = 0;
 };
 
 }  // namespace quenlix

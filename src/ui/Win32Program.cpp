@@ -13,7 +13,7 @@
 
 namespace quenlix {
 
-int RunMainWindow(HINSTANCE instance, int showCommand) {
+int RunMainWindow(HINSTANCE instance, int showCommand, std::size_t piecewiseFrom) {
     Win32Platform platform;
     // Started with arguments, the program is the second instance of a write
     // that the first could not make, and does that and nothing else: no
@@ -22,7 +22,10 @@ int RunMainWindow(HINSTANCE instance, int showCommand) {
     if (!arguments.empty()) return static_cast<int>(RunStagedWrite(platform, arguments));
 
     std::unique_ptr<Win32MainWindow> form1;
-    if (!RunAndReport(platform, [&] { form1 = std::make_unique<Win32MainWindow>(instance, platform); })) return 1;
+    const auto create = [&] {
+        form1 = std::make_unique<Win32MainWindow>(instance, platform, DpiFunctions::OfUser32(), piecewiseFrom);
+    };
+    if (!RunAndReport(platform, create)) return 1;
     switch (form1->Open(showCommand)) {
         case StartupOutcome::Failed: return 1;
         case StartupOutcome::UserDeclined: return 0;  // the user chose to end: not a failure

@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include <chrono>
+#include <limits>
+#include <set>
 #include <string>
 
 #include "Win32FormTestSupport.h"
@@ -252,6 +254,142 @@ TEST(Win32FormStartupTest, MessagesOfTheLoadSequenceHaveNoOwnerAndTheWindowIsSho
     ASSERT_FALSE(platform.messages.empty());
     EXPECT_FALSE(platform.shownDuringMessage);
     EXPECT_EQ(IsWindowVisible(form.Handle()) != FALSE, outcome == StartupOutcome::ShowWindow);
+}
+
+// --- A long hosts file, filled in pieces after the window is shown ---
+
+// Everything a user or a command can tell of Form1 once the load has ended.
+struct Form1State {
+    std::u16string text;
+    DWORD selectionStart = 0, selectionEnd = 0;
+    LRESULT firstLine = 0, lineCount = 0, canUndo = 0, limit = 0;
+    SCROLLINFO vertical{}, horizontal{};
+    std::wstring title;
+    bool modified = false, progressBar = false;
+    std::optional<FileSnapshot> snapshot;
+    HostsEncoding encoding = HostsEncoding::Ansi;
+    LONG_PTR text1Style = 0;
+    std::set<std::string> disabled;
+    std::string focus;
+};
+
+SCROLLINFO ScrollOf(HWND box, int bar) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(box, bar, &info);
+    return info;
+}
+
+std::set<std::string> DisabledControls(const Win32MainWindow& form) {
+    std::set<std::string> names;
+    for (const Control& control : Controls())
+        if (!IsWindowEnabled(form.ControlWindow(control.name))) names.insert(std::string(control.name));
+    return names;
+}
+
+Form1State StateOf(Win32MainWindow& form) {
+    HWND text1 = form.ControlWindow("Text1");
+    Form1State state;
+    state.text = form.Text(TextBox::HostsText);
+    SendMessageW(text1, EM_GETSEL, reinterpret_cast<WPARAM>(&state.selectionStart),
+                 reinterpret_cast<LPARAM>(&state.selectionEnd));
+    state.firstLine = SendMessageW(text1, EM_GETFIRSTVISIBLELINE, 0, 0);
+    state.lineCount = SendMessageW(text1, EM_GETLINECOUNT, 0, 0);
+    state.canUndo = SendMessageW(text1, EM_CANUNDO, 0, 0);
+    state.limit = SendMessageW(text1, EM_GETLIMITTEXT, 0, 0);
+    state.vertical = ScrollOf(text1, SB_VERT);
+    state.horizontal = ScrollOf(text1, SB_HORZ);
+    state.title = testing::WindowTextOf(form.Handle());
+    state.modified = form.HostsTextModified();
+    state.progressBar = FindWindowExW(form.Handle(), nullptr, PROGRESS_CLASSW, nullptr) != nullptr;
+    state.snapshot = form.HostsSnapshot();
+    state.encoding = form.HostsFileEncoding();
+    state.text1Style = GetWindowLongPtrW(text1, GWL_STYLE);
+    state.disabled = DisabledControls(form);
+    for (const Control& control : Controls())
+        if (form.ControlWindow(control.name) == GetFocus()) state.focus = std::string(control.name);
+    return state;
+}
+
+// Entry lines, comments, a NUL and a line without its line break at the end.
+std::string LongHosts(int lines) {
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += i % 7 == 0 ? "# block " + std::to_string(i) + "\r\n"
+                            : "0.0.0.0 ads" + std::to_string(i) + ".example\r\n";
+    text.insert(text.size() / 2, std::string("\0", 1));
+    return text + "0.0.0.0 last.example";
+}
+
+TEST(Win32PiecewiseFillTest, EndsInTheStateTheFillInOnePieceLeavesFieldByField) {
+    testing::DesktopTurn turn;
+    TestWindowsFolder windows;
+    WriteBytes(windows.HostsPath(), LongHosts(8000));
+    const std::set<std::string> heldDuringFill{"Command1", "Command2", "Command3", "Command4", "Command5",
+                                               "Command6", "Command7", "Command8", "Command9", "Command13",
+                                               "Command14", "Command15"};
+
+    const auto load = [&](std::size_t piecewiseFrom) {
+        testing::ScriptedMessagesPlatform platform;
+        platform.systemWindowsDirectory = windows.Path();
+        Win32MainWindow form(GetModuleHandleW(nullptr), platform, DpiFunctions::OfUser32(), piecewiseFrom);
+        EXPECT_EQ(form.Open(SW_SHOWNORMAL), StartupOutcome::ShowWindow);
+        const bool inPieces = piecewiseFrom != std::numeric_limits<std::size_t>::max();
+        EXPECT_EQ(form.Filling(), inPieces);
+        if (form.Filling()) {
+            EXPECT_TRUE(IsWindowVisible(form.Handle()));
+            EXPECT_EQ(DisabledControls(form), heldDuringFill);
+            EXPECT_TRUE(GetWindowLongPtrW(form.ControlWindow("Text1"), GWL_STYLE) & ES_READONLY);
+            EXPECT_NE(testing::WindowTextOf(form.Handle()).find(L" \u2014 正在读取 "), std::wstring::npos);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        int turns = 0;
+        MSG message;
+        while (form.Filling() && std::chrono::steady_clock::now() < deadline) {
+            if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                WaitMessage();
+                continue;
+            }
+            ++turns;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        EXPECT_FALSE(form.Filling());
+        if (inPieces) EXPECT_GT(turns, 3) << "the message loop ran between the pieces";
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        EXPECT_TRUE(platform.reported.empty());
+        return StateOf(form);
+    };
+    const Form1State single = load(std::numeric_limits<std::size_t>::max());
+    const Form1State pieces = load(1000);
+
+    EXPECT_TRUE(pieces.text == single.text) << "the text differs";
+    EXPECT_GT(pieces.text.size(), 100000u);
+    EXPECT_EQ(pieces.selectionStart, single.selectionStart);
+    EXPECT_EQ(pieces.selectionEnd, single.selectionEnd);
+    EXPECT_EQ(pieces.firstLine, single.firstLine);
+    EXPECT_EQ(pieces.lineCount, single.lineCount);
+    EXPECT_EQ(pieces.canUndo, 0);
+    EXPECT_EQ(single.canUndo, 0);
+    EXPECT_EQ(pieces.limit, single.limit);
+    for (const auto& [a, b] : {std::pair{pieces.vertical, single.vertical}, {pieces.horizontal, single.horizontal}}) {
+        EXPECT_EQ(a.nMin, b.nMin);
+        EXPECT_EQ(a.nMax, b.nMax);
+        EXPECT_EQ(a.nPage, b.nPage);
+        EXPECT_EQ(a.nPos, b.nPos);
+    }
+    EXPECT_EQ(pieces.title, single.title);
+    EXPECT_FALSE(pieces.modified);
+    EXPECT_FALSE(single.modified);
+    EXPECT_FALSE(pieces.progressBar);
+    EXPECT_EQ(pieces.snapshot, single.snapshot);
+    EXPECT_TRUE(pieces.snapshot.has_value());
+    EXPECT_EQ(pieces.encoding, single.encoding);
+    EXPECT_EQ(pieces.text1Style, single.text1Style);
+    EXPECT_EQ(pieces.disabled, single.disabled);
+    EXPECT_TRUE(pieces.disabled.empty());
+    EXPECT_EQ(pieces.focus, single.focus);
 }
 
 }  // namespace

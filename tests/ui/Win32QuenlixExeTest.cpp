@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <set>
 #include <string>
@@ -219,8 +222,11 @@ class Win32RunningExeTest : public ::testing::Test {
 protected:
     static constexpr char Hosts[] = "10.1.2.3 exe.test\r\n";
 
+    // What the running system's hosts file holds when the program starts.
+    virtual std::string HostsBytes() const { return Hosts; }
+
     void SetUp() override {
-        systemHosts_.Write(Hosts);
+        systemHosts_.Write(HostsBytes());
         for (const wchar_t* folder : {L"system32", L"system32\\drivers", L"system32\\drivers\\etc"})
             CreateDirectoryW((windir_ / folder).c_str(), nullptr);
         testing::WriteBytes(windir_ / L"system32\\drivers\\etc\\hosts", "10.9.9.9 windir.test\r\n");
@@ -339,6 +345,112 @@ TEST_F(Win32RunningExeTest, ClosingWithTypedEditsAsksFirst) {
     GetExitCodeProcess(process_.Get(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(systemHosts_.Read(), Hosts);
+}
+
+// --- A hosts file of 200,000 lines: the window first, then the text ---
+
+std::string Narrow(std::wstring_view text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                               bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                                               nullptr)));
+    return bytes;
+}
+
+class Win32LargeHostsExeTest : public Win32RunningExeTest {
+protected:
+    static constexpr int Lines = 200'000;
+
+    std::string HostsBytes() const override {
+        std::string text;
+        text.reserve(Lines * 30);
+        for (int i = 0; i < Lines; ++i)
+            text += (i % 50 == 0 ? "# list " : "0.0.0.0 ad") + std::to_string(i) + ".example.com\r\n";
+        return text;
+    }
+
+    static bool Filling(HWND form) { return TitleOf(form).find(L" \u2014 正在读取 ") != std::wstring::npos; }
+
+    // Read without a message, as another process reads a window's title.
+    static std::wstring TitleOf(HWND form) {
+        wchar_t title[256] = {};
+        GetWindowTextW(form, title, 256);
+        return title;
+    }
+
+    HWND Control(const wchar_t* windowClass, const wchar_t* caption) const {
+        return FindWindowExW(form_, nullptr, windowClass, caption);
+    }
+};
+
+TEST_F(Win32LargeHostsExeTest, ShowsTheWindowFirstAnswersThroughoutAndEndsWithTheWholeTextReady) {
+    ASSERT_TRUE(Filling(form_)) << "the window came only after the text: " << Narrow(TitleOf(form_));
+    HWND text1 = FindWindowExW(form_, nullptr, L"Edit", nullptr);
+    ASSERT_NE(text1, nullptr);
+    const wchar_t* const held[] = {L"刷新", L"保存到 Hosts", L"备份 Host", L"Hosts 备份还原", L"还原默认 Hosts",
+                                   L"获取访问限权", L"追加Text2", L"追加Text2+Text3", L"判断是否重复 追加",
+                                   L"查找=Text2 显示相同", L"查找含Text2 显示", L"查找含Text2 全部显示"};
+    const wchar_t* const free[] = {L"测试功能 \u2192", L"打开所在文件夹", L"记事本打开Hosts"};
+    for (const wchar_t* caption : held)
+        EXPECT_FALSE(IsWindowEnabled(Control(L"Button", caption))) << Narrow(caption);
+    for (const wchar_t* caption : free)
+        EXPECT_TRUE(IsWindowEnabled(Control(L"Button", caption))) << Narrow(caption);
+    EXPECT_TRUE(GetWindowLongPtrW(text1, GWL_STYLE) & ES_READONLY);
+    EXPECT_NE(FindWindowExW(form_, nullptr, PROGRESS_CLASSW, nullptr), nullptr);
+
+    // However busy the machine, a window that waits for the whole text would
+    // keep a message waiting for many seconds.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(150);
+    Clock::duration longest{};
+    int polls = 0;
+    while (Filling(form_) && Clock::now() < deadline) {
+        const auto asked = Clock::now();
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored));
+        longest = std::max(longest, Clock::now() - asked);
+        ++polls;
+        Sleep(20);
+    }
+    ASSERT_FALSE(Filling(form_)) << "still filling after 150 s";
+    EXPECT_GT(polls, 10);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(longest).count(), 2000);
+
+    for (const wchar_t* caption : held)
+        EXPECT_TRUE(IsWindowEnabled(Control(L"Button", caption))) << Narrow(caption);
+    EXPECT_FALSE(GetWindowLongPtrW(text1, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(FindWindowExW(form_, nullptr, PROGRESS_CLASSW, nullptr), nullptr);
+
+    const std::string bytes = HostsBytes();
+    const std::wstring expected(bytes.begin(), bytes.end());
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(text1, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    ASSERT_EQ(length, expected.size());
+    std::wstring text(expected.size() + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(text1, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 10000,
+                        &copied);
+    text.resize(copied);
+    EXPECT_TRUE(text == expected) << "the text differs from the file";
+
+    // Nothing to undo: Ctrl+Z in the box leaves the whole text.
+    DWORD_PTR canUndo = 1;
+    SendMessageTimeoutW(text1, EM_CANUNDO, 0, 0, SMTO_NORMAL, 10000, &canUndo);
+    EXPECT_EQ(canUndo, 0u);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(text1, WM_CHAR, 0x1A, 1, SMTO_NORMAL, 10000, &ignored);  // what Ctrl+Z types
+    SendMessageTimeoutW(text1, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    EXPECT_EQ(length, expected.size()) << "Ctrl+Z took text out";
+}
+
+TEST_F(Win32LargeHostsExeTest, ClosingDuringTheFillEndsAtOnceAndWritesNothing) {
+    ASSERT_TRUE(Filling(form_));
+    PostMessageW(form_, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(process_.Get(), 10000), WAIT_OBJECT_0) << "the fill went on, or a question came";
+    DWORD code = 1;
+    GetExitCodeProcess(process_.Get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(systemHosts_.Read() == HostsBytes()) << "the hosts file changed";
 }
 
 }  // namespace
