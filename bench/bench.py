@@ -446,18 +446,7 @@ class Bench:
                       ours=min(bars), ref=100, ref_name="target", kind="atleast", runs=runs))
 
     def fills(self):
-        original = open(self.args.hosts, "rb").read() if os.path.exists(self.args.hosts) else None
-        probe = WineHarness(self.args.probe, self.wine_env(), self.log, self.out)
-        try:
-            for i, size in enumerate(self.args.sizes):
-                self.fill(size, probe, warm=i == 0)
-        finally:
-            probe.close()
-            if original is None:
-                os.remove(self.args.hosts)
-            else:
-                with open(self.args.hosts, "wb") as f:
-                    f.write(original)
+        self.with_probe(self.fill)
 
     def add(self, row):
         self.rows.append(row)
@@ -475,11 +464,15 @@ class Bench:
                 row["name"], row["lines"], row["ours"], row["ref_name"], row["ref"], row["ours"] / row["ref"]))
 
     def windows(self):
+        self.with_probe(self.window)
+
+    def with_probe(self, measure):
+        """measure(size, probe, warm) for each size, with the prefix's hosts file put back afterwards."""
         original = open(self.args.hosts, "rb").read() if os.path.exists(self.args.hosts) else None
         probe = WineHarness(self.args.probe, self.wine_env(), self.log, self.out)
         try:
             for i, size in enumerate(self.args.sizes):
-                self.window(size, probe, warm=i == 0)
+                measure(size, probe, warm=i == 0)
         finally:
             probe.close()
             if original is None:
