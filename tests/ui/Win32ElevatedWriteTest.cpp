@@ -14,6 +14,7 @@
 #include "platform/Win32Handle.h"
 #include "platform/Win32Platform.h"
 #include "support/Win32DesktopTurn.h"
+#include "support/Win32ProgramWindow.h"
 #include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 
@@ -161,25 +162,9 @@ public:
 
     // Its visible top-level window of this class, within `waitMs`.
     HWND Window(const wchar_t* className, int waitMs = 30000) const {
-        struct Search {
-            DWORD id;
-            const wchar_t* className;
-            HWND found;
-        } search{id_, className, nullptr};
         for (int waited = 0;; waited += 100) {
-            EnumWindows(
-                [](HWND window, LPARAM data) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(data);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    wchar_t name[32] = {};
-                    GetClassNameW(window, name, 32);
-                    if (owner != s->id || wcscmp(name, s->className) != 0 || !IsWindowVisible(window)) return TRUE;
-                    s->found = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr || waited >= waitMs) return search.found;
+            HWND found = testing::VisibleWindowOf(id_, className);
+            if (found != nullptr || waited >= waitMs) return found;
             Sleep(100);
         }
     }

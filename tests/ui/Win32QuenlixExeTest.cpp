@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Win32Handle.h"
+#include "support/Win32ProgramWindow.h"
 #include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 #include "Win32FormTestSupport.h"
@@ -261,28 +262,7 @@ protected:
     HWND FindForm() const { return FindProgramWindow(L"QuenlixForm1"); }
 
     // A visible top-level window of the program, by its class.
-    HWND FindProgramWindow(const wchar_t* className) const {
-        struct Search {
-            DWORD processId;
-            const wchar_t* className;
-            HWND found;
-        } search{processId_, className, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                wchar_t name[32] = {};
-                GetClassNameW(window, name, 32);
-                if (owner == s->processId && wcscmp(name, s->className) == 0 && IsWindowVisible(window)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND FindProgramWindow(const wchar_t* className) const { return testing::VisibleWindowOf(processId_, className); }
 
     // The message box the program shows next, within 10 s.
     HWND WaitForMessageBox() const {
