@@ -16,13 +16,13 @@ std::size_t PieceStartBefore(std::u16string_view text, std::size_t end, std::siz
     return lineEnd == std::u16string_view::npos ? 0 : lineEnd + 1;
 }
 
-std::size_t NextPieceSize(std::size_t lastSize, double lastMs, std::size_t filled) {
+std::size_t NextPieceSize(std::size_t lastSize, double lastMs) {
     // Scaled towards the target time, but by no more than half or double at
     // a step: one piece slowed by the rest of the machine must not make the
     // next one tiny or huge.
     const double scale = lastMs > 0 ? std::clamp(TargetPieceMs / lastMs, 0.5, 2.0) : 2.0;
     const auto timed = static_cast<std::size_t>(static_cast<double>(lastSize) * scale);
-    return std::max<std::size_t>({timed, filled / OverheadShare, 1});
+    return std::max<std::size_t>(timed, 1);
 }
 
 PiecewiseFill::PiecewiseFill(std::u16string_view text, std::size_t firstPieceSize)
@@ -37,7 +37,7 @@ void PiecewiseFill::ChoosePiece(std::size_t size) {
 
 void PiecewiseFill::PieceInserted(double ms) {
     start_ = pieceStart_;
-    ChoosePiece(NextPieceSize(lastSize_, ms, text_.size() - start_));
+    ChoosePiece(NextPieceSize(lastSize_, ms));
 }
 
 int PiecewiseFill::Percent() const {

@@ -50,8 +50,15 @@ Win32HostsTextFill::Win32HostsTextFill(HWND form, HWND box, std::vector<HWND> he
     if (static_cast<std::size_t>(SendMessageW(box_, EM_GETLIMITTEXT, 0, 0)) < text_.size())
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
     GiveEditBuffer(box_, {}, text_.size());
-    // The bar lies over the box: the box must leave it alone when it paints.
-    SetWindowLongPtrW(box_, GWL_STYLE, boxStyle_ | WS_CLIPSIBLINGS);
+    // Hidden, the box lays out its pieces for much less: under Wine a shown
+    // box redraws both scroll bars, scrolls to the caret and paints at every
+    // piece, 25 to 45 ms a piece, a quarter or more of the whole fill.
+    // Nothing in it could be used meanwhile anyway; the bar and the title
+    // tell how far it has got.
+    ShowWindow(box_, SW_HIDE);
+    // Shown again at the end while the bar still lies over it, the box must
+    // leave the bar alone when it paints.
+    SetWindowLongPtrW(box_, GWL_STYLE, GetWindowLongPtrW(box_, GWL_STYLE) | WS_CLIPSIBLINGS);
     SendMessageW(box_, EM_SETREADONLY, TRUE, 0);
     for (HWND control : held_) EnableWindow(control, FALSE);
     bar_.Reset(CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, form_, nullptr,
@@ -61,8 +68,6 @@ Win32HostsTextFill::Win32HostsTextFill(HWND form, HWND box, std::vector<HWND> he
     PlaceBar(barRect);
     ShowProgress();
 }
-
-Win32HostsTextFill::~Win32HostsTextFill() { Release(); }
 
 void Win32HostsTextFill::PlaceBar(RECT barRect) {
     SetWindowPos(bar_.Get(), HWND_TOP, barRect.left, barRect.top, barRect.right - barRect.left,
@@ -75,12 +80,7 @@ void Win32HostsTextFill::InsertPiece() {
     const std::size_t before = BoxLength(box_);
     const double begin = NowMs();
 
-    // The user may have scrolled or selected in the read-only box: the
-    // piece goes in at its start and the view and selection stay put.
-    DWORD selectionStart = 0;
-    DWORD selectionEnd = 0;
-    SendMessageW(box_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), reinterpret_cast<LPARAM>(&selectionEnd));
-    const LRESULT firstLine = SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0);
+    // The last piece left the caret at its end.
     SendMessageW(box_, EM_SETSEL, 0, 0);
     // EM_REPLACESEL reads up to a NUL: the piece is ended in place for the
     // length of the call rather than copied.
@@ -88,8 +88,6 @@ void Win32HostsTextFill::InsertPiece() {
     text_[end] = u'\0';
     SendMessageW(box_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text_.data() + start));
     text_[end] = after;
-    SendMessageW(box_, EM_SETSEL, selectionStart, selectionEnd);
-    SendMessageW(box_, EM_LINESCROLL, 0, firstLine - SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0));
 
     // EN_MAXTEXT and EN_ERRSPACE tell the parent, not the caller: the
     // length is what shows whether the whole piece went in.
@@ -112,15 +110,20 @@ void Win32HostsTextFill::Finish() {
     SendMessageW(box_, EM_SETSEL, 0, 0);
     SendMessageW(box_, WM_VSCROLL, SB_TOP, 0);
     SendMessageW(box_, WM_HSCROLL, SB_LEFT, 0);
-    Release();
+    GiveBack();
 }
 
-void Win32HostsTextFill::Release() {
-    if (released_) return;
-    released_ = true;
+Win32HostsTextFill::~Win32HostsTextFill() {
+    GiveBack();
     bar_.Reset();
     SetWindowLongPtrW(box_, GWL_STYLE, boxStyle_);
+}
+
+void Win32HostsTextFill::GiveBack() {
+    if (givenBack_) return;
+    givenBack_ = true;
     SendMessageW(box_, EM_SETREADONLY, (boxStyle_ & ES_READONLY) != 0, 0);
+    ShowWindow(box_, SW_SHOWNA);
     for (HWND control : held_) EnableWindow(control, TRUE);
     SetWindowTextW(form_, title_.c_str());
 }

@@ -18,7 +18,8 @@ namespace quenlix {
 // the controls that would act on half a file are disabled. Once the last
 // piece is in, Finish leaves the box as a fill in one go (GiveEditBuffer)
 // leaves it: caret, selection and view at the start, nothing to undo, not
-// modified.
+// modified. The bar, full, stays a moment longer, so that the user sees it
+// reach the end.
 class Win32HostsTextFill {
 public:
     // Empties the box into a buffer with room for the whole text, disables
@@ -26,7 +27,7 @@ public:
     // coordinates).
     Win32HostsTextFill(HWND form, HWND box, std::vector<HWND> held, std::u16string_view text, RECT barRect,
                        HINSTANCE instance);
-    // Takes the bar away and gives the controls and the title back, also
+    // Takes the bar away, and gives the box, the controls and the title back
     // when the fill ends early.
     ~Win32HostsTextFill();
     Win32HostsTextFill(const Win32HostsTextFill&) = delete;
@@ -35,14 +36,16 @@ public:
     // Inserts the next piece. Throws when the box did not take all of it.
     void InsertPiece();
     bool AllInserted() const { return pieces_.Done(); }
-    // The state a fill in one go leaves; the bar and the title go back.
+    // The state a fill in one go leaves; the controls and the title go back.
+    // Only the bar stays.
     void Finish();
+    bool Finished() const { return givenBack_; }
 
     void PlaceBar(RECT barRect);
 
 private:
     void ShowProgress();
-    void Release();
+    void GiveBack();
 
     HWND form_;
     HWND box_;
@@ -53,7 +56,7 @@ private:
     LONG_PTR boxStyle_;
     UniqueWindow bar_;
     int percentShown_ = -1;
-    bool released_ = false;
+    bool givenBack_ = false;
 };
 
 }  // namespace quenlix

@@ -26,6 +26,8 @@ constexpr int FirstControlId = 100;
 // timer message comes only when nothing else is waiting, so input and
 // painting go first; the shortest period makes the next piece follow at once.
 constexpr UINT_PTR FillTimerId = 1;
+// How long the full bar stays over the filled box: long enough to be seen.
+constexpr UINT FullBarMs = 250;
 // The progress bar's height, and its margin inside the hosts text box.
 constexpr int FillBarHeight = 270;
 constexpr int FillBarMargin = 90;
@@ -171,33 +173,39 @@ void Win32MainWindow::StartFill() {
     if (!SetTimer(Handle(), FillTimerId, USER_TIMER_MINIMUM, nullptr)) throw LastWin32Failure();
 }
 
-// The last piece is shown at 100% for one turn of the message loop; the
-// next tick puts everything back.
+bool Win32MainWindow::Filling() const { return fill_ != nullptr && !fill_->Finished(); }
+
+// The tick after the last piece leaves the box as the load in one go does;
+// the bar, full, goes one tick later.
 void Win32MainWindow::OnFillTimer() {
+    if (fill_ == nullptr) return;
+    if (fill_->Finished()) {
+        KillTimer(Handle(), FillTimerId);
+        fill_.reset();
+        return;
+    }
     // The report of a failure runs a message loop of its own, whose ticks
     // must not start the next piece. The timer itself keeps running: timed
     // out by the end of a piece, it brings the next one as soon as the loop
     // is idle.
-    if (fill_ == nullptr || insertingPiece_) return;
-    if (fill_->AllInserted()) {
-        KillTimer(Handle(), FillTimerId);
-        EndFill();
-        return;
-    }
+    if (insertingPiece_) return;
     insertingPiece_ = true;
     const bool inserted = RunAndReport(platform_, [&] { fill_->InsertPiece(); });
     insertingPiece_ = false;
-    if (inserted) return;
-    // Half a file must not stay in the box, where a save would write it
-    // over the whole: a fill that fails ends the program, as a load that
-    // fails before the window is shown does.
-    exitCode_ = 1;
-    DestroyWindow(Handle());
+    if (!inserted) {
+        // Half a file must not stay in the box, where a save would write it
+        // over the whole: a fill that fails ends the program, as a load that
+        // fails before the window is shown does.
+        exitCode_ = 1;
+        DestroyWindow(Handle());
+        return;
+    }
+    if (fill_->AllInserted()) EndFill();
 }
 
 void Win32MainWindow::EndFill() {
     fill_->Finish();
-    fill_.reset();
+    if (!SetTimer(Handle(), FillTimerId, FullBarMs, nullptr)) fill_.reset();
     // The focus goes where the load in one go leaves it, unless the user
     // has put it somewhere meanwhile.
     HWND focus = GetFocus();

@@ -42,7 +42,7 @@ public:
     StartupOutcome Open(int showCommand);
 
     // Whether the hosts text box is still being filled in pieces.
-    bool Filling() const { return fill_ != nullptr; }
+    bool Filling() const;
 
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }

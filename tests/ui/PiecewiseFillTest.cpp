@@ -62,23 +62,22 @@ TEST(PiecewiseFillTest, PieceStartIsTheStartOfTheLineHoldingTheCut) {
         EXPECT_EQ(PieceStartBefore(text, c.end, c.size), c.start) << c.end << " " << c.size;
 }
 
-TEST(PiecewiseFillTest, PiecesFollowTheTimeAndGrowWithTheBox) {
+TEST(PiecewiseFillTest, PiecesFollowTheTime) {
     struct Case {
         std::size_t lastSize;
         double lastMs;
-        std::size_t filled;
         std::size_t next;
     } const cases[] = {
-        {1000, TargetPieceMs, 0, 1000},         // on target: the same again
-        {1000, TargetPieceMs / 2, 0, 2000},     // twice as fast: twice the size
-        {1000, TargetPieceMs / 100, 0, 2000},   // but never more than double at a step
-        {1000, TargetPieceMs * 100, 0, 500},    // nor less than half
-        {1000, 0.0, 0, 2000},                   // too fast to time
-        {1000, TargetPieceMs, OverheadShare * 5000, 5000},  // a large box: a share of what it holds
-        {0, TargetPieceMs, 0, 1},               // never empty
+        {1000, TargetPieceMs, 1000},        // on target: the same again
+        {1000, TargetPieceMs / 2, 2000},    // twice as fast: twice the size
+        {1000, TargetPieceMs / 100, 2000},  // but never more than double at a step
+        {1000, TargetPieceMs * 100, 500},   // nor less than half
+        {1000, 0.0, 2000},                  // too fast to time
+        {1, TargetPieceMs * 3, 1},          // never empty
+        {0, TargetPieceMs, 1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(NextPieceSize(c.lastSize, c.lastMs, c.filled), c.next) << c.lastSize << " " << c.lastMs;
+        EXPECT_EQ(NextPieceSize(c.lastSize, c.lastMs), c.next) << c.lastSize << " " << c.lastMs;
 }
 
 // A million lines at a steady speed: the title must move through many

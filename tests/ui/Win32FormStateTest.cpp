@@ -341,22 +341,34 @@ TEST(Win32PiecewiseFillTest, EndsInTheStateTheFillInOnePieceLeavesFieldByField) 
             EXPECT_TRUE(IsWindowVisible(form.Handle()));
             EXPECT_EQ(DisabledControls(form), heldDuringFill);
             EXPECT_TRUE(GetWindowLongPtrW(form.ControlWindow("Text1"), GWL_STYLE) & ES_READONLY);
+            EXPECT_FALSE(IsWindowVisible(form.ControlWindow("Text1"))) << "a shown box lays out its pieces slower";
             EXPECT_NE(testing::WindowTextOf(form.Handle()).find(L" \u2014 正在读取 "), std::wstring::npos);
         }
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         int turns = 0;
         MSG message;
-        while (form.Filling() && std::chrono::steady_clock::now() < deadline) {
-            if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                WaitMessage();
-                continue;
+        const auto turnUntil = [&](const auto& done) {
+            while (!done() && std::chrono::steady_clock::now() < deadline) {
+                if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                    WaitMessage();
+                    continue;
+                }
+                ++turns;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
             }
-            ++turns;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        };
+        const auto bar = [&] { return FindWindowExW(form.Handle(), nullptr, PROGRESS_CLASSW, nullptr); };
+        turnUntil([&] { return !form.Filling(); });
         EXPECT_FALSE(form.Filling());
-        if (inPieces) EXPECT_GT(turns, 3) << "the message loop ran between the pieces";
+        if (inPieces) {
+            EXPECT_GT(turns, 3) << "the message loop ran between the pieces";
+            // The box is back and usable while the full bar is still seen.
+            EXPECT_TRUE(IsWindowVisible(form.ControlWindow("Text1")));
+            EXPECT_NE(bar(), nullptr);
+            if (bar() != nullptr) EXPECT_EQ(SendMessageW(bar(), PBM_GETPOS, 0, 0), 100);
+        }
+        turnUntil([&] { return bar() == nullptr; });
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         EXPECT_TRUE(platform.reported.empty());
         return StateOf(form);
