@@ -61,15 +61,27 @@ Win32HostsTextFill::Win32HostsTextFill(HWND form, HWND box, std::vector<HWND> he
     SetWindowLongPtrW(box_, GWL_STYLE, GetWindowLongPtrW(box_, GWL_STYLE) | WS_CLIPSIBLINGS);
     SendMessageW(box_, EM_SETREADONLY, TRUE, 0);
     for (HWND control : held_) EnableWindow(control, FALSE);
+    // An empty box where the hosts text box stood, so that the window keeps
+    // its shape while the box is away.
+    stand_.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, WC_STATICW, nullptr, WS_CHILD | WS_VISIBLE | SS_WHITERECT, 0, 0, 0,
+                                 0, form_, nullptr, instance, nullptr));
+    if (!stand_.Valid()) throw LastWin32Failure();
     bar_.Reset(CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, form_, nullptr,
                                instance, nullptr));
     if (!bar_.Valid()) throw LastWin32Failure();
     SendMessageW(bar_.Get(), PBM_SETRANGE32, 0, 100);
-    PlaceBar(barRect);
+    Place(barRect);
     ShowProgress();
 }
 
-void Win32HostsTextFill::PlaceBar(RECT barRect) {
+void Win32HostsTextFill::Place(RECT barRect) {
+    if (stand_.Valid()) {
+        RECT box;
+        GetWindowRect(box_, &box);
+        MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&box), 2);
+        SetWindowPos(stand_.Get(), nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     SetWindowPos(bar_.Get(), HWND_TOP, barRect.left, barRect.top, barRect.right - barRect.left,
                  barRect.bottom - barRect.top, SWP_NOACTIVATE);
 }
@@ -124,6 +136,7 @@ void Win32HostsTextFill::GiveBack() {
     givenBack_ = true;
     SendMessageW(box_, EM_SETREADONLY, (boxStyle_ & ES_READONLY) != 0, 0);
     ShowWindow(box_, SW_SHOWNA);
+    stand_.Reset();
     for (HWND control : held_) EnableWindow(control, TRUE);
     SetWindowTextW(form_, title_.c_str());
 }

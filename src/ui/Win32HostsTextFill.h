@@ -13,9 +13,10 @@ namespace quenlix {
 
 // The hosts text box filled with a long text a piece at a time, each piece
 // on a timer tick of the main window, so that the window answers, moves and
-// closes between pieces. While it fills, a progress bar lies over the lower
-// edge of the box, the title tells the per cent, the box is read-only and
-// the controls that would act on half a file are disabled. Once the last
+// closes between pieces. While it fills, the box is hidden and read-only and
+// an empty box stands in its place, a progress bar lies over the lower edge,
+// the title tells the per cent, and the controls that would act on half a
+// file are disabled. Once the last
 // piece is in, Finish leaves the box as a fill in one go (GiveEditBuffer)
 // leaves it: caret, selection and view at the start, nothing to undo, not
 // modified. The bar, full, stays a moment longer, so that the user sees it
@@ -41,7 +42,8 @@ public:
     void Finish();
     bool Finished() const { return givenBack_; }
 
-    void PlaceBar(RECT barRect);
+    // Puts the bar at `barRect`, and what stands for the box where the box is.
+    void Place(RECT barRect);
 
 private:
     void ShowProgress();
@@ -54,6 +56,7 @@ private:
     PiecewiseFill pieces_;
     std::wstring title_;
     LONG_PTR boxStyle_;
+    UniqueWindow stand_;  // in the hidden box's place
     UniqueWindow bar_;
     int percentShown_ = -1;
     bool givenBack_ = false;

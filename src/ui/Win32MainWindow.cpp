@@ -404,7 +404,7 @@ void Win32MainWindow::ApplyDpi(UINT dpi) {
     }
     // The old font is deleted only now that no control uses it any more.
     font_ = std::move(font);
-    if (fill_ != nullptr) fill_->PlaceBar(FillBarRect());
+    if (fill_ != nullptr) fill_->Place(FillBarRect());
 
     UniqueIcon big = LoadIconForDpi(instance_, SM_CXICON, SM_CYICON, dpi, dpiFunctions_);
     UniqueIcon small = LoadIconForDpi(instance_, SM_CXSMICON, SM_CYSMICON, dpi, dpiFunctions_);
