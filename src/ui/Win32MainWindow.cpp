@@ -149,9 +149,9 @@ Win32MainWindow::~Win32MainWindow() { window_.Reset(); }
 StartupOutcome Win32MainWindow::Open(int showCommand) {
     // Until the window is shown, message boxes of the load sequence have no
     // owner: there is nothing on the screen to hold them.
-    opening_ = true;
+    deferringHostsText_ = true;
     const StartupOutcome outcome = RunStartup(*this, platform_);
-    opening_ = false;
+    deferringHostsText_ = false;
     if (outcome != StartupOutcome::ShowWindow) return outcome;
     platform_.SetOwner(Handle());
     // The window shows the fill's state from its first paint on.
@@ -301,21 +301,36 @@ void Win32MainWindow::OnCommand(WPARAM wParam) {
     const Control& control = controls[index];
     // A disabled button runs nothing, also when Enter reaches it.
     if (!IsWindowEnabled(controls_[index])) return;
-    if (control.kind == ControlKind::Button && control.onClick != nullptr)
-        RunCommand(control.onClick, *this, platform_);
+    if (control.kind == ControlKind::Button && control.onClick != nullptr) RunWindowCommand(control.onClick);
 }
 
 // The system's own commands (move, size, close) go on to the system.
 bool Win32MainWindow::OnSystemCommand(WPARAM wParam) {
     const SystemMenuItem& item = HistoryFolderMenuItem();
     if ((wParam & 0xFFF0) != item.id) return false;
-    RunCommand(item.onClick, *this, platform_);
+    RunWindowCommand(item.onClick);
     return true;
 }
 
 void Win32MainWindow::OnTextBoxClick(std::size_t index) {
     if (Filling() && Controls()[index].touches == Touches::HostsFileOrText) return;
-    RunCommand(Controls()[index].onClick, *this, platform_);
+    RunWindowCommand(Controls()[index].onClick);
+}
+
+// A command that read a long hosts file (a refresh) left it waiting: it goes
+// into the box a piece at a time, as at the start. If the fill cannot even
+// begin, the program ends as a fill that fails does: the window already
+// holds the new file's snapshot, and a save of the old text would take it
+// for the file.
+void Win32MainWindow::RunWindowCommand(Command onClick) {
+    deferringHostsText_ = true;
+    RunCommand(onClick, *this, platform_);
+    deferringHostsText_ = false;
+    if (!waitingHostsText_) return;
+    if (HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
+    if (RunAndReport(platform_, [&] { StartFill(); })) return;
+    exitCode_ = 1;
+    DestroyWindow(Handle());
 }
 
 // A box of several lines sends this for Tab and Shift+Tab: it wants every
@@ -462,12 +477,18 @@ void Win32MainWindow::SetWidth(FormWidth width) {
     ApplySize(nullptr);
 }
 
-std::u16string Win32MainWindow::Text(TextBox box) { return NulsRestored(WindowText(BoxWindow(box))); }
+std::u16string Win32MainWindow::Text(TextBox box) {
+    if (box == TextBox::HostsText && waitingHostsText_) return *waitingHostsText_;
+    return NulsRestored(WindowText(BoxWindow(box)));
+}
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
-    if (box == TextBox::HostsText && opening_ && text.size() >= piecewiseFrom_) {
-        // Too long to lay out before the window shows: it goes in once the
-        // window is on the screen, a piece at a time.
+    if (box == TextBox::HostsText && deferringHostsText_ && text.size() >= piecewiseFrom_) {
+        // Too long to lay out while the window waits: it goes in once the
+        // window is on the screen and the command has ended, a piece at a
+        // time; until then it reads back from here. A full bar from the fill
+        // before goes now.
+        fill_.reset();
         waitingHostsText_.emplace(text);
         MarkHostsTextSaved();
         return;
@@ -486,6 +507,10 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
 }
 
 void Win32MainWindow::ReadHostsText(const std::function<void(std::u16string_view)>& use) {
+    if (waitingHostsText_) {
+        use(*waitingHostsText_);
+        return;
+    }
     // A whole hosts file can be tens of megabytes: searches and the picker
     // read the control's own buffer instead of a copy of it.
     const LockedEditBuffer buffer(BoxWindow(TextBox::HostsText));
@@ -497,6 +522,7 @@ void Win32MainWindow::ReadHostsText(const std::function<void(std::u16string_view
 }
 
 std::size_t Win32MainWindow::CaretPosition() {
+    if (waitingHostsText_) return 0;
     // The start comes back through the pointer: the packed return value
     // holds only 16 bits of it, too few for a large file.
     DWORD start = 0;
@@ -512,7 +538,9 @@ std::size_t Win32MainWindow::HostsTextCapacity() {
     return static_cast<std::size_t>(SendMessageW(BoxWindow(TextBox::HostsText), EM_GETLIMITTEXT, 0, 0));
 }
 
-bool Win32MainWindow::HostsTextModified() { return SendMessageW(BoxWindow(TextBox::HostsText), EM_GETMODIFY, 0, 0) != 0; }
+bool Win32MainWindow::HostsTextModified() {
+    return !waitingHostsText_ && SendMessageW(BoxWindow(TextBox::HostsText), EM_GETMODIFY, 0, 0) != 0;
+}
 
 void Win32MainWindow::MarkHostsTextSaved() { SendMessageW(BoxWindow(TextBox::HostsText), EM_SETMODIFY, FALSE, 0); }
 

@@ -83,6 +83,7 @@ private:
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
+    void RunWindowCommand(Command onClick);
     void OnFillTimer();
 
     void StartFill();
@@ -115,8 +116,9 @@ private:
     std::optional<FileSnapshot> hostsSnapshot_;
     HostsEncoding hostsEncoding_ = HostsEncoding::Ansi;
     std::size_t piecewiseFrom_;
-    // Until the window is first shown: a long hosts text waits here for it.
-    bool opening_ = false;
+    // A long hosts text set while the load or a command runs waits for them
+    // to end, and then fills the box a piece at a time.
+    bool deferringHostsText_ = false;
     std::optional<std::u16string> waitingHostsText_;
     std::unique_ptr<Win32HostsTextFill> fill_;
     bool insertingPiece_ = false;

@@ -322,20 +322,46 @@ std::string LongHosts(int lines) {
     return text + "0.0.0.0 last.example";
 }
 
+void ExpectSameState(const Form1State& pieces, const Form1State& single) {
+    EXPECT_TRUE(pieces.text == single.text) << "the text differs";
+    EXPECT_GT(pieces.text.size(), 100000u);
+    EXPECT_EQ(pieces.selectionStart, single.selectionStart);
+    EXPECT_EQ(pieces.selectionEnd, single.selectionEnd);
+    EXPECT_EQ(pieces.firstLine, single.firstLine);
+    EXPECT_EQ(pieces.lineCount, single.lineCount);
+    EXPECT_EQ(pieces.canUndo, 0);
+    EXPECT_EQ(single.canUndo, 0);
+    EXPECT_EQ(pieces.limit, single.limit);
+    for (const auto& [a, b] : {std::pair{pieces.vertical, single.vertical}, {pieces.horizontal, single.horizontal}}) {
+        EXPECT_EQ(a.nMin, b.nMin);
+        EXPECT_EQ(a.nMax, b.nMax);
+        EXPECT_EQ(a.nPage, b.nPage);
+        EXPECT_EQ(a.nPos, b.nPos);
+    }
+    EXPECT_EQ(pieces.title, single.title);
+    EXPECT_FALSE(pieces.modified);
+    EXPECT_FALSE(single.modified);
+    EXPECT_FALSE(pieces.progressBar);
+    EXPECT_EQ(pieces.snapshot, single.snapshot);
+    EXPECT_TRUE(pieces.snapshot.has_value());
+    EXPECT_EQ(pieces.encoding, single.encoding);
+    EXPECT_EQ(pieces.text1Style, single.text1Style);
+    EXPECT_EQ(pieces.disabled, single.disabled);
+    EXPECT_TRUE(pieces.disabled.empty());
+    EXPECT_EQ(pieces.focus, single.focus);
+}
+
+// At the start and after a refresh (刷新, from its button, which has the
+// focus), whether the text went in in pieces or in one.
 TEST(Win32PiecewiseFillTest, EndsInTheStateTheFillInOnePieceLeavesFieldByField) {
     testing::DesktopTurn turn;
     TestWindowsFolder windows;
-    WriteBytes(windows.HostsPath(), LongHosts(8000));
     const std::set<std::string> heldDuringFill{"Command1", "Command2", "Command3", "Command4", "Command5",
                                                "Command6", "Command7", "Command8", "Command9", "Command13",
                                                "Command14", "Command15"};
 
-    const auto load = [&](std::size_t piecewiseFrom) {
-        testing::ScriptedMessagesPlatform platform;
-        platform.systemWindowsDirectory = windows.Path();
-        Win32MainWindow form(GetModuleHandleW(nullptr), platform, DpiFunctions::OfUser32(), piecewiseFrom);
-        EXPECT_EQ(form.Open(SW_SHOWNORMAL), StartupOutcome::ShowWindow);
-        const bool inPieces = piecewiseFrom != std::numeric_limits<std::size_t>::max();
+    const auto fill = [&](Win32MainWindow& form, bool inPieces, const auto& start) {
+        start();
         EXPECT_EQ(form.Filling(), inPieces);
         if (form.Filling()) {
             EXPECT_TRUE(IsWindowVisible(form.Handle()));
@@ -370,38 +396,33 @@ TEST(Win32PiecewiseFillTest, EndsInTheStateTheFillInOnePieceLeavesFieldByField) 
         }
         turnUntil([&] { return bar() == nullptr; });
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        EXPECT_TRUE(platform.reported.empty());
         return StateOf(form);
     };
-    const Form1State single = load(std::numeric_limits<std::size_t>::max());
-    const Form1State pieces = load(1000);
+    const auto loadAndRefresh = [&](std::size_t piecewiseFrom) {
+        const bool inPieces = piecewiseFrom != std::numeric_limits<std::size_t>::max();
+        WriteBytes(windows.HostsPath(), LongHosts(8000));
+        testing::ScriptedMessagesPlatform platform;
+        platform.systemWindowsDirectory = windows.Path();
+        Win32MainWindow form(GetModuleHandleW(nullptr), platform, DpiFunctions::OfUser32(), piecewiseFrom);
+        const Form1State loaded =
+            fill(form, inPieces, [&] { EXPECT_EQ(form.Open(SW_SHOWNORMAL), StartupOutcome::ShowWindow); });
 
-    EXPECT_TRUE(pieces.text == single.text) << "the text differs";
-    EXPECT_GT(pieces.text.size(), 100000u);
-    EXPECT_EQ(pieces.selectionStart, single.selectionStart);
-    EXPECT_EQ(pieces.selectionEnd, single.selectionEnd);
-    EXPECT_EQ(pieces.firstLine, single.firstLine);
-    EXPECT_EQ(pieces.lineCount, single.lineCount);
-    EXPECT_EQ(pieces.canUndo, 0);
-    EXPECT_EQ(single.canUndo, 0);
-    EXPECT_EQ(pieces.limit, single.limit);
-    for (const auto& [a, b] : {std::pair{pieces.vertical, single.vertical}, {pieces.horizontal, single.horizontal}}) {
-        EXPECT_EQ(a.nMin, b.nMin);
-        EXPECT_EQ(a.nMax, b.nMax);
-        EXPECT_EQ(a.nPage, b.nPage);
-        EXPECT_EQ(a.nPos, b.nPos);
-    }
-    EXPECT_EQ(pieces.title, single.title);
-    EXPECT_FALSE(pieces.modified);
-    EXPECT_FALSE(single.modified);
-    EXPECT_FALSE(pieces.progressBar);
-    EXPECT_EQ(pieces.snapshot, single.snapshot);
-    EXPECT_TRUE(pieces.snapshot.has_value());
-    EXPECT_EQ(pieces.encoding, single.encoding);
-    EXPECT_EQ(pieces.text1Style, single.text1Style);
-    EXPECT_EQ(pieces.disabled, single.disabled);
-    EXPECT_TRUE(pieces.disabled.empty());
-    EXPECT_EQ(pieces.focus, single.focus);
+        WriteBytes(windows.HostsPath(), LongHosts(9000));
+        HWND refresh = form.ControlWindow("Command4");
+        SetFocus(refresh);
+        const Form1State refreshed = fill(form, inPieces, [&] {
+            SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(refresh), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(refresh));
+        });
+        EXPECT_TRUE(platform.reported.empty());
+        EXPECT_EQ(refreshed.focus, "Command4");
+        return std::pair{loaded, refreshed};
+    };
+    const auto [single, singleRefreshed] = loadAndRefresh(std::numeric_limits<std::size_t>::max());
+    const auto [pieces, piecesRefreshed] = loadAndRefresh(1000);
+    ExpectSameState(pieces, single);
+    ExpectSameState(piecesRefreshed, singleRefreshed);
+    EXPECT_NE(piecesRefreshed.text, pieces.text);
 }
 
 }  // namespace
