@@ -43,6 +43,15 @@
 //                    character was used when exact -> "MILLISECONDS BYTES"
 //   edit             WM_SETTEXT of the last loaded text into a multi-line EDIT
 //                    control like Text1 -> "MILLISECONDS UNITS"
+//   pieces one|program|hidden|shown [LINES]
+//                    the last loaded text into a hidden control like Text1:
+//                    in one go (its buffer handed over), or as the program
+//                    fills Text1 (Win32HostsTextFill, pieces sized by time),
+//                    or in pieces of LINES lines inserted at the start, from
+//                    the end of the text backwards, into the control hidden or
+//                    shown (shown: painted, its view and caret put back after
+//                    every piece) -> "MILLISECONDS PIECES LONGEST LASTTENTH",
+//                    the longest piece and the mean of the last tenth of them
 //   upper            the platform's ToUpperInPlace alone on a copy of the last
 //                    loaded text -> "MILLISECONDS UNITS"
 //   charupper        CharUpperBuffW alone on a copy of the last loaded text
@@ -57,12 +66,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <span>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "BenchText.h"
 #include "RequestLoop.h"
@@ -77,6 +88,8 @@
 #include "hosts/SafeWrite.h"
 #include "platform/AnsiPieces.h"
 #include "platform/AsciiCase.h"
+#include "ui/Win32HostsTextBuffer.h"
+#include "ui/Win32HostsTextFill.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Win32Platform.h"
 
@@ -85,25 +98,108 @@ namespace {
 
 std::u16string Utf16Path(const std::string& path) { return std::u16string(path.begin(), path.end()); }
 
-// Milliseconds that a multi-line EDIT control of Text1's kind (both scroll
-// bars, the system's message font, Text1's size) takes to take `text` with one
-// WM_SETTEXT: the part of showing a large file that belongs to the control.
-double FillEditControl(const std::u16string& text) {
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 520, 480, nullptr, nullptr, nullptr, nullptr);
-    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+// A multi-line EDIT control of Text1's kind (both scroll bars, the system's
+// message font, Text1's size) in a window of its own, not shown.
+class Text1LikeBox {
+public:
+    Text1LikeBox() {
+        parent_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 520, 480, nullptr, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL |
                                     ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL,
-                                8, 8, 497, 449, parent, nullptr, nullptr, nullptr);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
-    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
-    const double ms = TimeMs([&] { SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); });
-    DestroyWindow(parent);
-    DeleteObject(font);
-    return ms;
+                                8, 8, 497, 449, parent_, nullptr, nullptr, nullptr);
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+        SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+    }
+    ~Text1LikeBox() {
+        DestroyWindow(parent_);
+        DeleteObject(font_);
+    }
+    Text1LikeBox(const Text1LikeBox&) = delete;
+    Text1LikeBox& operator=(const Text1LikeBox&) = delete;
+
+    HWND Parent() const { return parent_; }
+    HWND Edit() const { return edit_; }
+
+private:
+    HWND parent_;
+    HWND edit_;
+    HFONT font_;
+};
+
+// Milliseconds that the control takes to take `text` with one WM_SETTEXT:
+// the part of showing a large file that belongs to the control.
+double FillEditControl(const std::u16string& text) {
+    Text1LikeBox box;
+    return TimeMs([&] { SendMessageW(box.Edit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); });
+}
+
+void DispatchWaitingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// The ways of filling the control that the program chose between: see
+// "pieces" above.
+std::string FillEditControlInPieces(const std::u16string& text, const std::string& how, std::size_t lines) {
+    Text1LikeBox box;
+    std::vector<double> pieces;
+    const auto piece = [&](const auto& insert) {
+        pieces.push_back(TimeMs(insert));
+        DispatchWaitingMessages();
+    };
+    double ms = 0;
+    if (how == "one") {
+        ShowWindow(box.Edit(), SW_HIDE);
+        ms = TimeMs([&] { GiveEditBuffer(box.Edit(), text); });
+        pieces.push_back(ms);
+    } else if (how == "program") {
+        ShowWindow(box.Parent(), SW_SHOWNOACTIVATE);
+        Win32HostsTextFill fill(box.Parent(), box.Edit(), {}, text, RECT{8, 420, 500, 440}, nullptr);
+        ms = TimeMs([&] {
+            while (!fill.AllInserted()) piece([&] { fill.InsertPiece(); });
+            fill.Finish();
+        });
+    } else {
+        const bool shown = how == "shown";
+        ShowWindow(box.Parent(), SW_SHOWNOACTIVATE);
+        if (!shown) ShowWindow(box.Edit(), SW_HIDE);
+        GiveEditBuffer(box.Edit(), {}, text.size());
+        std::vector<std::size_t> starts{0};
+        for (std::size_t at = 0, count = 0; (at = text.find(u'\n', at)) != std::u16string::npos; ++at)
+            if (++count % lines == 0 && at + 1 < text.size()) starts.push_back(at + 1);
+        starts.push_back(text.size());
+        std::u16string ended = text;  // each piece ended by a NUL in place for its call
+        ms = TimeMs([&] {
+            for (std::size_t k = starts.size() - 1; k > 0; --k) {
+                piece([&] {
+                    const LRESULT firstLine = SendMessageW(box.Edit(), EM_GETFIRSTVISIBLELINE, 0, 0);
+                    SendMessageW(box.Edit(), EM_SETSEL, 0, 0);
+                    const char16_t after = ended[starts[k]];
+                    ended[starts[k]] = u'\0';
+                    SendMessageW(box.Edit(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ended.data() + starts[k - 1]));
+                    ended[starts[k]] = after;
+                    if (!shown) return;
+                    SendMessageW(box.Edit(), EM_SETSEL, 0, 0);
+                    SendMessageW(box.Edit(), EM_LINESCROLL, 0,
+                                 firstLine - SendMessageW(box.Edit(), EM_GETFIRSTVISIBLELINE, 0, 0));
+                    UpdateWindow(box.Edit());
+                });
+            }
+        });
+    }
+    if (static_cast<std::size_t>(GetWindowTextLengthW(box.Edit())) != text.size()) return "error: the box lost text";
+    const std::size_t tenth = std::max<std::size_t>(1, pieces.size() / 10);
+    double last = 0;
+    for (std::size_t i = pieces.size() - tenth; i < pieces.size(); ++i) last += pieces[i];
+    std::ostringstream reply;
+    reply << ms << ' ' << pieces.size() << ' ' << *std::max_element(pieces.begin(), pieces.end()) << ' '
+          << last / static_cast<double>(tenth);
+    return reply.str();
 }
 
 // The least a program can do to hold a file of the ANSI code page as UTF-16
@@ -271,6 +367,10 @@ public:
             reply << ms << ' ' << length;
         } else if (what == "edit") {
             reply << FillEditControl(text_) << ' ' << text_.size();
+        } else if (what == "pieces") {
+            std::size_t lines = 3000;
+            request >> lines;
+            reply << FillEditControlInPieces(text_, path, std::max<std::size_t>(lines, 1));
         } else if (what == "steps") {
             reply << Steps(Utf16Path(path));
         } else if (what == "upper") {

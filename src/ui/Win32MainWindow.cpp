@@ -175,8 +175,8 @@ void Win32MainWindow::StartFill() {
 
 bool Win32MainWindow::Filling() const { return fill_ != nullptr && !fill_->Finished(); }
 
-// The tick after the last piece leaves the box as the load in one go does;
-// the bar, full, goes one tick later.
+// The tick that inserts the last piece leaves the box as the load in one go
+// does; the full bar goes at the next tick, FullBarMs later.
 void Win32MainWindow::OnFillTimer() {
     if (fill_ == nullptr) return;
     if (fill_->Finished()) {
