@@ -49,6 +49,15 @@ Win32HostsTextFill::Win32HostsTextFill(HWND form, HWND box, std::vector<HWND> he
     // shown as the whole would be saved as the whole.
     if (static_cast<std::size_t>(SendMessageW(box_, EM_GETLIMITTEXT, 0, 0)) < text_.size())
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+    // An empty box stands where the hosts text box stood, so that the window
+    // keeps its shape while the box is away. It and the bar come first:
+    // should either fail, the box and the controls are still as they were.
+    stand_.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, WC_STATICW, nullptr, WS_CHILD | WS_VISIBLE | SS_WHITERECT, 0, 0, 0,
+                                 0, form_, nullptr, instance, nullptr));
+    if (!stand_.Valid()) throw LastWin32Failure();
+    bar_.Reset(CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, form_, nullptr,
+                               instance, nullptr));
+    if (!bar_.Valid()) throw LastWin32Failure();
     GiveEditBuffer(box_, {}, text_.size());
     // Hidden, the box lays out its pieces for much less: under Wine a shown
     // box redraws both scroll bars, scrolls to the caret and paints at every
@@ -61,14 +70,6 @@ Win32HostsTextFill::Win32HostsTextFill(HWND form, HWND box, std::vector<HWND> he
     SetWindowLongPtrW(box_, GWL_STYLE, GetWindowLongPtrW(box_, GWL_STYLE) | WS_CLIPSIBLINGS);
     SendMessageW(box_, EM_SETREADONLY, TRUE, 0);
     for (HWND control : held_) EnableWindow(control, FALSE);
-    // An empty box where the hosts text box stood, so that the window keeps
-    // its shape while the box is away.
-    stand_.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, WC_STATICW, nullptr, WS_CHILD | WS_VISIBLE | SS_WHITERECT, 0, 0, 0,
-                                 0, form_, nullptr, instance, nullptr));
-    if (!stand_.Valid()) throw LastWin32Failure();
-    bar_.Reset(CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, form_, nullptr,
-                               instance, nullptr));
-    if (!bar_.Valid()) throw LastWin32Failure();
     SendMessageW(bar_.Get(), PBM_SETRANGE32, 0, 100);
     Place(barRect);
     ShowProgress();

@@ -16,10 +16,9 @@ namespace quenlix {
 // closes between pieces. While it fills, the box is hidden and read-only and
 // an empty box stands in its place, a progress bar lies over the lower edge,
 // the title tells the per cent, and the controls that would act on half a
-// file are disabled. Once the last
-// piece is in, Finish leaves the box as a fill in one go (GiveEditBuffer)
-// leaves it: caret, selection and view at the start, nothing to undo, not
-// modified. The bar, full, stays a moment longer, so that the user sees it
+// file are disabled. Once the last piece is in, Finish leaves the box as a
+// fill in one go (GiveEditBuffer) leaves it: caret, selection and view at the
+// start, nothing to undo, not modified. The bar, full, stays a moment longer, so that the user sees it
 // reach the end.
 class Win32HostsTextFill {
 public:
