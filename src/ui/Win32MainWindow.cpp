@@ -532,6 +532,37 @@ std::size_t Win32MainWindow::CaretPosition() {
     return start;
 }
 
+TextRange Win32MainWindow::HostsTextSelection() {
+    if (waitingHostsText_) return {};
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(BoxWindow(TextBox::HostsText), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+// EM_REPLACESEL with undo allowed is the one edit of the box that its own
+// Ctrl+Z takes back whole; the box marks itself modified as for typing.
+void Win32MainWindow::ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) {
+    // Nothing may be edited while the box is filled or its text still waits.
+    if (waitingHostsText_ || Filling()) throw Win32Failure(ERROR_BUSY);
+    HWND box = BoxWindow(TextBox::HostsText);
+    const LRESULT before = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
+    const std::wstring shown = ToWide(NulsShown(text));
+    SendMessageW(box, EM_SETSEL, range.begin, range.end);
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(shown.c_str()));
+    // A box that could not take the whole text keeps what it had cut short:
+    // that must not pass for the edit.
+    const LRESULT after = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
+    if (static_cast<std::size_t>(after) !=
+        static_cast<std::size_t>(before) - (range.end - range.begin) + shown.size()) {
+        SendMessageW(box, EM_UNDO, 0, 0);
+        throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    SendMessageW(box, EM_SETSEL, select.begin, select.end);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
 
 std::size_t Win32MainWindow::HostsTextCapacity() {

@@ -64,6 +64,8 @@ public:
     }
     std::size_t HostsTextCapacity() override;
     std::size_t CaretPosition() override;
+    TextRange HostsTextSelection() override;
+    void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) override;
     void Close() override;
 
 private:
