@@ -1,9 +1,7 @@
 #include "commands/ElevatedWrite.h"
 
 #include <algorithm>
-#include <new>
 #include <optional>
-#include <stdexcept>
 
 #include "hosts/BusyRetry.h"
 #include "hosts/HostsPaths.h"
@@ -20,24 +18,11 @@ namespace {
 class StagedFile {
 public:
     StagedFile(Platform& platform, std::string_view content, const Sha256Digest& digest) : platform_(platform) {
-        const std::u16string folder = ProgramDataFolder(platform);
-        platform.MakeDirectory(folder);
+        platform.MakeDirectory(ProgramDataFolder(platform));
         // Named for its content, and numbered should two instances stage the
         // same content at once: only a file this one created is its own.
-        const std::u16string stem = folder + u"\\staged-" + HexDigits(digest).substr(0, 16) + u"-";
-        for (int n = 0;; ++n) {
-            std::u16string path = stem;
-            for (const char c : std::to_string(n)) path.push_back(static_cast<char16_t>(c));
-            path += u".hosts";
-            try {
-                FileRewrite(platform, path, Creation::OnlyIfNew).Replace(content);
-            } catch (const Failure& failure) {
-                if (failure.Number() == FailureNumber::FileExists && n < 99) continue;
-                throw;
-            }
-            path_ = std::move(path);
-            return;
-        }
+        const auto pathOf = [&](int n) { return StagedFilePath(platform, HexDigits(digest), n - 1); };
+        path_ = pathOf(CreateNumberedFile(platform, pathOf, 100, content));
     }
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
@@ -72,7 +57,7 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
         try {
             return platform.ReadFileBytes(hosts);
         } catch (const Failure& failure) {
-            if (failure.Number() == FailureNumber::FileNotFound) return std::nullopt;
+            if (IsMissingFile(failure)) return std::nullopt;
             throw;
         }
     });
@@ -153,14 +138,9 @@ std::uint32_t RunStagedWrite(Platform& platform, const std::vector<std::u16strin
         const std::uint32_t warnings = (result.readBackDiffers ? StagedWriteExit::ReadBackDiffers : 0) |
                                        (result.attributesNotRestored ? StagedWriteExit::AttributesNotRestored : 0);
         return warnings == 0 ? 0 : StagedWriteExit::WrittenWithWarnings | warnings;
-    } catch (const Failure& failure) {
-        return failure.Number() != 0 ? failure.Number() : FailureNumber::InternalError;
-    } catch (const std::bad_alloc&) {
-        return FailureNumber::NotEnoughMemory;
-    } catch (const std::length_error&) {
-        return FailureNumber::NotEnoughMemory;
     } catch (...) {
-        return FailureNumber::InternalError;
+        const std::uint32_t number = CurrentFailure().Number();
+        return number != 0 ? number : FailureNumber::InternalError;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hosts/HostsWrite.h"
+#include "hosts/InPlaceWrite.h"
 #include "platform/Platform.h"
 
 namespace quenlix {

@@ -1,6 +1,6 @@
 #include "commands/WriteRecovery.h"
 
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
 #include "platform/MessageStyle.h"
@@ -20,7 +20,7 @@ void RecoverCutOffWrite(Platform& platform) {
     }
     const int answer = platform.ShowMessage(CutOffWriteQuestion, Mb::YesNo | Mb::IconWarning, u"提示");
     RemoveWriteJournal(platform);
-    if (answer == Answer::Yes) WriteHostsFile(platform, WholeContent(std::move(*found.before)));
+    if (answer == Answer::Yes) ChangeHostsFile(platform, WholeContent(std::move(*found.before)));
 }
 
 }  // namespace quenlix

@@ -14,7 +14,6 @@ constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LeMark = "\xFF\xFE";
 constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 constexpr char16_t Replacement = u'\uFFFD';
-constexpr char16_t NulSymbol = u'\u2400';
 
 bool IsAscii8(const char* bytes) { return AsciiBytesIn(Word(bytes)) == 8; }
 

@@ -191,8 +191,7 @@ HostsFile HostsFileReader::Finish() {
             if (marked_ == HostsEncoding::Utf8WithMark) {
                 AppendUtf8Decoded(text_, held_);
             } else {
-                AppendUtf16Decoded(text_, held_,
-                                   marked_ == HostsEncoding::Utf16BeWithMark || marked_ == HostsEncoding::Utf16Be);
+                AppendUtf16Decoded(text_, held_, IsBigEndian(marked_));
                 if (held_.size() % 2 != 0) oddLastByte = held_.back();
             }
             break;
@@ -227,20 +226,19 @@ HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
     return reader.Finish();
 }
 
-void ReadHostsTextInStretches(Platform& platform, std::u16string_view path,
-                              const HostsFileReader::HandOn& take, const std::function<void()>& restart) {
-    {
-        HostsFileReader reader(platform, HostsFileReader::Detect::Utf8AndAnsi, take);
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-        if (!reader.MustReadAgainAsAnsi()) {
-            reader.Finish();
-            return;
-        }
-    }
+void DecodeHostsTextInStretches(Platform& platform, std::string_view bytes, const HostsFileReader::HandOn& take,
+                                const std::function<void()>& restart, std::size_t pieceBytes) {
+    const auto decode = [&](HostsFileReader::Detect detect) {
+        HostsFileReader reader(platform, detect, take);
+        for (std::size_t at = 0; at < bytes.size(); at += pieceBytes)
+            reader.Add(bytes.substr(at, pieceBytes), bytes.size());
+        if (detect == HostsFileReader::Detect::Utf8AndAnsi && reader.MustReadAgainAsAnsi()) return false;
+        reader.Finish();
+        return true;
+    };
+    if (decode(HostsFileReader::Detect::Utf8AndAnsi)) return;
     restart();
-    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly, take);
-    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-    reader.Finish();
+    decode(HostsFileReader::Detect::AnsiOnly);
 }
 
 }  // namespace quenlix

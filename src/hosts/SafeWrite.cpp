@@ -48,7 +48,7 @@ FileRewrite::FileRewrite(Platform& platform, std::u16string_view path, Creation 
 // user said No) leaves no empty file behind.
 FileRewrite::~FileRewrite() { Close(); }
 
-void FileRewrite::Replace(std::size_t kept, std::string_view tail) {
+void FileRewrite::Write(std::size_t kept, std::string_view tail) {
     if (!file_) file_ = platform_.OpenForWriting(path_, creation_);  // an earlier failed write removed it
     written_ = true;
     kept = std::min(kept, previous_.size());
@@ -69,40 +69,23 @@ void FileRewrite::Close() {
     file_.reset();
 }
 
-void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes) {
-    FileRewrite(platform, path).Replace(bytes);
+void WriteOwnFile(Platform& platform, std::u16string_view path, std::string_view bytes) {
+    FileRewrite(platform, path).Write(0, bytes);
 }
 
 void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination) {
-    ReplaceFileContent(platform, destination, platform.ReadFileBytes(source));
+    WriteOwnFile(platform, destination, platform.ReadFileBytes(source));
 }
 
-AppendingFile::AppendingFile(Platform& platform, std::u16string_view path)
-    : platform_(platform), path_(path), file_(platform.OpenForWriting(path)) {}
-
-AppendingFile::~AppendingFile() = default;
-
-std::string AppendingFile::ReadAll() {
-    if (!file_) file_ = platform_.OpenForWriting(path_);  // an earlier failed append removed it
-    return file_->ReadAll();
-}
-
-void AppendingFile::Append(std::string_view bytes) {
-    if (!file_) file_ = platform_.OpenForWriting(path_);  // an earlier failed append removed it
-    const std::uint64_t end = file_->Size();
-    try {
-        file_->WriteAt(end, bytes);
-        file_->Flush();
-    } catch (const Failure&) {
-        if (file_->Created()) {
-            Undo(platform_, path_, file_, {});
-        } else {
-            try {
-                file_->SetLength(end);
-            } catch (const Failure&) {
-            }
+int CreateNumberedFile(Platform& platform, const std::function<std::u16string(int number)>& pathOf, int last,
+                       std::string_view bytes) {
+    for (int number = 1;; ++number) {
+        try {
+            FileRewrite(platform, pathOf(number), Creation::OnlyIfNew).Write(0, bytes);
+            return number;
+        } catch (const Failure& failure) {
+            if (failure.Number() != FailureNumber::FileExists || number >= last) throw;
         }
-        throw;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
+#include "platform/Digits.h"
 
 namespace quenlix {
 
@@ -21,10 +22,7 @@ std::string AsciiBytes(std::u16string_view text) { return std::string(text.begin
 // "SIZE:HASH", the size in decimal and the hash in 16 lower-case hexadecimal
 // digits.
 std::string SnapshotText(const FileSnapshot& snapshot) {
-    static constexpr char Digits[] = "0123456789abcdef";
-    std::string text = std::to_string(snapshot.size) + ":";
-    for (int shift = 60; shift >= 0; shift -= 4) text.push_back(Digits[(snapshot.hash >> shift) & 0xF]);
-    return text;
+    return AsciiBytes(DecimalText(snapshot.size) + u":" + HexText(snapshot.hash, 16));
 }
 
 std::optional<FileSnapshot> SnapshotFromText(std::string_view text) {
@@ -67,8 +65,7 @@ std::string HostsBytesNow(Platform& platform, std::u16string_view path) {
     try {
         return platform.ReadFileBytes(path);
     } catch (const Failure& failure) {
-        if (failure.Number() == FailureNumber::FileNotFound || failure.Number() == FailureNumber::PathNotFound)
-            return {};
+        if (IsMissingFile(failure)) return {};
         throw;
     }
 }
@@ -78,17 +75,14 @@ std::string HostsBytesNow(Platform& platform, std::u16string_view path) {
 // it is when that fails: it is never acted on either way.
 void SetJournalAside(Platform& platform, std::string_view text) {
     try {
-        const std::u16string aside =
-            ProgramDataFolder(platform) + u"\\unreadable-journal_" + TimeStamp(platform.LocalTimeNow()) + u".txt";
-        FileRewrite(platform, aside, Creation::OnlyIfNew).Replace(text);
+        const std::u16string aside = UnreadableJournalPath(platform, TimeStamp(platform.LocalTimeNow()));
+        FileRewrite(platform, aside, Creation::OnlyIfNew).Write(0, text);
         RemoveWriteJournal(platform);
     } catch (const Failure&) {
     }
 }
 
 }  // namespace
-
-std::u16string WriteJournalPath(Platform& platform) { return ProgramDataFolder(platform) + u"\\hosts-write.journal"; }
 
 std::string WriteJournalText(const WriteJournal& journal) {
     std::string text(FirstLine);
@@ -142,7 +136,7 @@ bool RecoverableWrite::Begin(std::string_view before, std::string_view afterHead
         after.Add(afterTail);
         journal.after = after.Finish();
         platform_.MakeDirectory(ProgramDataFolder(platform_));
-        ReplaceFileContent(platform_, WriteJournalPath(platform_), WriteJournalText(journal));
+        WriteOwnFile(platform_, WriteJournalPath(platform_), WriteJournalText(journal));
         journal_ = std::move(journal);
     } catch (const Failure& failure) {
         return mayWriteWithoutCopy_ && mayWriteWithoutCopy_(failure);
@@ -203,7 +197,7 @@ void RemoveWriteJournal(Platform& platform) {
     try {
         platform.RemoveFile(WriteJournalPath(platform));
     } catch (const Failure& failure) {
-        if (failure.Number() != FailureNumber::FileNotFound && failure.Number() != FailureNumber::PathNotFound) throw;
+        if (!IsMissingFile(failure)) throw;
     }
 }
 

@@ -30,9 +30,6 @@ struct WriteJournal {
     bool operator==(const WriteJournal&) const = default;
 };
 
-// "hosts-write.journal" in the program's data folder.
-std::u16string WriteJournalPath(Platform& platform);
-
 // The journal as the file holds it: a first line that names it, then one
 // line each for the copy and the two snapshots, as text a user can read.
 std::string WriteJournalText(const WriteJournal& journal);

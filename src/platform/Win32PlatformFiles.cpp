@@ -85,8 +85,7 @@ bool Win32Platform::FileExists(std::u16string_view path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     // Only a plain "not there" is missing; a refusal to look says nothing.
     const DWORD error = GetLastError();
-    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
-           error != ERROR_BAD_NETPATH;
+    return !IsMissingFile(error) && error != ERROR_INVALID_NAME && error != ERROR_BAD_NETPATH;
 }
 
 namespace {
@@ -152,7 +151,7 @@ std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder
     const UniqueFind search(FindFirstFileW(ToWide(std::u16string(folder) + u"\\*").c_str(), &found));
     if (!search.Valid()) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return files;
+        if (IsMissingFile(error)) return files;
         throw Win32Failure(error);
     }
     do {
@@ -172,7 +171,7 @@ std::optional<std::uint32_t> Win32Platform::FileAttributesOf(std::u16string_view
     const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return attributes;
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    if (IsMissingFile(error)) return std::nullopt;
     throw Win32Failure(error);
 }
 

@@ -66,6 +66,20 @@ UniqueHandle StartSystemProcess(const std::wstring& program, std::u16string_view
     return UniqueHandle(process.hProcess);
 }
 
+// Waits for a started program as WaitForProcess does, and gives its exit
+// code. One still running when the wait runs out is ended, and gives none;
+// ending takes effect a moment after the call, which `endWait` waits for.
+ProgramExit ExitOf(HANDLE process, std::chrono::milliseconds timeout, DWORD endWait) {
+    if (WaitForProcess(process, timeout) == ProcessWait::TimedOut) {
+        TerminateProcess(process, ERROR_TIMEOUT);
+        if (endWait != 0) WaitForSingleObject(process, endWait);
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process, &code)) throw LastWin32Failure();
+    return code;
+}
+
 }  // namespace
 
 void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
@@ -78,18 +92,8 @@ ProgramExit Win32Platform::RunSystemProgram(std::u16string_view program, std::u1
     const std::wstring path = SystemDirectory() + L"\\" + ToWide(program);
     const UniqueHandle process =
         StartSystemProcess(path, QuoteArgument(FromWide(path)) + u" " + std::u16string(arguments), windowStyle);
-    {
-        const DisabledWindow disabled(owner_);
-        if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
-            // Ending a process takes effect a moment after the call returns.
-            TerminateProcess(process.Get(), ERROR_TIMEOUT);
-            WaitForSingleObject(process.Get(), 5000);
-            return std::nullopt;
-        }
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
-    return code;
+    const DisabledWindow disabled(owner_);
+    return ExitOf(process.Get(), timeout, 5000);
 }
 
 ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) {
@@ -105,15 +109,10 @@ ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, st
     // happens to be (a downloads folder), where a library planted for it
     // could be looked for.
     const UniqueHandle process = shell_->StartAsAdministrator(owner_, *program, ToWide(arguments), SystemDirectory());
-    if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
-        // A process with rights this one lacks may refuse to be ended; the
-        // caller says that the outcome is not known either way.
-        TerminateProcess(process.Get(), ERROR_TIMEOUT);
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
-    return code;
+    // A process with rights this one lacks may refuse to be ended: nothing
+    // waits for that, and the caller says that the outcome is not known
+    // either way.
+    return ExitOf(process.Get(), timeout, 0);
 }
 
 }  // namespace quenlix

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hosts/HostsHistory.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
 #include "support/FakePlatform.h"
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
-#include "hosts/HostsWrite.h"
+#include "hosts/InPlaceWrite.h"
 #include "hosts/SafeWrite.h"
 #include "support/FakePlatform.h"
+#include "support/ShippedWrites.h"
 
 namespace quenlix {
 namespace {
@@ -13,28 +15,34 @@ using testing::FakePlatform;
 
 constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 
+void Save(FakePlatform& platform, std::u16string_view text) { testing::SaveText(platform, Path, text); }
+void Append(FakePlatform& platform, std::u16string_view line) { testing::AppendLine(platform, Path, line); }
+void WriteStock(FakePlatform& platform, Creation creation = Creation::OpenOrCreate) {
+    testing::WriteStock(platform, Path, creation);
+}
+
 TEST(HostsPathTest, JoinsTheSystemsWindowsFolderAndTheFixedTail) {
     FakePlatform platform;
     platform.systemWindowsDirectory = u"E:\\Windows";
     EXPECT_EQ(HostsPath(platform), u"E:\\Windows\\system32\\drivers\\etc\\hosts");
 }
 
-TEST(ReadHostsTextTest, DecodesAndAppliesTheLineRule) {
+TEST(ReadHostsFileTest, DecodesAndAppliesTheLineRule) {
     FakePlatform platform;
     platform.PutFile(Path, "a\rb\nc\r\n\r\nd");
-    EXPECT_EQ(ReadHostsText(platform, Path), u"a\r\nb\nc\r\n\r\nd\r\n");
+    EXPECT_EQ(ReadHostsFile(platform, Path).text, u"a\r\nb\nc\r\n\r\nd\r\n");
     platform.PutFile(Path, "");
-    EXPECT_EQ(ReadHostsText(platform, Path), u"");
+    EXPECT_EQ(ReadHostsFile(platform, Path).text, u"");
 }
 
-TEST(ReadHostsTextTest, AMissingFileIsAFailure) {
+TEST(ReadHostsFileTest, AMissingFileIsAFailure) {
     FakePlatform platform;
-    EXPECT_THROW(ReadHostsText(platform, Path), Failure);
+    EXPECT_THROW(ReadHostsFile(platform, Path).text, Failure);
 }
 
 // The load ends every line with CR LF, so a text that ends so is written as
 // it is: a load and a save give back the bytes read, with no empty line more.
-TEST(OverwriteHostsTextTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
+TEST(SaveBytesTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
     const struct {
         std::u16string_view text;
         std::string_view bytes;
@@ -45,21 +53,21 @@ TEST(OverwriteHostsTextTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.PutFile(Path, "old content that is longer than the new one");
-        OverwriteHostsText(platform, Path, c.text);
+        Save(platform, c.text);
         EXPECT_EQ(platform.FileBytes(Path), c.bytes) << c.bytes;
         EXPECT_EQ(platform.openFiles, 0);
     }
 }
 
-TEST(OverwriteHostsTextTest, UnencodableCharactersBecomeTheDefaultCharacter) {
+TEST(SaveBytesTest, UnencodableCharactersBecomeTheDefaultCharacter) {
     FakePlatform platform;
-    OverwriteHostsText(platform, Path, u"a\u4e2d");
+    Save(platform, u"a\u4e2d");
     EXPECT_EQ(platform.FileBytes(Path), "a?\r\n");
 }
 
 // An entry always stands on a line of its own: glued to a last line without
 // its line break, it would break the entry the user had there.
-TEST(AppendHostsLineTest, StartsALineOfItsOwnInTheFilesEncoding) {
+TEST(LineAppendedTest, StartsALineOfItsOwnInTheFilesEncoding) {
     using namespace std::string_literals;
     const struct {
         std::string before;
@@ -82,45 +90,51 @@ TEST(AppendHostsLineTest, StartsALineOfItsOwnInTheFilesEncoding) {
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.PutFile(Path, c.before);
-        AppendHostsLine(platform, Path, u"b");
+        Append(platform, u"b");
         EXPECT_EQ(platform.FileBytes(Path), c.after) << ::testing::PrintToString(c.before);
     }
 }
 
-TEST(AppendHostsLineTest, CreatesAMissingFile) {
+TEST(LineAppendedTest, CreatesAMissingFile) {
     FakePlatform platform;
-    AppendHostsLine(platform, Path, u"");
+    Append(platform, u"");
     EXPECT_EQ(platform.FileBytes(Path), "\r\n");
 }
 
-TEST(WriteDefaultHostsTest, ReplacesAnyFileWholeOrCreatesIt) {
+TEST(StockContentTest, ReplacesAnyFileWholeOrCreatesIt) {
     FakePlatform platform;
-    WriteDefaultHosts(platform, Path);
+    WriteStock(platform);
     ASSERT_TRUE(platform.FileBytes(Path));
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     platform.PutFile(Path, std::string(100000, 'x'));
-    WriteDefaultHosts(platform, Path);
+    WriteStock(platform);
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     EXPECT_EQ(platform.FileBytes(Path)->substr(0, 9), "# Copyrig");
 }
 
 // A hosts file that appeared after it was found missing, hidden or not, is
 // the user's: the creation of the stock file never writes over it.
-TEST(CreateDefaultHostsTest, CreatesOnlyAFileThatIsNotThere) {
+TEST(StockContentTest, CreatesOnlyAFileThatIsNotThere) {
     FakePlatform platform;
     platform.PutFile(Path, "127.0.0.1 mine\r\n");
     platform.File(Path).hidden = true;
     platform.File(Path).system = true;
-    EXPECT_FALSE(CreateDefaultHosts(platform, Path));
+    try {
+        WriteStock(platform, Creation::OnlyIfNew);
+        ADD_FAILURE() << "a file that is there was created again";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Number(), FailureNumber::FileExists);
+    }
     EXPECT_EQ(platform.FileBytes(Path), "127.0.0.1 mine\r\n");
+    EXPECT_TRUE(platform.File(Path).hidden && platform.File(Path).system);
 
     FakePlatform empty;
-    EXPECT_TRUE(CreateDefaultHosts(empty, Path));
+    WriteStock(empty, Creation::OnlyIfNew);
     EXPECT_EQ(empty.FileBytes(Path)->size(), 836u);
 
     FakePlatform full;
     full.writeBudget = 10;
-    EXPECT_THROW(CreateDefaultHosts(full, Path), Failure);
+    EXPECT_THROW(WriteStock(full, Creation::OnlyIfNew), Failure);
     EXPECT_FALSE(full.Has(Path)) << "a creation that failed leaves no file";
     EXPECT_EQ(full.openFiles, 0);
 }
@@ -135,7 +149,7 @@ TEST(SafeReplaceTest, AWriteThatFailsAfterNBytesLeavesThePreviousBytes) {
             FakePlatform platform;
             platform.PutFile(Path, previous);
             platform.writeBudget = n;
-            EXPECT_THROW(OverwriteHostsText(platform, Path, text), Failure) << n;
+            EXPECT_THROW(Save(platform, text), Failure) << n;
             EXPECT_EQ(platform.FileBytes(Path), previous) << "failed after " << n << " bytes";
             EXPECT_EQ(platform.openFiles, 0);
         }
@@ -146,7 +160,7 @@ TEST(SafeReplaceTest, AFullDiskFailsBeforeAnOldByteChanges) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.setLengthFails = true;
-    EXPECT_THROW(WriteDefaultHosts(platform, Path), Failure);
+    EXPECT_THROW(WriteStock(platform), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
@@ -154,22 +168,22 @@ TEST(SafeReplaceTest, AFailedFlushPutsThePreviousBytesBack) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.flushFails = true;
-    EXPECT_THROW(OverwriteHostsText(platform, Path, u"new"), Failure);
+    EXPECT_THROW(Save(platform, u"new"), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
 TEST(SafeReplaceTest, AFileTheFailedWriteCreatedIsRemovedAgain) {
     FakePlatform platform;
     platform.writeBudget = 10;
-    EXPECT_THROW(WriteDefaultHosts(platform, Path), Failure);
+    EXPECT_THROW(WriteStock(platform), Failure);
     EXPECT_FALSE(platform.Has(Path));
 }
 
 TEST(SafeReplaceTest, ARefusedOpenChangesNothing) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
-    platform.File(Path).readOnly = true;
-    EXPECT_THROW(OverwriteHostsText(platform, Path, u"new"), Failure);
+    platform.deniedPaths = {std::u16string(Path)};
+    EXPECT_THROW(Save(platform, u"new"), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
@@ -178,7 +192,7 @@ TEST(SafeAppendTest, AFailedAppendCutsTheFileBackToItsEnd) {
         FakePlatform platform;
         platform.PutFile(Path, "a\r\n");
         platform.writeBudget = n;
-        EXPECT_THROW(AppendHostsLine(platform, Path, u"0.0.0.0 example.com"), Failure);
+        EXPECT_THROW(Append(platform, u"0.0.0.0 example.com"), Failure);
         EXPECT_EQ(platform.FileBytes(Path), "a\r\n");
     }
 }

@@ -9,6 +9,7 @@
 
 #include "commands/ElevatedWrite.h"
 #include "hosts/HostsHistory.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
 #include "platform/QuoteArgument.h"
 #include "platform/Win32Handle.h"

@@ -2,16 +2,20 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "hosts/BusyRetry.h"
 #include "hosts/HostsStore.h"
 #include "hosts/WriteJournal.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Platform.h"
 
 namespace quenlix {
+
+class FileRewrite;
 
 // What the hosts file holds when a command decides what to write.
 struct HostsNow {
@@ -34,9 +38,10 @@ using HostsEditor = std::function<std::optional<HostsEdit>(const HostsNow& now)>
 // The edit that appends `line` on a line of its own, in the file's encoding;
 // none when characters the encoding cannot hold would become its default
 // character and `mayLose` says no.
-HostsEditor LineAppended(Platform& platform, std::u16string line, MayLoseCharacters mayLose = {});
+std::optional<HostsEdit> LineAppended(Platform& platform, const HostsNow& now, std::u16string_view line,
+                                      const MayLoseCharacters& mayLose = {});
 
-// The edit that replaces the whole file with `bytes`.
+// The editor that replaces the whole file with `bytes`.
 HostsEditor WholeContent(std::string bytes);
 
 // What became of one write of the hosts file.
@@ -56,15 +61,47 @@ struct HostsWriteResult {
 };
 
 // One write of the hosts file at `path` by this process, the way every
-// command writes it: the read-only, hidden and system attributes are taken
-// off for the write and put back right after; the file is opened once
-// (waiting out another program that holds it for a moment), `editor` decides
-// from the bytes read through that handle, and the edit is written in place
-// and flushed, or the file keeps its bytes. After a write the system's DNS
-// cache is emptied and the file, closed, is read back. With `recoverable`,
-// the bytes the edit replaces are kept as a history copy and the write is
-// journalled before its first byte (none is written when the copy fails and
-// the user says so).
+// command writes it. Its steps, in order:
+//
+//   1. open        the read-only, hidden and system attributes taken off, the
+//                  file opened once (another program that holds it for a
+//                  moment waited out) and read through that handle: Now().
+//   2. new bytes   worked out by the command from Now(), which nobody else
+//                  can change meanwhile (HostsEdit).
+//   3. copy and journal
+//                  with a RecoverableWrite, the bytes the edit replaces kept
+//                  as a history copy and the write journalled before its
+//                  first byte (none is written when the copy fails and the
+//                  user says so).
+//   4. write       in place and flushed (FileRewrite::Write), or the file
+//                  keeps its bytes.
+//   5. attributes  put back, once the file is closed.
+//   6. DNS cache   emptied.
+//   7. read back   the file, through a handle of its own (FileHolds).
+//
+// Step 1 is the constructor; Finish takes the edit and does the rest.
+class InPlaceWrite {
+public:
+    InPlaceWrite(Platform& platform, std::u16string_view path, Creation creation = Creation::OpenOrCreate);
+    InPlaceWrite(const InPlaceWrite&) = delete;
+    InPlaceWrite& operator=(const InPlaceWrite&) = delete;
+    ~InPlaceWrite();
+
+    HostsNow Now() const;
+    HostsWriteResult Finish(std::optional<HostsEdit> edit, RecoverableWrite* recoverable = nullptr);
+
+private:
+    class LoosenedAttributes;
+
+    Platform& platform_;
+    std::u16string path_;
+    // One budget for every step that may meet a busy file.
+    BusyRetry busy_;
+    std::unique_ptr<LoosenedAttributes> attributes_;
+    std::unique_ptr<FileRewrite> file_;
+};
+
+// All seven steps, with `editor` as step 2.
 HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path, const HostsEditor& editor,
                                    Creation creation = Creation::OpenOrCreate,
                                    RecoverableWrite* recoverable = nullptr);
