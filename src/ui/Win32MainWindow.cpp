@@ -127,7 +127,7 @@ void Win32MainWindow::CreateControls() {
         if (!control->tooltip.empty()) CreateTooltip(Handle(), controls_[index], control->tooltip, instance_);
         // A text box reports no click to its parent; one that has a click
         // handler is watched for it.
-        if (control->kind == ControlKind::TextBox && control->onClick != nullptr &&
+        if (control->kind == ControlKind::TextBox && (control->onClick != nullptr || control->onDoubleClick != nullptr) &&
             !SetWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
                                reinterpret_cast<DWORD_PTR>(this)))
             throw LastWin32Failure();
@@ -272,6 +272,12 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
 LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                                    UINT_PTR index, DWORD_PTR self) {
     switch (message) {
+        case WM_LBUTTONDBLCLK: {
+            // The box selects the word first; the handler reads where it is.
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index);
+            return result;
+        }
         case WM_LBUTTONUP: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
@@ -313,8 +319,15 @@ bool Win32MainWindow::OnSystemCommand(WPARAM wParam) {
 }
 
 void Win32MainWindow::OnTextBoxClick(std::size_t index) {
+    if (Controls()[index].onClick == nullptr) return;
     if (Filling() && Controls()[index].touches == Touches::HostsFileOrText) return;
     RunWindowCommand(Controls()[index].onClick);
+}
+
+// What a double-click runs reads the hosts text box: nothing while it fills.
+void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index) {
+    if (Controls()[index].onDoubleClick == nullptr || Filling()) return;
+    RunWindowCommand(Controls()[index].onDoubleClick);
 }
 
 // A command that read a long hosts file (a refresh) left it waiting: it goes
@@ -561,6 +574,25 @@ void Win32MainWindow::ReplaceHostsText(TextRange range, std::u16string_view text
     }
     SendMessageW(box, EM_SETSEL, select.begin, select.end);
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
+// The selection is made from its end back to its start, which leaves the
+// caret, and so the view that EM_SCROLLCARET brings, at the start of a long
+// line. The box takes the focus: a box without it hides its selection.
+void Win32MainWindow::SelectHostsText(TextRange range) {
+    if (waitingHostsText_) return;
+    HWND box = BoxWindow(TextBox::HostsText);
+    SendMessageW(box, EM_SETSEL, range.end, range.begin);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    SetFocus(box);
+}
+
+std::size_t Win32MainWindow::ResultsCaretPosition() {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(BoxWindow(TextBox::Results), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return start;
 }
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }

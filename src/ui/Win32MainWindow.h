@@ -66,6 +66,8 @@ public:
     std::size_t CaretPosition() override;
     TextRange HostsTextSelection() override;
     void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) override;
+    void SelectHostsText(TextRange range) override;
+    std::size_t ResultsCaretPosition() override;
     void Close() override;
 
 private:
@@ -85,6 +87,7 @@ private:
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
+    void OnTextBoxDoubleClick(std::size_t index);
     void RunWindowCommand(Command onClick);
     void OnFillTimer();
 
