@@ -108,11 +108,12 @@ void Win32MainWindow::CreateControls() {
         const int index = static_cast<int>(control - controls.data());
         controls_[index] = CreateControl(*control, Handle(), FirstControlId + index, instance_);
         if (!control->tooltip.empty()) CreateTooltip(Handle(), controls_[index], control->tooltip, instance_);
-        // A text box reports no click to its parent; one that has a click
-        // handler is watched for it.
-        if (control->kind == ControlKind::TextBox && control->onClick != nullptr &&
-            !SetWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
-                               reinterpret_cast<DWORD_PTR>(this)))
+        // A text box reports no click to its parent; one that has a click or
+        // double-click handler is watched for it.
+        const bool watched = control->kind == ControlKind::TextBox &&
+                             (control->onClick != nullptr || control->onDoubleClick != nullptr);
+        if (watched && !SetWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
+                                          reinterpret_cast<DWORD_PTR>(this)))
             throw LastWin32Failure();
     }
     focus_ = ControlWindow(TabOrder().front()->name);
@@ -236,6 +237,12 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
 LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                                    UINT_PTR index, DWORD_PTR self) {
     switch (message) {
+        case WM_LBUTTONDBLCLK: {
+            // The box selects the word first; the handler reads where it is.
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index);
+            return result;
+        }
         case WM_LBUTTONUP: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
@@ -277,8 +284,15 @@ bool Win32MainWindow::OnSystemCommand(WPARAM wParam) {
 }
 
 void Win32MainWindow::OnTextBoxClick(std::size_t index) {
+    if (Controls()[index].onClick == nullptr) return;
     if (Filling() && Controls()[index].touches == Touches::HostsFileOrText) return;
     RunWindowCommand(Controls()[index].onClick);
+}
+
+// What a double-click runs reads the hosts text box: nothing while it fills.
+void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index) {
+    if (Controls()[index].onDoubleClick == nullptr || Filling()) return;
+    RunWindowCommand(Controls()[index].onDoubleClick);
 }
 
 void Win32MainWindow::RunWindowCommand(Command onClick) {
@@ -494,6 +508,14 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
     const std::wstring shown = ToWide(NulsShown(text));
     if (!SendMessageW(BoxWindow(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str())))
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+std::size_t Win32MainWindow::ResultsCaretPosition() {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(BoxWindow(TextBox::Results), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return start;
 }
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }

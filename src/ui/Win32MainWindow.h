@@ -74,6 +74,8 @@ public:
     void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) override {
         document_->Replace(range, text, select);
     }
+    void SelectHostsText(TextRange range) override { document_->Select(range); }
+    std::size_t ResultsCaretPosition() override;
     void Close() override;
 
 private:
@@ -94,6 +96,7 @@ private:
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
+    void OnTextBoxDoubleClick(std::size_t index);
     void RunWindowCommand(Command onClick);
     void RunAsOneCommand(const std::function<void()>& body);
     void OnFillTimer();
