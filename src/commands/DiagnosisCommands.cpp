@@ -46,13 +46,19 @@ std::u16string FindingText(Platform& platform, const HostsFinding& finding) {
 
 // How many characters of a line a save in the ANSI code page would ask
 // about; nothing to count in UTF-8 and UTF-16, which hold every character.
-LostCharacterCount LostCharactersIn(WindowState& window, Platform& platform) {
-    if (window.HostsFileEncoding() != HostsEncoding::Ansi) return {};
+LostCharacterCount LostCharactersIn(Platform& platform, HostsEncoding encoding) {
+    if (encoding != HostsEncoding::Ansi) return {};
     return [&platform](std::u16string_view line) {
         std::size_t lost = 0;
         EncodeText(platform, line, HostsEncoding::Ansi, &lost);
         return lost;
     };
+}
+
+std::u16string Joined(const std::vector<std::u16string>& lines) {
+    std::u16string joined;
+    for (const std::u16string& line : lines) joined += (joined.empty() ? u"" : CrLf) + line;
+    return joined;
 }
 
 std::u16string_view TrimBlanks(std::u16string_view text) {
@@ -82,25 +88,55 @@ std::u16string StepText(const TraceStep& step, std::u16string_view name) {
 
 }  // namespace
 
+HostsReport HostsCheckReport(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+    const HostsCheck check = CheckHostsText(text, LostCharactersIn(platform, encoding));
+    const bool many = check.entryLines > ManyEntryLines;
+    HostsReport report;
+    report.count = check.findings.size() + many;
+    report.lines.push_back(u"共 " + DecimalText(check.lines) + u" 行，其中 " + DecimalText(check.entryLines) +
+                           u" 行条目、" + DecimalText(check.names) + u" 个主机名；" +
+                           (report.count == 0 ? u"没有发现问题。" : u"发现 " + DecimalText(report.count) + u" 个问题。"));
+    for (const HostsFinding& finding : check.findings) report.lines.push_back(FindingText(platform, finding));
+    if (many)
+        report.lines.push_back(u"条目超过 " + DecimalText(ManyEntryLines) +
+                               u" 行，Windows 的 DNS Client 服务读取时可能停顿很久（有时在登录时长达数分钟）；"
+                               u"“压缩条目”可以把同一地址的条目合并为每行 " +
+                               DecimalText(MostNamesOnALine) + u" 个主机名。");
+    return report;
+}
+
+HostsReport NameTraceReport(std::u16string_view text, std::u16string_view name, bool unsaved) {
+    HostsReport report;
+    std::vector<std::u16string> reasons;
+    for (const TraceStep& step : TraceHostName(text, name)) {
+        if (step.kind != TraceStep::Kind::Answers) {
+            reasons.push_back(StepText(step, name));
+            continue;
+        }
+        ++report.count;
+        report.lines.push_back(QuotedText(name) + u" 由第 " + DecimalText(step.line) + u" 行解析为 " +
+                               std::u16string(step.address) + u"。");
+    }
+    if (report.count == 0) report.lines.push_back(QuotedText(name) + u" 在 Hosts 文件中没有生效的条目。");
+    report.lines.insert(report.lines.end(), reasons.begin(), reasons.end());
+    // The text box may differ from the file; and past the file, the browser
+    // decides too: its own cache, and secure DNS, which asks a server over
+    // HTTPS without a look at the hosts file.
+    const std::u16string_view unsavedNote =
+        unsaved ? u"Text1 中的修改尚未保存，保存到 Hosts 文件后才会生效；" : u"";
+    report.lines.push_back(std::u16string(unsavedNote) +
+                           u"浏览器有自己的 DNS 缓存，可能要重启浏览器后才生效；启用了安全 DNS（DNS over HTTPS）的浏览器不读取 "
+                           u"Hosts 文件。");
+    return report;
+}
+
 void ShowHostsCheck(WindowState& window, Platform& platform) {
-    const LostCharacterCount lostIn = LostCharactersIn(window, platform);
-    std::u16string report;
+    const HostsEncoding encoding = window.HostsFileEncoding();
+    HostsReport report;
     // The findings point into the lent text: their words are written before
     // it goes back.
-    window.ReadHostsText([&](std::u16string_view text) {
-        const HostsCheck check = CheckHostsText(text, lostIn);
-        const bool many = check.entryLines > ManyEntryLines;
-        const std::size_t problems = check.findings.size() + many;
-        report = u"共 " + DecimalText(check.lines) + u" 行，其中 " + DecimalText(check.entryLines) + u" 行条目、" +
-                 DecimalText(check.names) + u" 个主机名；" +
-                 (problems == 0 ? u"没有发现问题。" : u"发现 " + DecimalText(problems) + u" 个问题。");
-        for (const HostsFinding& finding : check.findings) report += CrLf + FindingText(platform, finding);
-        if (many)
-            report += CrLf + u"条目超过 " + DecimalText(ManyEntryLines) + u" 行，Windows 的 DNS Client 服务"
-                      u"读取时可能停顿很久（有时在登录时长达数分钟）；“压缩条目”可以把同一地址的条目合并为每行 " +
-                      DecimalText(MostNamesOnALine) + u" 个主机名。";
-    });
-    window.SetText(TextBox::Results, report);
+    window.ReadHostsText([&](std::u16string_view text) { report = HostsCheckReport(platform, text, encoding); });
+    window.SetText(TextBox::Results, Joined(report.lines));
 }
 
 void ShowNameTrace(WindowState& window, Platform&) {
@@ -110,28 +146,10 @@ void ShowNameTrace(WindowState& window, Platform&) {
         window.SetText(TextBox::Results, u"请先在 Text3 中输入要测试的主机名。");
         return;
     }
-    std::vector<TraceStep> steps;
-    std::u16string answers;
-    std::u16string reasons;
-    window.ReadHostsText([&](std::u16string_view text) {
-        for (const TraceStep& step : TraceHostName(text, name)) {
-            if (step.kind == TraceStep::Kind::Answers)
-                answers += QuotedText(name) + u" 由第 " + DecimalText(step.line) + u" 行解析为 " +
-                           std::u16string(step.address) + u"。" + CrLf;
-            else
-                reasons += StepText(step, name) + CrLf;
-        }
-    });
-    if (answers.empty()) answers = QuotedText(name) + u" 在 Hosts 文件中没有生效的条目。" + CrLf;
-    // The text box may differ from the file; and past the file, the browser
-    // decides too: its own cache, and secure DNS, which asks a server over
-    // HTTPS without a look at the hosts file.
-    const std::u16string_view unsaved =
-        window.HostsTextModified() ? u"Text1 中的修改尚未保存，保存到 Hosts 文件后才会生效；" : u"";
-    window.SetText(TextBox::Results,
-                   answers + reasons + std::u16string(unsaved) +
-                       u"浏览器有自己的 DNS 缓存，可能要重启浏览器后才生效；启用了安全 DNS（DNS over HTTPS）的浏览器不读取 "
-                       u"Hosts 文件。");
+    const bool unsaved = window.HostsTextModified();
+    HostsReport report;
+    window.ReadHostsText([&](std::u16string_view text) { report = NameTraceReport(text, name, unsaved); });
+    window.SetText(TextBox::Results, Joined(report.lines));
 }
 
 void PackEntryLines(WindowState& window, Platform&) {

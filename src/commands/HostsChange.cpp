@@ -1,5 +1,7 @@
 #include "commands/HostsChange.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "commands/ElevatedWrite.h"
@@ -27,13 +29,22 @@ bool AskToWriteWithoutCopy(Platform& platform, const Failure& why) {
 
 }  // namespace
 
-HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
-                                 Creation creation) {
-    RecoverableWrite recoverable(platform, [&](const Failure& why) { return AskToWriteWithoutCopy(platform, why); });
-    HostsWriteResult result;
+namespace {
+
+// What decides a change where no one else may: the user through message
+// boxes, or a script's options.
+struct ChangeDecisions {
+    std::function<bool(const Failure&)> writeWithoutCopy;
+    std::function<bool()> elevate;
+    bool silent;
+};
+
+HostsWriteResult MakeChange(Platform& platform, const HostsEditor& editor, Creation creation,
+                            const ChangeDecisions& decide) {
+    RecoverableWrite recoverable(platform, decide.writeWithoutCopy);
     try {
         InPlaceWrite write(platform, HostsPath(platform), creation);
-        result = write.Finish(editor(write.Now()), &recoverable);
+        return write.Finish(editor(write.Now()), &recoverable);
     } catch (const Failure& failure) {
         // Refused for want of rights, in a process that has none: the user
         // may let a second instance with administrator rights make this one
@@ -41,10 +52,52 @@ HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, 
         // process that has the rights and is refused all the same has
         // nothing to ask for.
         if (failure.Number() != FailureNumber::AccessDenied || platform.IsAdministrator()) throw;
-        if (platform.ShowMessage(ElevationQuestion, Mb::YesNo | Mb::IconQuestion, u"提示") != Answer::Yes)
-            return result;  // the question said why nothing was written
-        result = WriteThroughElevatedInstance(platform, editor, reporting == Reporting::Silent, &recoverable);
+        if (!decide.elevate()) return {};
+        return WriteThroughElevatedInstance(platform, editor, decide.silent, &recoverable);
     }
+}
+
+}  // namespace
+
+HostsWriteResult ChangeHostsFileUnasked(Platform& platform, const HostsEditor& editor, bool elevate) {
+    std::optional<Failure> noCopy;
+    bool edited = false;
+    bool refused = false;
+    const HostsEditor tracked = [&](const HostsNow& now) {
+        std::optional<HostsEdit> edit = editor(now);
+        edited = edit.has_value();
+        return edit;
+    };
+    const HostsWriteResult result = MakeChange(platform, tracked, Creation::OpenOrCreate,
+                                               {[&](const Failure& why) {
+                                                    noCopy = why;
+                                                    return false;
+                                                },
+                                                [&] {
+                                                    refused = !elevate;
+                                                    return elevate;
+                                                },
+                                                true});
+    if (noCopy) throw *noCopy;
+    if (refused) throw Failure(FailureNumber::AccessDenied, platform.ErrorDescription(FailureNumber::AccessDenied));
+    // The second instance was asked for and did not write what was edited:
+    // the user said no to the system's prompt.
+    if (elevate && edited && !result.written && !platform.IsAdministrator())
+        throw Failure(FailureNumber::Cancelled, platform.ErrorDescription(FailureNumber::Cancelled));
+    return result;
+}
+
+HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
+                                 Creation creation) {
+    const HostsWriteResult result =
+        MakeChange(platform, editor, creation,
+                   {[&](const Failure& why) { return AskToWriteWithoutCopy(platform, why); },
+                    [&] {
+                        // Declined, the question said why nothing was written.
+                        return platform.ShowMessage(ElevationQuestion, Mb::YesNo | Mb::IconQuestion, u"提示") ==
+                               Answer::Yes;
+                    },
+                    reporting == Reporting::Silent});
     if (reporting == Reporting::Silent) return result;
     if (const std::optional<Failure>& why = result.attributesNotRestored)
         platform.ShowMessage(std::u16string(result.written ? u"Hosts 文件已写入" : u"Hosts 文件没有改动") +

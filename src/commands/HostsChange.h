@@ -38,4 +38,14 @@ inline constexpr std::u16string_view ElevationQuestion =
 HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting = Reporting::Shown,
                                 Creation creation = Creation::OpenOrCreate);
 
+// The same change for the command line for scripts, which never shows a
+// message box: where the window asks, the script's options have answered.
+// A write refused for want of rights goes to the second instance only when
+// `elevate` says so, and is thrown as refused otherwise; one the user then
+// declines at the system's prompt is thrown as Cancelled. A history copy
+// that cannot be kept stops the change: its failure is thrown. What the
+// window would tell (attributes not given back, a file changed at once
+// after the write) is in the result, for the caller to say.
+HostsWriteResult ChangeHostsFileUnasked(Platform& platform, const HostsEditor& editor, bool elevate);
+
 }  // namespace quenlix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "edit/HostNames.h"
 #include "edit/HostsLine.h"
 #include "platform/AsciiCase.h"
 
@@ -191,6 +192,34 @@ std::optional<HostsTextEdit> SwitchGroup(std::u16string_view text, const HostsGr
     if (changes.empty()) return std::nullopt;
     HostsTextEdit edit = Apply(text, changes);
     edit.select = {group.body.begin, Moved(group.body.end, changes, false)};
+    return edit;
+}
+
+std::optional<HostsTextEdit> SetEntriesNamed(std::u16string_view text, std::u16string_view nameOrGroup, bool on) {
+    std::vector<EntryLine> entries;
+    for (const HostsGroup& group : ReadGroups(text)) {
+        if (!SameGroupName(group.name, nameOrGroup)) continue;
+        const std::vector<EntryLine> inGroup = EntriesIn(text, group.body);
+        entries.insert(entries.end(), inGroup.begin(), inGroup.end());
+    }
+    if (entries.empty()) {
+        HostsLineFields fields;
+        for (const EntryLine& entry : EntriesIn(text, {0, text.size()})) {
+            const std::size_t lineEnd = text.find_first_of(u"\r\n", entry.entryAt);
+            ReadHostsLine(text.substr(entry.entryAt, lineEnd == std::u16string_view::npos ? lineEnd : lineEnd - entry.entryAt),
+                          fields);
+            if (std::ranges::any_of(fields.names, [&](std::u16string_view n) { return SameHostName(n, nameOrGroup); }))
+                entries.push_back(entry);
+        }
+    }
+    // Nested groups of the "Start"/"End" spelling may list a line twice.
+    std::ranges::sort(entries, {}, &EntryLine::mark);
+    const auto [first, last] = std::ranges::unique(entries, {}, &EntryLine::mark);
+    entries.erase(first, last);
+    const std::vector<LineChange> changes = Changes(entries, on ? Direction::On : Direction::Off);
+    if (changes.empty()) return std::nullopt;
+    HostsTextEdit edit = Apply(text, changes);
+    edit.select = {edit.range.begin, edit.range.begin};
     return edit;
 }
 

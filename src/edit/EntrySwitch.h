@@ -55,6 +55,12 @@ std::vector<HostsGroup> ReadGroups(std::u16string_view text);
 // entry.
 std::optional<HostsTextEdit> SwitchGroup(std::u16string_view text, const HostsGroup& group);
 
+// Switches on (`on`) or off every entry of the group named `nameOrGroup`
+// (letter case aside) or, when no group has that name, every entry that
+// names it (as Windows matches names). Entries already so stay. Nothing when
+// no entry would change.
+std::optional<HostsTextEdit> SetEntriesNamed(std::u16string_view text, std::u16string_view nameOrGroup, bool on);
+
 // A name that makes a group mark reading back as that name: not blank, and
 // on one line.
 bool IsGroupName(std::u16string_view name);

@@ -1,5 +1,6 @@
 #include "hosts/HostsStore.h"
 
+#include "hosts/HostsFileReader.h"
 #include "platform/Platform.h"
 
 namespace quenlix {
@@ -23,6 +24,24 @@ std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsE
     const std::string_view mark = MarkOf(encoding);
     if (mark.empty()) return body;  // the usual file: no copy of a large text
     return std::string(mark) + body;
+}
+
+FileText DecodeFileText(Platform& platform, std::string_view bytes) {
+    FileText file;
+    file.encoding = DetectEncoding(bytes);
+    const std::size_t mark = MarkOf(file.encoding).size();
+    if (IsUtf16(file.encoding) && bytes.size() > mark && (bytes.size() - mark) % 2 != 0) file.oddLastByte = bytes.back();
+    DecodeHostsTextInStretches(
+        platform, bytes, [&](std::span<char16_t> stretch) { file.text.append(stretch.begin(), stretch.end()); },
+        [&] { file.text.clear(); });
+    return file;
+}
+
+std::string EncodeFileText(Platform& platform, const FileText& file, std::size_t* lost) {
+    std::string bytes(MarkOf(file.encoding));
+    bytes.append(EncodeText(platform, file.text, file.encoding, lost));
+    if (file.oddLastByte) bytes.push_back(*file.oddLastByte);
+    return bytes;
 }
 
 SaveBytes BytesToSave(Platform& platform, std::u16string_view text, HostsEncoding loaded, std::string_view current,

@@ -42,6 +42,19 @@ struct SaveBytes {
 SaveBytes BytesToSave(Platform& platform, std::u16string_view text, HostsEncoding loaded, std::string_view current,
                       std::optional<HostsEncoding> as = {});
 
+// A file's text exactly as its bytes hold it, line breaks as they are (no
+// line rule), with the encoding they are in: a command that changes a few
+// lines of a file and encodes the text back (EncodeFileText) gives back
+// every other byte as it was.
+struct FileText {
+    std::u16string text;
+    HostsEncoding encoding = HostsEncoding::Ansi;
+    // The last byte of a UTF-16 file of an odd size, which is no character.
+    std::optional<char> oddLastByte;
+};
+FileText DecodeFileText(Platform& platform, std::string_view bytes);
+std::string EncodeFileText(Platform& platform, const FileText& file, std::size_t* lost = nullptr);
+
 // The bytes that append `line` and CR LF to a file that holds `current`, in
 // the file's own encoding (the ANSI code page for an empty file). The line
 // always starts a line of its own: a file whose last line has no line break
