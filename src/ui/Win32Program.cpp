@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "commands/ElevatedWrite.h"
+#include "commands/ScriptCommands.h"
+#include "platform/Win32Console.h"
 #include "platform/CommandLine.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32Text.h"
@@ -19,7 +21,12 @@ int RunMainWindow(HINSTANCE instance, int showCommand, std::size_t piecewiseFrom
     // that the first could not make, and does that and nothing else: no
     // window, no message box, an exit code.
     const std::vector<std::u16string> arguments = ArgumentsAfterProgram(FromWide(GetCommandLineW()));
-    if (!arguments.empty()) return static_cast<int>(RunStagedWrite(platform, arguments));
+    if (!arguments.empty() && arguments[0] == StagedWriteSwitch)
+        return static_cast<int>(RunStagedWrite(platform, arguments));
+    if (!arguments.empty()) {
+        Win32Console console;
+        return RunScriptCommandLine(platform, console, arguments);
+    }
 
     std::unique_ptr<Win32MainWindow> form1;
     const auto create = [&] {
