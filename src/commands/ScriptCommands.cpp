@@ -136,6 +136,14 @@ private:
             outcome = change(file.text);
             if (!outcome.edit) return std::nullopt;
             const HostsTextEdit& edit = *outcome.edit;
+            lost = 0;
+            // An append encodes only what it adds: a large file is not
+            // encoded again to find that its bytes stay.
+            const bool appends = edit.range.begin == file.text.size() && edit.range.end == file.text.size();
+            if (appends && !file.oddLastByte) {
+                std::string tail = EncodeText(platform_, edit.text, file.encoding, &lost);
+                if (lost == 0 || file.encoding != HostsEncoding::Ansi) return HostsEdit{now.bytes.size(), std::move(tail)};
+            }
             file.text.replace(edit.range.begin, edit.range.end - edit.range.begin, edit.text);
             lost = 0;
             std::string bytes = EncodeFileText(platform_, file, &lost);
