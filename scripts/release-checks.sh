@@ -28,7 +28,7 @@ a="$QUENLIX_BUILD/release-a"; b="$QUENLIX_BUILD/release-b"
 exe="$a/Quenlix.exe"
 zip=$(ls "$a"/dist/Quenlix-*-win64.zip 2>/dev/null | head -n 1)
 if ! $built || [ ! -f "$exe" ] || [ -z "$zip" ]; then
-  for check in reproducible archive imports tsaware size; do fail "$check" "the release did not build"; done
+  for check in reproducible archive imports known-dll-imports tsaware size; do fail "$check" "the release did not build"; done
   echo "release checks took $((SECONDS - start)) s"
   exit 1
 fi
@@ -115,6 +115,9 @@ fi
 
 # --- win7-imports: no function that Windows 7 SP1, the oldest the manifest names, lacks ---
 python3 "$QUENLIX_ROOT/scripts/check-win7-imports.py" "$exe" || failures=$((failures + 1))
+
+# --- known-dll-imports: nothing the loader would look for beside the program ---
+python3 "$QUENLIX_ROOT/scripts/check-known-dll-imports.py" "$exe" || failures=$((failures + 1))
 
 # --- tsaware: the PE header marks the program as aware of terminal servers ---
 # Without IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE (0x8000) a Remote
