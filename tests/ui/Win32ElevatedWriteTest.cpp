@@ -488,32 +488,20 @@ std::wstring TestProgramFolder() {
     return folder;
 }
 
-// Runs `line` with `environment` in `folder` (as Explorer starts a program
-// in its own folder); its exit code, once it has ended (its window, if it
-// shows one, is closed).
-std::optional<DWORD> RunClosingItsWindow(std::wstring line, std::wstring& environment, const std::wstring& folder,
-                                         bool window) {
+// Runs `line` in `folder`, as Explorer starts a program in its own folder,
+// closing its window if it shows one; its exit code.
+std::optional<DWORD> RunClosingItsWindow(std::wstring line, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                        folder.c_str(), &startup, &process))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
         return std::nullopt;
     const UniqueHandle handle(process.hProcess);
     CloseHandle(process.hThread);
-    if (window) {
-        HWND form = nullptr;
-        for (int i = 0; i < 300 && form == nullptr; ++i, Sleep(100))
-            form = testing::VisibleWindowOf(process.dwProcessId, L"QuenlixForm1");
-        if (form != nullptr) PostMessageW(form, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(handle.Get(), 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(handle.Get(), 99);
-        return std::nullopt;
-    }
+    for (int i = 0; i < 300 && WaitForSingleObject(handle.Get(), 100) == WAIT_TIMEOUT; ++i)
+        if (HWND form = testing::VisibleWindowOf(process.dwProcessId, L"QuenlixForm1")) PostMessageW(form, WM_CLOSE, 0, 0);
     DWORD code = 0;
-    GetExitCodeProcess(handle.Get(), &code);
-    return code;
+    return GetExitCodeProcess(handle.Get(), &code) && code != STILL_ACTIVE ? std::optional<DWORD>(code) : std::nullopt;
 }
 
 // Wine prefers its own copy of a library to one beside the program unless
@@ -521,24 +509,13 @@ std::optional<DWORD> RunClosingItsWindow(std::wstring line, std::wstring& enviro
 // takes these libraries from a file first ("native,builtin"), as Windows
 // would take a planted one. (WINEDLLOVERRIDES in the environment of a
 // program started from here does not reach Wine's loader.)
-class PreferredLibraryFiles {
-public:
+struct PreferredLibraryFiles {
     explicit PreferredLibraryFiles(const std::vector<std::wstring>& libraries) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return;
         for (const std::wstring& library : libraries)
-            RegSetValueExW(key, library.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(L"native,builtin"),
-                           sizeof L"native,builtin");
-        RegCloseKey(key);
+            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Quenlix.exe\\DllOverrides", library.c_str(),
+                            REG_SZ, L"native,builtin", sizeof L"native,builtin");
     }
     ~PreferredLibraryFiles() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Quenlix.exe"); }
-    PreferredLibraryFiles(const PreferredLibraryFiles&) = delete;
-    PreferredLibraryFiles& operator=(const PreferredLibraryFiles&) = delete;
-
-private:
-    static constexpr wchar_t Key[] = L"Software\\Wine\\AppDefaults\\Quenlix.exe\\DllOverrides";
 };
 
 // Libraries planted beside a downloaded Quenlix.exe under the names of those
@@ -557,9 +534,6 @@ TEST_F(Win32ElevatedWriteTest, LibrariesPlantedBesideTheProgramNeverLoad) {
     for (const std::wstring& library : libraries)
         ASSERT_TRUE(CopyFileW(standIn.c_str(), (downloads / (library + L".dll")).c_str(), FALSE));
     const PreferredLibraryFiles preferred(libraries);
-    std::wstring environment;
-    for (const wchar_t* entry = GetEnvironmentStringsW(); *entry != L'\0'; entry += wcslen(entry) + 1)
-        environment.append(entry).push_back(L'\0');
 
     // The stand-in marks a load.
     ASSERT_TRUE(CopyFileW(standIn.c_str(), (downloads / L"marks.dll").c_str(), FALSE));
@@ -568,7 +542,7 @@ TEST_F(Win32ElevatedWriteTest, LibrariesPlantedBesideTheProgramNeverLoad) {
     FreeLibrary(loaded);
     ASSERT_NE(ReadBytes(downloads / L"marks.dll.loaded"), "<missing>") << "the stand-in marks nothing";
 
-    EXPECT_EQ(RunClosingItsWindow(L"\"" + exe + L"\"", environment, downloads.Path(), true), DWORD(0));
+    EXPECT_EQ(RunClosingItsWindow(L"\"" + exe + L"\"", downloads.Path()), DWORD(0));
     Win32Platform platform;
     const std::string content = std::string(Initial) + "0.0.0.0 handed.over.example\r\n";
     const std::wstring staged = downloads / L"staged.hosts";
@@ -576,7 +550,7 @@ TEST_F(Win32ElevatedWriteTest, LibrariesPlantedBesideTheProgramNeverLoad) {
     const std::wstring handOff = L"\"" + exe + L"\" /write-staged-hosts \"" + staged + L"\" " +
                                  Wide(HexDigits(platform.Sha256(content))) + L" " +
                                  Wide(HexDigits(platform.Sha256(Initial)));
-    EXPECT_EQ(RunClosingItsWindow(handOff, environment, downloads.Path(), false), DWORD(0));
+    EXPECT_EQ(RunClosingItsWindow(handOff, downloads.Path()), DWORD(0));
     EXPECT_EQ(hosts.Read(), content);
     for (const std::wstring& library : libraries)
         EXPECT_EQ(ReadBytes(downloads / (library + L".dll.loaded")), "<missing>")

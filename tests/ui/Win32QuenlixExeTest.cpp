@@ -216,30 +216,23 @@ TEST_F(Win32ExeResourcesTest, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
     }
 }
 
-// The common controls, bound by name rather than imported, are still
-// version 6 (the manifest's, from the side-by-side store), and come from
-// the Windows folder. (Wine's one library reports 5.81 for both versions:
-// its side-by-side copy, named for version 6, tells.)
+// The common controls, bound by name rather than imported, are still the
+// manifest's version 6, from the Windows folder. (Wine's one library reports
+// 5.81 for both versions: its side-by-side copy, named for version 6, tells.)
 TEST_F(Win32ExeResourcesTest, TheBoundCommonControlsAreVersion6FromTheSystem) {
     HMODULE library = nullptr;
     ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                    reinterpret_cast<LPCWSTR>(BoundCommonControls().setWindowSubclass), &library));
-    using VersionFunction = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    const auto version =
-        reinterpret_cast<VersionFunction>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
-    ASSERT_NE(version, nullptr);
-    DLLVERSIONINFO info{};
-    info.cbSize = sizeof info;
-    ASSERT_EQ(version(&info), S_OK);
-    wchar_t path[MAX_PATH] = {};
+    const auto version = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    DLLVERSIONINFO info{sizeof info};
+    ASSERT_TRUE(version != nullptr && version(&info) == S_OK);
+    wchar_t path[MAX_PATH] = {}, windows[MAX_PATH] = {};
     GetModuleFileNameW(library, path, MAX_PATH);
-    std::wstring lower(path);
-    for (wchar_t& c : lower) c = towlower(c);
-    const bool sideBySide6 = lower.find(L"\\winsxs\\") != std::wstring::npos &&
-                             lower.find(L"common-controls_6595b64144ccf1df_6.") != std::wstring::npos;
-    EXPECT_TRUE(info.dwMajorVersion == 6 || sideBySide6) << info.dwMajorVersion << " " << std::string(lower.begin(), lower.end());
-    wchar_t windows[MAX_PATH] = {};
     GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring name = CharLowerW(path);
+    EXPECT_TRUE(info.dwMajorVersion == 6 || (name.find(L"\\winsxs\\") != std::wstring::npos &&
+                                              name.find(L"common-controls_6595b64144ccf1df_6.") != std::wstring::npos))
+        << std::string(name.begin(), name.end());
     EXPECT_EQ(_wcsnicmp(path, windows, wcslen(windows)), 0) << "not from the Windows folder";
 }
 
