@@ -13,6 +13,14 @@ namespace quenlix {
 
 enum class TextBox { HostsText, Address, HostName, Results };
 
+// A stretch of a text box's text: from `begin` up to, not including, `end`,
+// in UTF-16 units.
+struct TextRange {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool operator==(const TextRange&) const = default;
+};
+
 // The two widths the main window is set to. A window that some other program resized
 // is neither, and reads as Other.
 enum class FormWidth { Narrow, Wide, Other };
@@ -55,6 +63,15 @@ public:
     // The number of characters before the caret of the hosts text box; with a selection,
     // the position of its start.
     virtual std::size_t CaretPosition() = 0;
+
+    // The selection of the hosts text box (an empty range at the caret when
+    // nothing is selected).
+    virtual TextRange HostsTextSelection() = 0;
+
+    // Replaces `range` of the hosts text box with `text` as one edit, which
+    // the user undoes in one step, then selects `select` and scrolls it into
+    // view. The text is then unsaved: only a save writes the file.
+    virtual void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) = 0;
 
     // Closes the window, which ends the program once the running command has
     // returned.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EntryCheckCases.h"
+#include "edit/HostsLine.h"
 
 namespace quenlix {
 namespace {
@@ -88,6 +89,56 @@ TEST(EntryCheckTest, ALineIsCheckedOnlyWhenItReadsAsAnEntry) {
     for (const auto& c : cases) {
         EXPECT_EQ(Problem(FirstLineProblem(c.line)), c.problem) << ::testing::PrintToString(c.line);
     }
+}
+
+// How the shared line reader sees a line: "entry", "off@mark,entryAt",
+// "start:name", "end:name" or "-".
+std::string LineReading(std::u16string_view line) {
+    std::string out;
+    if (IsEntry(ReadHostsLine(line)) != IsEntryText(line)) out += "disagree ";
+    if (IsEntryText(line)) out += "entry";
+    if (const auto off = FindSwitchedOffEntry(line))
+        out += "off@" + std::to_string(off->mark) + "," + std::to_string(off->entryAt);
+    if (const auto mark = ReadGroupMark(line))
+        out += (mark->kind == GroupMark::Kind::Start ? "start:" : "end:") +
+               ::testing::PrintToString(std::u16string(mark->name));
+    return out.empty() ? "-" : out;
+}
+
+TEST(EntryCheckTest, LinesAsTheSharedReaderSeesThem) {
+    const struct {
+        std::u16string line;
+        std::string reading;
+    } cases[] = {
+        {u"127.0.0.1 localhost", "entry"},
+        {u"\t::1\tlocalhost # loopback", "entry"},
+        {u"1.2.3.4", "-"},  // no name
+        {u"1.2.3.4 # a", "-"},
+        {u"1.2.3 a", "-"},
+        {u"#1.2.3.4 a", "off@0,1"},
+        {u"  # 1.2.3.4\ta b", "off@2,4"},
+        {u"#  1.2.3.4 a", "off@0,2"},  // one space goes with the mark; the entry keeps the rest
+        {u"## 1.2.3.4 a", "-"},
+        {u"# see 1.2.3.4 for details", "-"},
+        {u"#==== 开发环境", "start:" + Quoted(u"开发环境")},
+        {u"  #======  Mirrors  ", "start:" + Quoted(u"Mirrors")},
+        {u"#====", "end:" + Quoted(u"")},
+        {u"#===", "-"},
+        {u"# Ads START", "start:" + Quoted(u"Ads")},
+        {u"#Ads block end  ", "end:" + Quoted(u"Ads block")},
+        {u"# End", "-"},
+        {u"# Weekend", "-"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LineReading(c.line), c.reading) << ::testing::PrintToString(c.line);
+}
+
+TEST(EntryCheckTest, TextLinesEndAtAnyBreak) {
+    const std::u16string text = u"a\r\nb\nc\rd\r\n\r\ne";
+    std::string seen;
+    for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next))
+        seen += ::testing::PrintToString(std::u16string(text.substr(line->begin, line->end - line->begin))) + "+" +
+                std::to_string(line->next - line->end) + " ";
+    EXPECT_EQ(seen, "u\"a\"+2 u\"b\"+1 u\"c\"+1 u\"d\"+2 u\"\"+2 u\"e\"+0 ");
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ public:
     std::size_t capacity = 0x7FFFFFFE;
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
+    TextRange selection;  // of Text1; empty at `caret` unless a test selects
+    int replacements = 0;  // how many single edits ReplaceHostsText made
 
     std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
 
@@ -45,6 +47,16 @@ public:
     }
     std::size_t HostsTextCapacity() override { return capacity; }
     std::size_t CaretPosition() override { return caret; }
+    TextRange HostsTextSelection() override {
+        return selection.end > selection.begin ? selection : TextRange{caret, caret};
+    }
+    void ReplaceHostsText(TextRange range, std::u16string_view t, TextRange select) override {
+        text(TextBox::HostsText).replace(range.begin, range.end - range.begin, t);
+        modified = true;
+        ++replacements;
+        selection = select;
+        caret = select.begin;
+    }
     void Close() override { closed = true; }
 };
 
