@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release archive: builds it twice from scratch in two folders and
-# compares, then checks what it holds, its manifests, what the program
-# imports and how big it is; then signs it with a throwaway certificate and
-# checks the signature. Prints one "PASS <check>: ..." or "FAIL <check>: ..."
-# line per check (scripts/test.sh counts them), then the size report.
+# compares, then checks what it holds, its manifests, what the program imports,
+# how big it is, and its signing. Prints one "PASS <check>: ..." or "FAIL
+# <check>: ..." line per check (scripts/test.sh counts them), then the size report.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set +e  # every check runs and reports, whatever the others did
 
@@ -29,10 +28,8 @@ a="$QUENLIX_BUILD/release-a"; b="$QUENLIX_BUILD/release-b"
 exe="$a/Quenlix.exe"
 zip=$(ls "$a"/dist/Quenlix-*-win64.zip 2>/dev/null | head -n 1)
 if ! $built || [ ! -f "$exe" ] || [ -z "$zip" ]; then
-  for check in reproducible archive imports tsaware size version-resource unsigned signed signature-strips \
-               signed-pkcs11 signed-starts winget-manifest scoop-manifest; do
-    fail "$check" "the release did not build"
-  done
+  for check in reproducible archive imports tsaware size version-resource unsigned signed signed-pkcs11 \
+               signature-strips signed-starts winget-manifest scoop-manifest; do fail "$check" "the release did not build"; done
   echo "release checks took $((SECONDS - start)) s"
   exit 1
 fi
@@ -143,22 +140,13 @@ version=$(sed -n -E 's/^project\(Quenlix VERSION ([0-9.]+).*/\1/p' "$QUENLIX_ROO
 if out=$(wrestool -x --raw -t 16 "$exe" | python3 -c '
 import struct, sys
 data, version = sys.stdin.buffer.read(), sys.argv[1]
-def node(off):  # a VS_VERSIONINFO entry: sizes, type, key, value, children
-    length, size, text = struct.unpack_from("<HHH", data, off)
-    end = off + 6
-    while data[end:end + 2] != b"\0\0": end += 2
-    pos = (end + 5) & ~3
-    value, kids = data[pos:pos + (size * 2 if text else size)], {}
-    child = (pos + len(value) + 3) & ~3
-    while child < off + length:
-        key, kid = node(child); kids[key] = kid; child = (child + kid[2] + 3) & ~3
-    return data[off + 6:end].decode("utf-16-le"), (value, kids, length)
-fixed, kids, _ = node(0)[1]
-strings = {k: v.decode("utf-16-le").rstrip("\0") for k, (v, _, _) in kids["StringFileInfo"][1]["080404B0"][1].items()}
+words = [w for w in data.decode("utf-16-le", "replace").split("\0") if w]
+strings = {k: words[words.index(k) + 1] for k in ("CompanyName", "ProductName", "FileDescription",
+                                                  "LegalCopyright", "FileVersion", "ProductVersion") if k in words}
+assert len(strings) == 6, f"only {sorted(strings)}"
 n = [int(x) for x in version.split(".")] + [0] * 4
-assert struct.unpack_from("<6I", fixed)[2:] == ((n[0] << 16) | n[1], (n[2] << 16) | n[3]) * 2, f"numbers are not {version}"
-for key in ("CompanyName", "ProductName", "FileDescription", "LegalCopyright"):
-    assert strings.get(key), f"no {key}"
+fixed = struct.unpack_from("<4I", data, data.index(b"\xbd\x04\xef\xfe") + 8)  # VS_FIXEDFILEINFO
+assert fixed == ((n[0] << 16) | n[1], (n[2] << 16) | n[3]) * 2, f"numbers are not {version}"
 assert strings["FileVersion"] == strings["ProductVersion"] == version, f"version text is not {version}"
 print(", ".join(f"{k} {strings[k]}" for k in ("CompanyName", "ProductName", "FileDescription", "FileVersion")))
 ' "$version" 2>&1); then
@@ -168,23 +156,18 @@ else
 fi
 
 # --- unsigned: without a certificate the release says so once, and is not signed ---
-said=$(grep -c 'Quenlix.exe is unsigned' "$QUENLIX_BUILD/release-a.log")
-if [ "$said" != 1 ]; then
-  fail unsigned "package.sh said $said times, not once, that Quenlix.exe is unsigned"
-elif osslsigncode extract-signature -in "$exe" -out "$a/signature.der" >/dev/null 2>&1; then
-  fail unsigned "Quenlix.exe built without a certificate holds a signature"
-else
+if [ "$(grep -c 'Quenlix.exe is unsigned' "$QUENLIX_BUILD/release-a.log")" = 1 ] &&
+   ! osslsigncode extract-signature -in "$exe" -out "$a/signature.der" >/dev/null 2>&1; then
   pass unsigned "package.sh says so in one line, and Quenlix.exe holds no signature"
+else
+  fail unsigned "package.sh did not say once that Quenlix.exe is unsigned, or it holds a signature"
 fi
 
 # --- signed: a throwaway code-signing certificate signs the same program ---
-# The release step that package.sh runs after its build, on build/release-a's
-# program, with a GitHub release address for the manifests.
-s="$QUENLIX_BUILD/release-signed"
-signed="$s/package/Quenlix.exe"
+# package.sh's release step on build/release-a's program, with a GitHub address for the manifests.
+s="$QUENLIX_BUILD/release-signed"; signed="$s/package/Quenlix.exe"
 release_url="https://github.com/quenlix/quenlix/releases/download/v$version"
-rm -rf "$s"; mkdir -p "$s"
-echo throwaway >"$s/password"
+rm -rf "$s"; mkdir -p "$s"; echo throwaway >"$s/password"
 if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quenlix Throwaway Signer" \
      -addext keyUsage=critical,digitalSignature -addext extendedKeyUsage=codeSigning \
      -keyout "$s/key.pem" -out "$s/cert.pem" >"$s/log" 2>&1 &&
@@ -193,10 +176,9 @@ if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quenlix Throwawa
    SOURCE_DATE_EPOCH="$(stat -c %Y "$zip")" \
      "$QUENLIX_ROOT/scripts/release-files.sh" "$exe" "$version" "$s/package" "$s/dist" >>"$s/log" 2>&1; then
   verified=$(osslsigncode verify -CAfile "$s/cert.pem" -in "$signed" 2>&1)
-  if [ $? -ne 0 ] || ! grep -q 'Signature verification: ok' <<<"$verified"; then
-    fail signed "osslsigncode verify refuses the signature: $(grep -i -m 1 -E 'fail|error|mismatch' <<<"$verified")"
-  elif ! grep -q -E '^Message digest algorithm *: SHA256' <<<"$verified"; then
-    fail signed "the digest is not SHA-256"
+  if [ $? -ne 0 ] || ! grep -q 'Signature verification: ok' <<<"$verified" ||
+     ! grep -q -E '^Message digest algorithm *: SHA256' <<<"$verified"; then
+    fail signed "osslsigncode verify refuses it, or the digest is not SHA-256: $(grep -i -m 1 -E 'fail|mismatch' <<<"$verified")"
   elif ! out=$(check_archive "$s/dist/Quenlix-$version-win64.zip" "$signed"); then
     fail signed "the signed archive: $(tail -n 1 <<<"$out")"
   else
@@ -208,8 +190,7 @@ fi
 
 # --- signed-pkcs11: the same key reached through PKCS#11, with a SoftHSM token standing in for a hardware one ---
 export SOFTHSM2_CONF="$s/softhsm2.conf"
-mkdir -p "$s/tokens" && echo "directories.tokendir = $s/tokens" >"$SOFTHSM2_CONF"
-echo 1234 >"$s/pin"
+mkdir -p "$s/tokens" && echo "directories.tokendir = $s/tokens" >"$SOFTHSM2_CONF" && echo 1234 >"$s/pin"
 if softhsm2-util --init-token --free --label quenlix --pin 1234 --so-pin 5678 >>"$s/log" 2>&1 &&
    softhsm2-util --import "$s/key.pem" --token quenlix --label signer --id 01 --pin 1234 >>"$s/log" 2>&1 &&
    QUENLIX_SIGN_PKCS11=/usr/lib/softhsm/libsofthsm2.so QUENLIX_SIGN_KEY="pkcs11:token=quenlix;object=signer;type=private" \
@@ -229,18 +210,15 @@ else
 fi
 
 # --- signed-starts: the signed program starts under Wine and shows its window ---
-ensure_display
+ensure_display; window=
 if [ -f "$signed" ] && start_wine; then
-  wine_run "$signed" >/dev/null 2>&1 &
-  program=$!
+  wine_run "$signed" >/dev/null 2>&1 & program=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Hosts' 2>/dev/null | head -n 1)
   [ -z "$window" ] || import -window root "$s/window.png" 2>/dev/null
   stop_wine; wait "$program"
-  if [ -n "$window" ]; then pass signed-starts "its window appeared (build/release-signed/window.png)"
-  else fail signed-starts "no window of the signed Quenlix.exe within 60 s"; fi
-else
-  fail signed-starts "no signed program, or Wine did not start"
 fi
+if [ -n "$window" ]; then pass signed-starts "its window appeared (build/release-signed/window.png)"
+else fail signed-starts "no window of the signed Quenlix.exe within 60 s, or no Wine"; fi
 
 # --- winget-manifest, scoop-manifest: the fields, the address and the archive's SHA-256 ---
 python3 "$QUENLIX_ROOT/scripts/check-manifests.py" \
@@ -248,7 +226,6 @@ python3 "$QUENLIX_ROOT/scripts/check-manifests.py" \
   "$s/dist" "$version" "$release_url/Quenlix-$version-win64.zip" || failures=$((failures + 1))
 
 # --- size: under 600 KiB, and no heavy library part pulled in ---
-size_start=$SECONDS
 limit=$((600 * 1024))
 size=$(stat -c %s "$exe")
 # iostreams and locales bring in every facet for every character type:
@@ -265,8 +242,7 @@ else
   pass size "Quenlix.exe is $size bytes ($((size * 100 / limit))% of $limit)"
 fi
 
-echo "release checks took $((SECONDS - start)) s, of which $((size_start - signing_start)) s the version," \
-     "the signatures and the manifests"
+echo "release checks took $((SECONDS - start)) s, of which $((SECONDS - signing_start)) s from the version resource on"
 echo
 echo "$report"
 [ "$failures" -eq 0 ]

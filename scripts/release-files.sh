@@ -69,13 +69,15 @@ elif [ -n "${QUENLIX_SIGN_PKCS11:-}" ]; then
 fi
 rm -f "$stage/Quenlix.exe"
 if [ ${#sign_with[@]} -gt 0 ]; then
-  stamp=()
-  [ -z "${QUENLIX_SIGN_TIMESTAMP_URL:-}" ] || stamp=(-ts "$QUENLIX_SIGN_TIMESTAMP_URL")
-  # -n is the name the consent prompt shows for a signed program.
-  osslsigncode sign "${sign_with[@]}" -h sha256 "${stamp[@]}" -n "Quenlix hosts 文件编辑器" \
+  stamp=() stamped="without a time stamp"
+  if [ -n "${QUENLIX_SIGN_TIMESTAMP_URL:-}" ]; then
+    stamp=(-ts "$QUENLIX_SIGN_TIMESTAMP_URL") stamped="time-stamped by $QUENLIX_SIGN_TIMESTAMP_URL"
+  fi
+  # -n is the name the consent prompt shows for a signed program. osslsigncode
+  # stores it as ASCII text, where Chinese would come out garbled.
+  osslsigncode sign "${sign_with[@]}" -h sha256 "${stamp[@]}" -n "Quenlix" \
     -in "$exe" -out "$stage/Quenlix.exe" >&2 || die "osslsigncode could not sign Quenlix.exe"
-  echo "release-files: Quenlix.exe signed (Authenticode, SHA-256) with $signer," \
-       "${QUENLIX_SIGN_TIMESTAMP_URL:+time-stamped by $QUENLIX_SIGN_TIMESTAMP_URL}${QUENLIX_SIGN_TIMESTAMP_URL:-without a time stamp}" >&2
+  echo "release-files: Quenlix.exe signed (Authenticode, SHA-256) with $signer, $stamped" >&2
 else
   cp "$exe" "$stage/Quenlix.exe"
   echo "release-files: no certificate given (QUENLIX_SIGN_PFX or QUENLIX_SIGN_PKCS11): Quenlix.exe is unsigned" >&2
