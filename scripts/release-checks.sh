@@ -141,8 +141,8 @@ if out=$(wrestool -x --raw -t 16 "$exe" | python3 -c '
 import struct, sys
 data, version = sys.stdin.buffer.read(), sys.argv[1]
 words = [w for w in data.decode("utf-16-le", "replace").split("\0") if w]
-strings = {k: words[words.index(k) + 1] for k in ("CompanyName", "ProductName", "FileDescription",
-                                                  "LegalCopyright", "FileVersion", "ProductVersion") if k in words}
+strings = {k: words[i + 1] for i, w in enumerate(words) for k in ("CompanyName", "ProductName", "FileDescription",
+           "LegalCopyright", "FileVersion", "ProductVersion") if w.endswith(k)}  # after each its sizes and type
 assert len(strings) == 6, f"only {sorted(strings)}"
 n = [int(x) for x in version.split(".")] + [0] * 4
 fixed = struct.unpack_from("<4I", data, data.index(b"\xbd\x04\xef\xfe") + 8)  # VS_FIXEDFILEINFO
