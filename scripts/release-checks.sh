@@ -28,8 +28,8 @@ a="$QUENLIX_BUILD/release-a"; b="$QUENLIX_BUILD/release-b"
 exe="$a/Quenlix.exe"
 zip=$(ls "$a"/dist/Quenlix-*-win64.zip 2>/dev/null | head -n 1)
 if ! $built || [ ! -f "$exe" ] || [ -z "$zip" ]; then
-  for check in reproducible archive imports tsaware size version-resource unsigned signed signed-pkcs11 \
-               signature-strips signed-starts winget-manifest scoop-manifest; do fail "$check" "the release did not build"; done
+  for check in reproducible archive imports tsaware size unsigned signed signed-pkcs11 signature-strips \
+               signed-starts winget-manifest scoop-manifest; do fail "$check" "the release did not build"; done
   echo "release checks took $((SECONDS - start)) s"
   exit 1
 fi
@@ -134,26 +134,8 @@ else
   pass tsaware "DllCharacteristics 0x$flags has TERMINAL_SERVER_AWARE (0x8000)"
 fi
 
-# --- version-resource: what Explorer and the consent prompt read about the program ---
-signing_start=$SECONDS
 version=$(sed -n -E 's/^project\(Quenlix VERSION ([0-9.]+).*/\1/p' "$QUENLIX_ROOT/CMakeLists.txt")
-if out=$(wrestool -x --raw -t 16 "$exe" | python3 -c '
-import struct, sys
-data, version = sys.stdin.buffer.read(), sys.argv[1]
-words = [w for w in data.decode("utf-16-le", "replace").split("\0") if w]
-strings = {k: words[i + 1] for i, w in enumerate(words) for k in ("CompanyName", "ProductName", "FileDescription",
-           "LegalCopyright", "FileVersion", "ProductVersion") if w.endswith(k)}  # after each its sizes and type
-assert len(strings) == 6, f"only {sorted(strings)}"
-n = [int(x) for x in version.split(".")] + [0] * 4
-fixed = struct.unpack_from("<4I", data, data.index(b"\xbd\x04\xef\xfe") + 8)  # VS_FIXEDFILEINFO
-assert fixed == ((n[0] << 16) | n[1], (n[2] << 16) | n[3]) * 2, f"numbers are not {version}"
-assert strings["FileVersion"] == strings["ProductVersion"] == version, f"version text is not {version}"
-print(", ".join(f"{k} {strings[k]}" for k in ("CompanyName", "ProductName", "FileDescription", "FileVersion")))
-' "$version" 2>&1); then
-  pass version-resource "$out"
-else
-  fail version-resource "$(tail -n 1 <<<"$out")"
-fi
+signing_start=$SECONDS
 
 # --- unsigned: without a certificate the release says so once, and is not signed ---
 if [ "$(grep -c 'Quenlix.exe is unsigned' "$QUENLIX_BUILD/release-a.log")" = 1 ] &&
@@ -242,7 +224,7 @@ else
   pass size "Quenlix.exe is $size bytes ($((size * 100 / limit))% of $limit)"
 fi
 
-echo "release checks took $((SECONDS - start)) s, of which $((SECONDS - signing_start)) s from the version resource on"
+echo "release checks took $((SECONDS - start)) s, of which $((SECONDS - signing_start)) s the signatures and manifests"
 echo
 echo "$report"
 [ "$failures" -eq 0 ]
