@@ -147,7 +147,7 @@ std::optional<HostsTextEdit> SwitchEntries(std::u16string_view text, TextRange s
 std::vector<HostsGroup> ReadGroups(std::u16string_view text) {
     std::vector<HostsGroup> groups;
     std::vector<std::size_t> entriesOn;  // where each line with an entry on begins
-    std::optional<std::size_t> openEquals;
+    std::size_t openEquals = NoPosition;  // the "#====" group open, if any
     std::vector<std::size_t> openWords;
     for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
         const std::u16string_view view = text.substr(line->begin, line->end - line->begin);
@@ -159,8 +159,8 @@ std::vector<HostsGroup> ReadGroups(std::u16string_view text) {
         if (!mark) continue;
         const bool equals = mark->spelling == GroupMark::Spelling::Equals;
         if (mark->kind == GroupMark::Kind::Start || equals) {
-            if (openEquals) groups[*openEquals].body.end = line->begin;
-            openEquals.reset();
+            if (openEquals != NoPosition) groups[openEquals].body.end = line->begin;
+            openEquals = NoPosition;
         }
         if (mark->kind == GroupMark::Kind::Start) {
             groups.push_back({std::u16string(mark->name), line->begin, {line->next, text.size()}, false});
