@@ -60,7 +60,8 @@ struct EntryLine {
 // The entries on the lines that begin inside `lines`.
 std::vector<EntryLine> EntriesIn(std::u16string_view text, TextRange lines) {
     std::vector<EntryLine> entries;
-    for (auto line = TextLineAt(text, lines.begin); line && line->begin < lines.end; line = TextLineAt(text, line->next)) {
+    for (auto line = TextLineAt(text, lines.begin); line && line->begin < lines.end;
+         line = TextLineAt(text, line->next)) {
         const std::u16string_view view = text.substr(line->begin, line->end - line->begin);
         if (IsEntryText(view)) {
             const std::size_t at = line->begin + FirstNonBlank(view);
@@ -190,7 +191,7 @@ std::optional<HostsTextEdit> SwitchGroup(std::u16string_view text, const HostsGr
     const std::vector<LineChange> changes = Changes(entries, anyOff ? Direction::On : Direction::Off);
     if (changes.empty()) return std::nullopt;
     HostsTextEdit edit = Apply(text, changes);
-    edit.select = {group.body.begin, Moved(group.body.end, changes, false)};
+    edit.select = {group.mark, group.mark};
     return edit;
 }
 

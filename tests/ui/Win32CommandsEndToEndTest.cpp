@@ -79,13 +79,11 @@ struct Win32CommandsTest : Win32FormTest {
         std::wstring out;
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
             wchar_t text[128] = {};
-            MENUITEMINFOW item{sizeof item, MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING};
-            item.dwTypeData = text;
-            item.cch = 128;
-            GetMenuItemInfoW(menu, i, TRUE, &item);
-            out += (item.fType & MFT_SEPARATOR) ? L"---" : std::wstring((item.fState & MFS_GRAYED) ? L"-" : L"") +
-                                                             ((item.fState & MFS_CHECKED) ? L"*" : L"") + text;
-            if (item.hSubMenu != nullptr) out += L" [" + MenuItems(item.hSubMenu) + L"]";
+            GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+            const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+            out += (state & MF_SEPARATOR) ? L"---" : std::wstring(state & MF_GRAYED ? L"-" : L"") +
+                                                        (state & MF_CHECKED ? L"*" : L"") + text;
+            if (HMENU submenu = GetSubMenu(menu, i)) out += L" [" + MenuItems(submenu) + L"]";
             out += L"; ";
         }
         return out;
