@@ -90,7 +90,7 @@ BoxState ReadBoxState(HWND box, bool filling) {
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const auto length = static_cast<DWORD>(GetWindowTextLengthW(box));
     return {SendMessageW(box, EM_CANUNDO, 0, 0) != 0, start != end, IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE,
-            !filling && (GetWindowLongW(box, GWL_STYLE) & ES_READONLY) == 0, start == 0 && end == length};
+            !filling && (GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) == 0, start == 0 && end == length};
 }
 
 // A group's name as an item: '&' would be taken for an access key, and a
