@@ -170,6 +170,8 @@ TEST_F(Win32ExeVersionTest, RecordIsSimplifiedChineseUnicodeVersion100NamedQuenl
     for (const wchar_t* name : {L"ProductName", L"FileDescription", L"InternalName", L"Comments"})
         EXPECT_EQ(String(name), L"Quenlix") << name;
     EXPECT_EQ(String(L"OriginalFilename"), L"Quenlix.exe");
+    EXPECT_EQ(String(L"CompanyName"), L"Quenlix");
+    EXPECT_EQ(String(L"LegalCopyright"), L"Copyright (C) 2026 Quenlix");
     EXPECT_EQ(String(L"FileVersion"), L"1.00");
     EXPECT_EQ(String(L"ProductVersion"), L"1.00");
 
