@@ -4,6 +4,9 @@
 
 namespace quenlix {
 
+namespace {
+
+// The bytes a line takes in a file of `encoding`: the line, then CR LF.
 std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding, std::size_t* lost) {
     // Encoded whole before the file is touched, so a text that cannot be
     // converted fails with the file unchanged.
@@ -12,7 +15,11 @@ std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncodi
     return bytes;
 }
 
+// Whether a text ends with a line break as the file's line rule reads one: a
+// CR, alone or followed by LF.
 bool EndsWithLineBreak(std::u16string_view text) { return text.ends_with(u'\r') || text.ends_with(u"\r\n"); }
+
+}  // namespace
 
 std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
     // The load ends every line with CR LF already: a text that still ends so

@@ -15,10 +15,6 @@ class Platform;
 // The bytes the commands write into the hosts file: text with CR LF line
 // ends, in the encoding the file already has (HostsEncoding).
 
-// Whether a text ends with a line break as the file's line rule reads one: a
-// CR, alone or followed by LF.
-bool EndsWithLineBreak(std::u16string_view text);
-
 // The bytes a file of `encoding` holding `text` has: its mark, the text, and
 // CR LF unless the text ends with a line break already (the empty text gets
 // one CR LF). `lost`, when given, gets how many characters the encoding
@@ -52,9 +48,5 @@ std::string LineAppendedTo(Platform& platform, std::string_view current, std::u1
 // Asked before characters that the file's encoding cannot hold are written
 // as its default character, with how many there are: true goes ahead.
 using MayLoseCharacters = std::function<bool(std::size_t lost)>;
-
-// The bytes a line takes in a file of `encoding`: the line, then CR LF.
-std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding = HostsEncoding::Ansi,
-                       std::size_t* lost = nullptr);
 
 }  // namespace quenlix
