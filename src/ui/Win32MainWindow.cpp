@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "commands/SaveCommands.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
@@ -9,7 +11,6 @@
 #include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
 #include "ui/Win32HostsTextBuffer.h"
-#include "ui/Win32HostsTextFill.h"
 #include "ui/Win32TextBoxFocus.h"
 #include "ui/resources/ResourceIds.h"
 
@@ -24,10 +25,8 @@ constexpr wchar_t InitialTitle[] = L"Hosts";
 constexpr int FirstControlId = 100;
 // The tick that inserts the next piece of a hosts text filled in pieces. A
 // timer message comes only when nothing else is waiting, so input and
-// painting go first; the shortest period makes the next piece follow at once.
-constexpr UINT_PTR FillTimerId = 1;
-// How long the full bar stays over the filled box: long enough to be seen.
-constexpr UINT FullBarMs = 250;
+// painting go first.
+constexpr UINT_PTR FillTimerId = Win32HostsDocument::FillTimerId;
 // The progress bar's height, and its margin inside the hosts text box.
 constexpr int FillBarHeight = 270;
 constexpr int FillBarMargin = 90;
@@ -75,23 +74,6 @@ std::u16string WindowText(HWND window) {
     return FromWide(text);
 }
 
-// A reason Windows gives the user for this window holding up the end of the
-// session, for as long as the object lives.
-class ShutdownBlockReason {
-public:
-    ShutdownBlockReason(HWND window, const wchar_t* reason)
-        : window_(window), created_(ShutdownBlockReasonCreate(window, reason) != FALSE) {}
-    ~ShutdownBlockReason() {
-        if (created_) ShutdownBlockReasonDestroy(window_);
-    }
-    ShutdownBlockReason(const ShutdownBlockReason&) = delete;
-    ShutdownBlockReason& operator=(const ShutdownBlockReason&) = delete;
-
-private:
-    HWND window_;
-    bool created_;
-};
-
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, const DpiFunctions& dpiFunctions,
@@ -112,6 +94,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, co
         throw LastWin32Failure();
 
     CreateControls();
+    document_ = std::make_unique<Win32HostsDocument>(Handle(), BoxWindow(TextBox::HostsText), piecewiseFrom_);
     AddSystemMenuItem();
     ApplyDpi(DpiOf(Handle(), dpiFunctions_));
     ApplySize(nullptr);
@@ -149,65 +132,45 @@ Win32MainWindow::~Win32MainWindow() { window_.Reset(); }
 StartupOutcome Win32MainWindow::Open(int showCommand) {
     // Until the window is shown, message boxes of the load sequence have no
     // owner: there is nothing on the screen to hold them.
-    deferringHostsText_ = true;
+    document_->HoldLongTexts();
     const StartupOutcome outcome = RunStartup(*this, platform_);
-    deferringHostsText_ = false;
+    const bool fillWaits = document_->LetGoLongTexts();
     if (outcome != StartupOutcome::ShowWindow) return outcome;
     platform_.SetOwner(Handle());
     // The window shows the fill's state from its first paint on.
-    if (waitingHostsText_ && !RunAndReport(platform_, [&] { StartFill(); })) return StartupOutcome::Failed;
+    if (fillWaits && !RunAndReport(platform_, [&] { StartFill(); })) return StartupOutcome::Failed;
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
     return outcome;
 }
 
-void Win32MainWindow::StartFill() {
+std::vector<HWND> Win32MainWindow::HeldDuringFill() const {
     std::vector<HWND> held;
     const auto controls = Controls();
     for (std::size_t i = 0; i < controls.size(); ++i)
         if (controls[i].kind == ControlKind::Button && controls[i].touches == Touches::HostsFileOrText)
             held.push_back(controls_[i]);
-    fill_ = std::make_unique<Win32HostsTextFill>(Handle(), BoxWindow(TextBox::HostsText), std::move(held),
-                                                 *waitingHostsText_, FillBarRect(), instance_);
-    waitingHostsText_.reset();
-    if (!SetTimer(Handle(), FillTimerId, USER_TIMER_MINIMUM, nullptr)) throw LastWin32Failure();
+    return held;
 }
 
-bool Win32MainWindow::Filling() const { return fill_ != nullptr && !fill_->Finished(); }
+void Win32MainWindow::StartFill() { document_->StartFill(HeldDuringFill(), FillBarRect(), instance_); }
 
-// The tick that inserts the last piece leaves the box as the load in one go
-// does; the full bar goes at the next tick, FullBarMs later.
 void Win32MainWindow::OnFillTimer() {
-    if (fill_ == nullptr) return;
-    if (fill_->Finished()) {
-        KillTimer(Handle(), FillTimerId);
-        fill_.reset();
+    bool allIn = false;
+    if (RunAndReport(platform_, [&] { allIn = document_->OnFillTimer(); })) {
+        if (allIn) EndFill();
         return;
     }
-    // The report of a failure runs a message loop of its own, whose ticks
-    // must not start the next piece. The timer itself keeps running: timed
-    // out by the end of a piece, it brings the next one as soon as the loop
-    // is idle.
-    if (insertingPiece_) return;
-    insertingPiece_ = true;
-    const bool inserted = RunAndReport(platform_, [&] { fill_->InsertPiece(); });
-    insertingPiece_ = false;
-    if (!inserted) {
-        // Half a file must not stay in the box, where a save would write it
-        // over the whole: a fill that fails ends the program, as a load that
-        // fails before the window is shown does.
-        exitCode_ = 1;
-        DestroyWindow(Handle());
-        return;
-    }
-    if (fill_->AllInserted()) EndFill();
+    // Half a file must not stay in the box, where a save would write it
+    // over the whole: a fill that fails ends the program, as a load that
+    // fails before the window is shown does.
+    exitCode_ = 1;
+    DestroyWindow(Handle());
 }
 
+// The focus goes where the load in one go leaves it, unless the user has
+// put it somewhere meanwhile.
 void Win32MainWindow::EndFill() {
-    fill_->Finish();
-    if (!SetTimer(Handle(), FillTimerId, FullBarMs, nullptr)) fill_.reset();
-    // The focus goes where the load in one go leaves it, unless the user
-    // has put it somewhere meanwhile.
     HWND focus = GetFocus();
     if (GetActiveWindow() == Handle() && (focus == nullptr || focus == Handle()) && focus_ != nullptr)
         SetFocus(focus_);
@@ -260,6 +223,7 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
         case WM_DPICHANGED: self->OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_CLOSE: self->OnClose(); return 0;
         case WM_QUERYENDSESSION: return self->OnQueryEndSession() ? TRUE : FALSE;
+        case WM_ENDSESSION: self->OnEndSession(wParam != FALSE); return 0;
         case WM_DESTROY: self->OnDestroy(); return 0;
         case WM_NCDESTROY: self->OnNcDestroy(); break;
         default: break;
@@ -317,20 +281,36 @@ void Win32MainWindow::OnTextBoxClick(std::size_t index) {
     RunWindowCommand(Controls()[index].onClick);
 }
 
-// A command that read a long hosts file (a refresh) left it waiting: it goes
-// into the box a piece at a time, as at the start. If the fill cannot even
-// begin, the program ends as a fill that fails does: the window already
-// holds the new file's snapshot, and a save of the old text would take it
-// for the file.
 void Win32MainWindow::RunWindowCommand(Command onClick) {
-    deferringHostsText_ = true;
-    RunCommand(onClick, *this, platform_);
-    deferringHostsText_ = false;
-    if (!waitingHostsText_) return;
-    if (HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
-    if (RunAndReport(platform_, [&] { StartFill(); })) return;
-    exitCode_ = 1;
-    DestroyWindow(Handle());
+    RunAsOneCommand([&] { RunCommand(onClick, *this, platform_); });
+}
+
+// Runs `body` as the one command of the moment; nothing, when another is
+// running (it has a message box or a wait open: whatever came in through
+// that loop must not start a command in the middle of it). A command that
+// read a long hosts file (a refresh) left it waiting: it goes into the box a
+// piece at a time, as at the start. If the fill cannot even begin, the
+// program ends as a fill that fails does: the window already holds the new
+// file's snapshot, and a save of the old text would take it for the file.
+// A close asked for while the command ran comes now.
+void Win32MainWindow::RunAsOneCommand(const std::function<void()>& body) {
+    if (commandRunning_) return;
+    commandRunning_ = true;
+    document_->HoldLongTexts();
+    body();
+    commandRunning_ = false;
+    endRefused_.reset();
+    const bool fillWaits = document_->LetGoLongTexts();
+    if (Handle() == nullptr) return;
+    if (fillWaits) {
+        if (HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
+        if (!RunAndReport(platform_, [&] { StartFill(); })) {
+            exitCode_ = 1;
+            DestroyWindow(Handle());
+            return;
+        }
+    }
+    if (std::exchange(closeWaiting_, false)) PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 // A box of several lines sends this for Tab and Shift+Tab: it wants every
@@ -369,31 +349,53 @@ void Win32MainWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
 // Closing ends the program, once the user has had the choice to save edits
 // that are not in the hosts file yet. During a fill nothing can have been
 // edited (the box is read-only), so the fill stops and the program ends.
+//
+// A close that comes while a command runs (another program's WM_CLOSE while
+// a question is open) waits for the command's end; a second close during the
+// question of this one is the same close.
 void Win32MainWindow::OnClose() {
+    if (commandRunning_) {
+        closeWaiting_ = true;
+        return;
+    }
     if (Filling()) {
         DestroyWindow(Handle());
         return;
     }
     bool close = false;
-    RunAndReport(platform_, [&] { close = MayCloseWindow(*this, platform_); });
+    RunAsOneCommand([&] {
+        RunAndReport(platform_, [&] { close = MayCloseWindow(*this, platform_); });
+        closeWaiting_ = false;
+    });
     if (close) DestroyWindow(Handle());
 }
 
 // The end of the Windows session is a close that cannot wait: the same
 // question, with the reason Windows shows beside the program while it waits.
+// While a command runs, the session may not end (the command may be writing
+// the hosts file, or asking whether to): the answer is no, with the reason,
+// until the command is over. Nothing is saved here of its own accord.
 bool Win32MainWindow::OnQueryEndSession() {
+    if (commandRunning_) {
+        if (!endRefused_) endRefused_.emplace(Handle(), L"正在修改 Hosts 文件");
+        return false;
+    }
     if (Filling() || !HostsTextModified()) return true;
     const ShutdownBlockReason reason(Handle(), L"Text1 中有未保存的修改");
     bool mayEnd = false;
-    RunAndReport(platform_, [&] { mayEnd = MayCloseWindow(*this, platform_); });
+    RunAsOneCommand([&] { RunAndReport(platform_, [&] { mayEnd = MayCloseWindow(*this, platform_); }); });
     return mayEnd;
 }
 
+// Windows ends the session whatever the program said. A command still
+// running (this message came through its message box or wait) is not cut
+// short here: the window stays and the command goes on as far as the
+// session lets it; a write that the end cuts off is what the write journal
+// is for.
+void Win32MainWindow::OnEndSession(bool) {}
+
 void Win32MainWindow::OnDestroy() {
-    if (fill_ != nullptr) {
-        KillTimer(Handle(), FillTimerId);
-        fill_.reset();
-    }
+    document_->StopFill();
     PostQuitMessage(exitCode_);
 }
 
@@ -419,7 +421,7 @@ void Win32MainWindow::ApplyDpi(UINT dpi) {
     }
     // The old font is deleted only now that no control uses it any more.
     font_ = std::move(font);
-    if (fill_ != nullptr) fill_->Place(FillBarRect());
+    document_->PlaceFillBar(FillBarRect());
 
     UniqueIcon big = LoadIconForDpi(instance_, SM_CXICON, SM_CYICON, dpi, dpiFunctions_);
     UniqueIcon small = LoadIconForDpi(instance_, SM_CXSMICON, SM_CYSMICON, dpi, dpiFunctions_);
@@ -478,25 +480,13 @@ void Win32MainWindow::SetWidth(FormWidth width) {
 }
 
 std::u16string Win32MainWindow::Text(TextBox box) {
-    if (box == TextBox::HostsText && waitingHostsText_) return *waitingHostsText_;
+    if (box == TextBox::HostsText) return document_->Text();
     return NulsRestored(WindowText(BoxWindow(box)));
 }
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
-    if (box == TextBox::HostsText && deferringHostsText_ && text.size() >= piecewiseFrom_) {
-        // Too long to lay out while the window waits: it goes in once the
-        // window is on the screen and the command has ended, a piece at a
-        // time; until then it reads back from here. A full bar from the fill
-        // before goes now.
-        fill_.reset();
-        waitingHostsText_.emplace(text);
-        MarkHostsTextSaved();
-        return;
-    }
-    if (box == TextBox::HostsText) {  // the whole hosts file: no copies on the way
-        waitingHostsText_.reset();
-        GiveEditBuffer(BoxWindow(box), text);
-        MarkHostsTextSaved();
+    if (box == TextBox::HostsText) {
+        document_->SetText(text);
         return;
     }
     // A box that cannot take the whole text must not look as if it had: a
@@ -506,73 +496,6 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-void Win32MainWindow::ReadHostsText(const std::function<void(std::u16string_view)>& use) {
-    if (waitingHostsText_) {
-        use(*waitingHostsText_);
-        return;
-    }
-    // A whole hosts file can be tens of megabytes: searches and the picker
-    // read the control's own buffer instead of a copy of it.
-    const LockedEditBuffer buffer(BoxWindow(TextBox::HostsText));
-    if (!buffer.Valid() || buffer.View().find(NulSymbol) != std::u16string_view::npos) {
-        use(Text(TextBox::HostsText));
-        return;
-    }
-    use(buffer.View());
-}
-
-std::size_t Win32MainWindow::CaretPosition() {
-    if (waitingHostsText_) return 0;
-    // The start comes back through the pointer: the packed return value
-    // holds only 16 bits of it, too few for a large file.
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(BoxWindow(TextBox::HostsText), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return start;
-}
-
-TextRange Win32MainWindow::HostsTextSelection() {
-    if (waitingHostsText_) return {};
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(BoxWindow(TextBox::HostsText), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return {start, end};
-}
-
-// EM_REPLACESEL with undo allowed is the one edit of the box that its own
-// Ctrl+Z takes back whole; the box marks itself modified as for typing.
-void Win32MainWindow::ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) {
-    // Nothing may be edited while the box is filled or its text still waits.
-    if (waitingHostsText_ || Filling()) throw Win32Failure(ERROR_BUSY);
-    HWND box = BoxWindow(TextBox::HostsText);
-    const LRESULT before = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
-    const std::wstring shown = ToWide(NulsShown(text));
-    SendMessageW(box, EM_SETSEL, range.begin, range.end);
-    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(shown.c_str()));
-    // A box that could not take the whole text keeps what it had cut short:
-    // that must not pass for the edit.
-    const LRESULT after = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
-    if (static_cast<std::size_t>(after) !=
-        static_cast<std::size_t>(before) - (range.end - range.begin) + shown.size()) {
-        SendMessageW(box, EM_UNDO, 0, 0);
-        throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    SendMessageW(box, EM_SETSEL, select.begin, select.end);
-    SendMessageW(box, EM_SCROLLCARET, 0, 0);
-}
-
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
-
-std::size_t Win32MainWindow::HostsTextCapacity() {
-    return static_cast<std::size_t>(SendMessageW(BoxWindow(TextBox::HostsText), EM_GETLIMITTEXT, 0, 0));
-}
-
-bool Win32MainWindow::HostsTextModified() {
-    return !waitingHostsText_ && SendMessageW(BoxWindow(TextBox::HostsText), EM_GETMODIFY, 0, 0) != 0;
-}
-
-void Win32MainWindow::MarkHostsTextSaved() { SendMessageW(BoxWindow(TextBox::HostsText), EM_SETMODIFY, FALSE, 0); }
 
 }  // namespace quenlix

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Win32Platform.h"
 #include "platform/WindowState.h"
@@ -16,12 +17,16 @@
 #include "ui/Win32Dpi.h"
 #include "ui/PiecewiseFill.h"
 #include "ui/Win32Gui.h"
+#include "ui/Win32HostsDocument.h"
+#include "ui/Win32ShutdownBlockReason.h"
 
 namespace quenlix {
 
 // The main window: the one window of the program, its twenty controls created from the
-// layout table, and the window state the commands read and write.
-class Win32HostsTextFill;
+// layout table, and the window state the commands read and write. One
+// command runs at a time: its message boxes and waits run message loops,
+// and nothing that comes in through them (a click, a key, a close, the end
+// of the session) starts another command in the middle of it.
 
 class Win32MainWindow final : public WindowState {
 public:
@@ -42,7 +47,9 @@ public:
     StartupOutcome Open(int showCommand);
 
     // Whether the hosts text box is still being filled in pieces.
-    bool Filling() const;
+    bool Filling() const { return document_ && document_->Filling(); }
+    // Whether a command is running.
+    bool CommandRunning() const { return commandRunning_; }
 
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }
@@ -53,19 +60,20 @@ public:
     void SetWidth(FormWidth width) override;
     std::u16string Text(TextBox box) override;
     void SetText(TextBox box, std::u16string_view text) override;
-    void ReadHostsText(const std::function<void(std::u16string_view)>& use) override;
-    bool HostsTextModified() override;
-    void MarkHostsTextSaved() override;
-    std::optional<FileSnapshot> HostsSnapshot() override { return hostsSnapshot_; }
-    HostsEncoding HostsFileEncoding() override { return hostsEncoding_; }
+    void ReadHostsText(const std::function<void(std::u16string_view)>& use) override { document_->Read(use); }
+    bool HostsTextModified() override { return document_->Modified(); }
+    void MarkHostsTextSaved() override { document_->MarkSaved(); }
+    std::optional<FileSnapshot> HostsSnapshot() override { return document_->Snapshot(); }
+    HostsEncoding HostsFileEncoding() override { return document_->Encoding(); }
     void SetHostsSnapshot(const FileSnapshot& snapshot, HostsEncoding encoding) override {
-        hostsSnapshot_ = snapshot;
-        hostsEncoding_ = encoding;
+        document_->SetSnapshot(snapshot, encoding);
     }
-    std::size_t HostsTextCapacity() override;
-    std::size_t CaretPosition() override;
-    TextRange HostsTextSelection() override;
-    void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) override;
+    std::size_t HostsTextCapacity() override { return document_->Capacity(); }
+    std::size_t CaretPosition() override { return document_->Caret(); }
+    TextRange HostsTextSelection() override { return document_->Selection(); }
+    void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) override {
+        document_->Replace(range, text, select);
+    }
     void Close() override;
 
 private:
@@ -82,15 +90,18 @@ private:
     void OnDpiChanged(WPARAM wParam, const RECT& suggested);
     void OnClose();
     bool OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
     void RunWindowCommand(Command onClick);
+    void RunAsOneCommand(const std::function<void()>& body);
     void OnFillTimer();
 
     void StartFill();
     void EndFill();
     RECT FillBarRect() const;
+    std::vector<HWND> HeldDuringFill() const;
     void CreateControls();
     void AddSystemMenuItem();
     void ApplyDpi(UINT dpi);
@@ -115,15 +126,14 @@ private:
     // The width last set. The window can only take whole pixels, so it reads
     // as this width for as long as it keeps the size that it was given.
     bool wide_ = false;
-    std::optional<FileSnapshot> hostsSnapshot_;
-    HostsEncoding hostsEncoding_ = HostsEncoding::Ansi;
     std::size_t piecewiseFrom_;
-    // A long hosts text set while the load or a command runs waits for them
-    // to end, and then fills the box a piece at a time.
-    bool deferringHostsText_ = false;
-    std::optional<std::u16string> waitingHostsText_;
-    std::unique_ptr<Win32HostsTextFill> fill_;
-    bool insertingPiece_ = false;
+    std::unique_ptr<Win32HostsDocument> document_;
+    // One command at a time: set while one runs (its message boxes and waits
+    // included). A close asked for meanwhile waits for its end; the end of
+    // the session is refused with a reason until then.
+    bool commandRunning_ = false;
+    bool closeWaiting_ = false;
+    std::optional<ShutdownBlockReason> endRefused_;
     // What the program ends with once the window is gone.
     int exitCode_ = 0;
 };

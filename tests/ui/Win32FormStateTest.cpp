@@ -8,6 +8,8 @@
 #include <string>
 
 #include "Win32FormTestSupport.h"
+#include "platform/Win32Handle.h"
+#include "platform/Win32ProcessWait.h"
 
 namespace quenlix {
 namespace {
@@ -223,6 +225,57 @@ TEST_F(Win32FormTest, NoOtherProgramWritesTheFileWhileTheSaveAsks) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(otherWrite, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(ReadBytes(windows.HostsPath()), "0.0.0.0 mine\r\n") << "a load and a save add no empty line";
+}
+
+// One command at a time. While the save's question is open, other programs
+// click 刷新, close the window and end the session: nothing starts in the
+// middle of the save (a refresh there would have it write a half-filled
+// box), the save goes on as answered, the session is refused and the close
+// comes once the save is over.
+TEST_F(Win32FormTest, WhileTheSaveAsksNoClickCloseOrEndOfSessionStartsAnything) {
+    WriteBytes(windows.HostsPath(), "127.0.0.1 changed outside\r\n");
+    form->SetText(TextBox::HostsText, u"0.0.0.0 mine\r\n");
+    LRESULT endSession = TRUE;
+    platform.whileAsking = [&] {
+        platform.whileAsking = nullptr;
+        SendMessageW(Child("Command4"), BM_CLICK, 0, 0);
+        SendMessageW(Form(), WM_CLOSE, 0, 0);
+        endSession = SendMessageW(Form(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(Form(), WM_CLOSE, 0, 0);
+    };
+    platform.answers = {Answer::Yes};
+    Click("Command3");
+    ASSERT_EQ(platform.messages.size(), 1u) << "only the save's own question";
+    EXPECT_EQ(endSession, FALSE);
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), "0.0.0.0 mine\r\n");
+    EXPECT_EQ(form->Handle(), nullptr) << "the close came after the save";
+    EXPECT_TRUE(quit);
+}
+
+// The wait for the second instance handles the window's messages: clicks
+// posted meanwhile (on 还原默认, 刷新 and 保存) start nothing.
+TEST_F(Win32FormTest, NoClickStartsACommandWhileTheAdministratorWaitRuns) {
+    platform.administrator = false;
+    platform.hostsRefused = true;
+    form->SetText(TextBox::HostsText, u"0.0.0.0 mine\r\n");
+    int waits = 0;
+    platform.elevatedInstanceStandIn = [&](std::u16string_view) -> ProgramExit {
+        ++waits;
+        for (const char* name : {"Command6", "Command4", "Command3"})
+            PostMessageW(Form(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Child(name)), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(Child(name)));
+        const UniqueHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        WaitForProcess(never.Get(), std::chrono::milliseconds(500));
+        // The user declined the system's question.
+        throw Failure(FailureNumber::Cancelled, u"操作已被用户取消。");
+    };
+    platform.answers = {Answer::Yes};
+    Click("Command3");
+    EXPECT_EQ(waits, 1);
+    ASSERT_EQ(platform.messages.size(), 1u) << "only the question about rights";
+    EXPECT_TRUE(platform.reported.empty());
+    EXPECT_EQ(ReadBytes(windows.HostsPath()), TestWindowsFolder::InitialHosts);
+    EXPECT_EQ(form->Text(TextBox::HostsText), u"0.0.0.0 mine\r\n") << "no refresh ran";
 }
 
 // --- Before the window is shown ---

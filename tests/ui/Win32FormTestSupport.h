@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,12 @@ public:
     std::u16string systemWindowsDirectory;
     std::optional<std::u16string> programDirectory;  // the test program's own folder when unset
     std::vector<Failure> reported;
+    // The rights question's answer, and a stand-in for the second instance
+    // with rights, for the tests of a refused write; the system's own when unset.
+    std::optional<bool> administrator;
+    std::function<ProgramExit(std::u16string_view arguments)> elevatedInstanceStandIn;
+    // The hosts file refuses every write, as it does a user without rights.
+    bool hostsRefused = false;
 
     int ShowMessage(std::u16string_view prompt, std::uint32_t style,
                     std::optional<std::u16string_view> title) override {
@@ -39,6 +46,15 @@ public:
     }
     std::u16string SystemWindowsDirectory() override {
         return systemWindowsDirectory.empty() ? Win32Platform::SystemWindowsDirectory() : systemWindowsDirectory;
+    }
+    bool IsAdministrator() override { return administrator.value_or(Win32Platform::IsAdministrator()); }
+    ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) override {
+        if (elevatedInstanceStandIn) return elevatedInstanceStandIn(arguments);
+        return Win32Platform::RunElevatedInstance(arguments, timeout);
+    }
+    std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override {
+        if (hostsRefused && path.ends_with(u"\\hosts")) throw Failure(FailureNumber::AccessDenied, u"拒绝访问。");
+        return Win32Platform::OpenForWriting(path, creation);
     }
     // The program's own files (history copies, the write journal) go to a
     // folder of this test's: tests side by side never find each other's
