@@ -286,7 +286,7 @@ public:
         } else if (what == "readback") {
             const std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
             bool same = false;
-            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), {}, bytes); });
+            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), SnapshotBuilder::Of(bytes)); });
             reply << ms << ' ' << same;
         } else if (what == "savecheck") {
             // What the save reads before it writes: the file through the

@@ -73,11 +73,12 @@ struct HostsWriteResult {
 //                  as a history copy and the write journalled before its
 //                  first byte (none is written when the copy fails and the
 //                  user says so).
-//   4. write       in place and flushed (FileRewrite::Write), or the file
-//                  keeps its bytes.
+//   4. write       in place and flushed (FileRewrite::Write), the old bytes
+//                  it overwrites copied first, or the file keeps its bytes.
 //   5. attributes  put back, once the file is closed.
 //   6. DNS cache   emptied.
-//   7. read back   the file, through a handle of its own (FileHolds).
+//   7. read back   the file, through a handle of its own, told by its
+//                  snapshot (FileHolds).
 //
 // Step 1 is the constructor; Finish takes the edit and does the rest.
 class InPlaceWrite {
@@ -106,8 +107,9 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
                                    Creation creation = Creation::OpenOrCreate,
                                    RecoverableWrite* recoverable = nullptr);
 
-// Whether the file at `path` holds exactly `head` followed by `tail`, read
-// afresh a piece at a time; a missing file holds nothing.
-bool FileHolds(Platform& platform, std::u16string_view path, std::string_view head, std::string_view tail);
+// Whether the file at `path`, read afresh a piece at a time, has `snapshot`:
+// the bytes a write left there, told as the save tells a changed file. A
+// missing file holds nothing.
+bool FileHolds(Platform& platform, std::u16string_view path, const FileSnapshot& snapshot);
 
 }  // namespace quenlix

@@ -27,8 +27,9 @@ public:
     // True when the open created the file (it did not exist before).
     virtual bool Created() const = 0;
     virtual std::uint64_t Size() = 0;
-    // The whole current content, read through this handle.
-    virtual std::string ReadAll() = 0;
+    // What the file holds now, seen through this handle without a copy: the
+    // view holds until the next WriteAt or SetLength, or the close.
+    virtual std::string_view Content() = 0;
     virtual void WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
     // Cuts or extends the file to exactly `length` bytes.
     virtual void SetLength(std::uint64_t length) = 0;

@@ -41,12 +41,22 @@ public:
         return static_cast<std::uint64_t>(size.QuadPart);
     }
 
-    std::string ReadAll() override {
-        Seek(0);
-        return ReadToEnd(handle_.Get(), Size());
+    // The file's pages, mapped rather than read: a copy would take as much
+    // memory again, and touching that much fresh memory costs many times
+    // the read itself.
+    std::string_view Content() override {
+        view_.Reset();
+        const std::uint64_t size = Size();
+        if (size == 0) return {};  // a mapping of nothing cannot be made
+        const UniqueHandle mapping(CreateFileMappingW(handle_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping.Valid()) throw LastWin32Failure();
+        view_.Reset(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+        if (!view_.Valid()) throw LastWin32Failure();
+        return {static_cast<const char*>(view_.Get()), static_cast<std::size_t>(size)};
     }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        view_.Reset();  // no file with a view mapped may change its length
         Seek(offset);
         std::size_t done = 0;
         while (done < bytes.size()) {
@@ -59,6 +69,7 @@ public:
     }
 
     void SetLength(std::uint64_t length) override {
+        view_.Reset();
         Seek(length);
         if (!SetEndOfFile(handle_.Get())) throw LastWin32Failure();
     }
@@ -76,6 +87,7 @@ private:
 
     UniqueHandle handle_;
     bool created_;
+    UniqueView view_;  // goes before the handle
 };
 
 }  // namespace

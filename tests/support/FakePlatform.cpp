@@ -23,9 +23,15 @@ public:
 
     bool Created() const override { return created_; }
     std::uint64_t Size() override { return Bytes().size(); }
-    std::string ReadAll() override { return Bytes(); }
+    // A copy of its own, spoilt by the next change, as a view of the file
+    // would be: a write that went on reading it would be caught.
+    std::string_view Content() override {
+        seen_ = Bytes();
+        return seen_;
+    }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        Spoil();
         if (own_) {
             if (platform_.ownFilesFail) throw Failure(112, u"磁盘空间不足。");
             Write(offset, bytes);
@@ -46,6 +52,7 @@ public:
         if (allowed < bytes.size()) throw Failure(112, u"磁盘空间不足。");
     }
     void SetLength(std::uint64_t length) override {
+        Spoil();
         if (own_ ? platform_.ownFilesFail : platform_.setLengthFails) throw Failure(112, u"磁盘空间不足。");
         Bytes().resize(length);
     }
@@ -55,6 +62,7 @@ public:
 
 private:
     std::string& Bytes() { return platform_.File(path_).bytes; }
+    void Spoil() { std::fill(seen_.begin(), seen_.end(), '\x7F'); }
     void Write(std::uint64_t offset, std::string_view bytes) {
         written_ = true;
         std::string& content = Bytes();
@@ -67,6 +75,7 @@ private:
     bool created_;
     bool own_ = platform_.IsOwnFile(path_);
     bool written_ = false;
+    std::string seen_;
 };
 
 }  // namespace
