@@ -320,7 +320,7 @@ public:
             bool duplicate = false;
             const double ms = TimeMs([&] {
                 const InPlaceWrite write(platform_, Utf16Path(path));
-                duplicate = FirstDuplicateLineIn(platform_, write.Now().bytes, platform_.ToUpper(entry)).has_value();
+                duplicate = FirstDuplicateLineIn(platform_, write.Now().pieces, platform_.ToUpper(entry)).has_value();
             });
             reply << ms << ' ' << duplicate;
         } else if (what == "reader") {
@@ -432,13 +432,13 @@ private:
         run("command5-decode", [&] {
             std::size_t units = 0;
             DecodeHostsTextInStretches(
-                platform_, bytes, [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
+                platform_, PiecesOf(bytes), [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
             Keep(units);
         });
         run("command5-decode+upper", [&] {
             std::size_t units = 0;
             DecodeHostsTextInStretches(
-                platform_, bytes,
+                platform_, PiecesOf(bytes),
                 [&](std::span<char16_t> stretch) {
                     platform_.ToUpperInPlace(stretch);
                     units += stretch.size();
@@ -448,7 +448,7 @@ private:
         });
         run("command5", [&] {
             const InPlaceWrite write(platform_, file);
-            Keep(FirstDuplicateLineIn(platform_, write.Now().bytes, u"0.0.0.0 NOT-THERE.EXAMPLE.COM"));
+            Keep(FirstDuplicateLineIn(platform_, write.Now().pieces, u"0.0.0.0 NOT-THERE.EXAMPLE.COM"));
         });
         return parts.str();
     }

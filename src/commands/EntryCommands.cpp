@@ -5,6 +5,7 @@
 #include "edit/DuplicateLines.h"
 #include "edit/EntryCheck.h"
 #include "edit/StringRules.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
@@ -81,8 +82,10 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     ChangeHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
         // A file that is not there has no definitions to test: the command
         // fails as the test's read of it would.
-        if (now.missing) throw Failure(FailureNumber::FileNotFound, platform.ErrorDescription(FailureNumber::FileNotFound));
-        if (const auto duplicate = FirstDuplicateLineIn(platform, now.bytes, upperEntry)) {
+        if (now.missing)
+            throw Failure(FailureNumber::FileNotFound, platform.ErrorDescription(FailureNumber::FileNotFound));
+        const PieceSource pieces = now.pieces ? now.pieces : PiecesOf(now.bytes);
+        if (const auto duplicate = FirstDuplicateLineIn(platform, pieces, upperEntry)) {
             platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
             return std::nullopt;
         }

@@ -226,12 +226,17 @@ HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
     return reader.Finish();
 }
 
-void DecodeHostsTextInStretches(Platform& platform, std::string_view bytes, const HostsFileReader::HandOn& take,
-                                const std::function<void()>& restart, std::size_t pieceBytes) {
+PieceSource PiecesOf(std::string_view bytes, std::size_t pieceBytes) {
+    return [bytes, pieceBytes](const PieceReader& piece) {
+        for (std::size_t at = 0; at < bytes.size(); at += pieceBytes) piece(bytes.substr(at, pieceBytes), bytes.size());
+    };
+}
+
+void DecodeHostsTextInStretches(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                                const std::function<void()>& restart) {
     const auto decode = [&](HostsFileReader::Detect detect) {
         HostsFileReader reader(platform, detect, take);
-        for (std::size_t at = 0; at < bytes.size(); at += pieceBytes)
-            reader.Add(bytes.substr(at, pieceBytes), bytes.size());
+        pieces([&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
         if (detect == HostsFileReader::Detect::Utf8AndAnsi && reader.MustReadAgainAsAnsi()) return false;
         reader.Finish();
         return true;

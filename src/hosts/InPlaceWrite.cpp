@@ -80,7 +80,9 @@ InPlaceWrite::InPlaceWrite(Platform& platform, std::u16string_view path, Creatio
 // the attributes go back.
 InPlaceWrite::~InPlaceWrite() { file_.reset(); }
 
-HostsNow InPlaceWrite::Now() const { return {file_->Previous(), file_->Created()}; }
+HostsNow InPlaceWrite::Now() const {
+    return {file_->Previous(), file_->Created(), [this](const PieceReader& piece) { file_->ReadPrevious(piece); }};
+}
 
 HostsWriteResult InPlaceWrite::Finish(std::optional<HostsEdit> edit, RecoverableWrite* recoverable) {
     const std::string_view previous = file_->Previous();  // until the write

@@ -22,6 +22,10 @@ struct HostsNow {
     std::string_view bytes;
     // There was no file (the write creates it); `bytes` is then empty.
     bool missing = false;
+    // The same bytes read again a piece at a time, through the write's own
+    // handle: for a look at each byte once, far less memory to touch than
+    // `bytes`. Empty where `bytes` is all there is.
+    PieceSource pieces;
 };
 
 // What a command makes of the file: its first `kept` bytes stay, and `tail`

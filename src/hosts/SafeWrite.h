@@ -34,6 +34,11 @@ public:
     // What the file held when it was opened, seen in place: until the first
     // Write.
     std::string_view Previous() const { return previous_; }
+    // The same read again through the handle a piece at a time, until the
+    // first Write.
+    void ReadPrevious(const PieceReader& piece) {
+        if (!Created()) file_->ReadPieces(piece);
+    }
 
     // Makes the content the first `kept` bytes the file held (no more than it
     // held) followed by `tail`, so that a failure at any step leaves the file

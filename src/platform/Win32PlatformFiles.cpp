@@ -29,6 +29,20 @@ std::string ReadToEnd(HANDLE file, std::uint64_t size) {
     return bytes;
 }
 
+// Reads `size` bytes from the file position on, a piece at a time; fewer when
+// the file shrank meanwhile.
+void ReadPiecesOf(HANDLE file, std::uint64_t size, const PieceReader& piece) {
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, Win32Platform::ReadPieceBytes)), '\0');
+    for (std::uint64_t left = size; left > 0;) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
+        if (!ReadFile(file, buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;
+        left -= read;
+        piece(std::string_view(buffer.data(), read), size);
+    }
+}
+
 class Win32WritableFile : public WritableFile {
 public:
     Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
@@ -53,6 +67,11 @@ public:
         view_.Reset(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
         if (!view_.Valid()) throw LastWin32Failure();
         return {static_cast<const char*>(view_.Get()), static_cast<std::size_t>(size)};
+    }
+
+    void ReadPieces(const PieceReader& piece) override {
+        Seek(0);
+        ReadPiecesOf(handle_.Get(), Size(), piece);
     }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
@@ -125,19 +144,9 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
     return ReadToEnd(file.handle.Get(), file.size);
 }
 
-void Win32Platform::ReadFilePieces(std::u16string_view path,
-                                   const std::function<void(std::string_view, std::uint64_t)>& piece) {
+void Win32Platform::ReadFilePieces(std::u16string_view path, const PieceReader& piece) {
     const FileToRead file = OpenToRead(path);
-    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, ReadPieceBytes)), '\0');
-    std::uint64_t left = file.size;
-    while (left > 0) {
-        DWORD read = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
-        if (!ReadFile(file.handle.Get(), buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
-        if (read == 0) break;  // the file shrank while we read it
-        left -= read;
-        piece(std::string_view(buffer.data(), read), file.size);
-    }
+    ReadPiecesOf(file.handle.Get(), file.size, piece);
 }
 
 std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path, Creation creation) {

@@ -30,6 +30,12 @@ public:
         return seen_;
     }
 
+    void ReadPieces(const PieceReader& piece) override {
+        const std::string bytes = Bytes();
+        for (std::size_t at = 0; at < bytes.size(); at += platform_.pieceSize)
+            piece(std::string_view(bytes).substr(at, platform_.pieceSize), bytes.size());
+    }
+
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
         Spoil();
         if (own_) {
