@@ -24,7 +24,7 @@ void BackUpHostsFile(Platform& platform) {
         platform.ShowMessage(u"未在计算机系统默认位置发现Hosts文件", Mb::Ok | Mb::IconWarning | InFront, u"错误");
         return;
     }
-    CopyFileOverwrite(platform, hosts, BackupPath(platform));
+    WriteOwnFile(platform, BackupPath(platform), platform.ReadFileBytes(hosts));
 
     // The prompt names the folder, not the file, with one backslash after it.
     const int answer = platform.ShowMessage(

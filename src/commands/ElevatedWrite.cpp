@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "hosts/BusyRetry.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
 #include "platform/MessageStyle.h"
@@ -62,7 +63,7 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
         }
     });
     const std::string_view now = current ? std::string_view(*current) : std::string_view("");
-    const std::optional<HostsEdit> edit = editor({now, !current});
+    const std::optional<HostsEdit> edit = editor({now, !current, PiecesOf(now)});
     if (!edit) return {};
 
     std::string content(now.substr(0, std::min(edit->kept, now.size())));

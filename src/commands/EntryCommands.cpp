@@ -5,7 +5,6 @@
 #include "edit/DuplicateLines.h"
 #include "edit/EntryCheck.h"
 #include "edit/StringRules.h"
-#include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
@@ -14,11 +13,6 @@
 namespace quenlix {
 
 namespace {
-
-// The append's question before characters become "?", asked of the user.
-MayLoseCharacters AskTheUser(Platform& platform) {
-    return [&platform](std::size_t lost) { return MayAppendLosingCharacters(platform, lost); };
-}
 
 std::u16string ProblemText(const EntryProblem& problem) {
     switch (problem.kind) {
@@ -41,7 +35,10 @@ std::optional<HostsEdit> CheckedAppend(Platform& platform, const HostsNow& now, 
     if (problem && platform.ShowMessage(ProblemText(*problem) + u"\n\n是否仍然追加？",
                                         Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
         return std::nullopt;
-    return LineAppended(platform, now, line, AskTheUser(platform));
+    std::size_t lost = 0;
+    std::string tail = LineAppendedTo(platform, now.bytes, line, &lost);
+    if (lost > 0 && !MayAppendLosingCharacters(platform, lost)) return std::nullopt;
+    return HostsEdit{now.bytes.size(), std::move(tail)};
 }
 
 }  // namespace
@@ -84,8 +81,7 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
         // fails as the test's read of it would.
         if (now.missing)
             throw Failure(FailureNumber::FileNotFound, platform.ErrorDescription(FailureNumber::FileNotFound));
-        const PieceSource pieces = now.pieces ? now.pieces : PiecesOf(now.bytes);
-        if (const auto duplicate = FirstDuplicateLineIn(platform, pieces, upperEntry)) {
+        if (const auto duplicate = FirstDuplicateLineIn(platform, now.pieces, upperEntry)) {
             platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
             return std::nullopt;
         }

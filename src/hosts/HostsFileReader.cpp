@@ -215,15 +215,25 @@ HostsFile HostsFileReader::Finish() {
     return {std::move(text_), encoding, snapshot_.Finish(), oddLastByte};
 }
 
-HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
-    {
-        HostsFileReader reader(platform);
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-        if (!reader.MustReadAgainAsAnsi()) return reader.Finish();
+namespace {
+
+// Decodes the bytes `pieces` hands over; once more, as ANSI text, when they
+// turned out not to be UTF-8 after all (`restart` is told first).
+HostsFile Decode(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                 const std::function<void()>& restart) {
+    for (const auto detect : {HostsFileReader::Detect::Utf8AndAnsi, HostsFileReader::Detect::AnsiOnly}) {
+        HostsFileReader reader(platform, detect, take);
+        pieces([&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
+        if (detect == HostsFileReader::Detect::AnsiOnly || !reader.MustReadAgainAsAnsi()) return reader.Finish();
+        if (restart) restart();
     }
-    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly);
-    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-    return reader.Finish();
+    return {};
+}
+
+}  // namespace
+
+HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
+    return Decode(platform, [&](const PieceReader& piece) { platform.ReadFilePieces(path, piece); }, {}, {});
 }
 
 PieceSource PiecesOf(std::string_view bytes, std::size_t pieceBytes) {
@@ -234,16 +244,7 @@ PieceSource PiecesOf(std::string_view bytes, std::size_t pieceBytes) {
 
 void DecodeHostsTextInStretches(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
                                 const std::function<void()>& restart) {
-    const auto decode = [&](HostsFileReader::Detect detect) {
-        HostsFileReader reader(platform, detect, take);
-        pieces([&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-        if (detect == HostsFileReader::Detect::Utf8AndAnsi && reader.MustReadAgainAsAnsi()) return false;
-        reader.Finish();
-        return true;
-    };
-    if (decode(HostsFileReader::Detect::Utf8AndAnsi)) return;
-    restart();
-    decode(HostsFileReader::Detect::AnsiOnly);
+    Decode(platform, pieces, take, restart);
 }
 
 }  // namespace quenlix

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +43,5 @@ SaveBytes BytesToSave(Platform& platform, std::u16string_view text, HostsEncodin
 // gets one first.
 std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line,
                            std::size_t* lost = nullptr);
-
-// Asked before characters that the file's encoding cannot hold are written
-// as its default character, with how many there are: true goes ahead.
-using MayLoseCharacters = std::function<bool(std::size_t lost)>;
 
 }  // namespace quenlix

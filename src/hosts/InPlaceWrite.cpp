@@ -8,14 +8,6 @@
 
 namespace quenlix {
 
-std::optional<HostsEdit> LineAppended(Platform& platform, const HostsNow& now, std::u16string_view line,
-                                      const MayLoseCharacters& mayLose) {
-    std::size_t lost = 0;
-    std::string tail = LineAppendedTo(platform, now.bytes, line, &lost);
-    if (lost > 0 && mayLose && !mayLose(lost)) return std::nullopt;
-    return HostsEdit{now.bytes.size(), std::move(tail)};
-}
-
 HostsEditor WholeContent(std::string bytes) {
     return [bytes = std::move(bytes)](const HostsNow&) -> std::optional<HostsEdit> { return HostsEdit{0, bytes}; };
 }

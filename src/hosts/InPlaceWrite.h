@@ -23,8 +23,8 @@ struct HostsNow {
     // There was no file (the write creates it); `bytes` is then empty.
     bool missing = false;
     // The same bytes read again a piece at a time, through the write's own
-    // handle: for a look at each byte once, far less memory to touch than
-    // `bytes`. Empty where `bytes` is all there is.
+    // handle where there is one: for a look at each byte once, far less
+    // memory to touch than `bytes`.
     PieceSource pieces;
 };
 
@@ -38,12 +38,6 @@ struct HostsEdit {
 // Works out the edit from what the file holds now, asking the user where the
 // command asks; no edit means nothing is written.
 using HostsEditor = std::function<std::optional<HostsEdit>(const HostsNow& now)>;
-
-// The edit that appends `line` on a line of its own, in the file's encoding;
-// none when characters the encoding cannot hold would become its default
-// character and `mayLose` says no.
-std::optional<HostsEdit> LineAppended(Platform& platform, const HostsNow& now, std::u16string_view line,
-                                      const MayLoseCharacters& mayLose = {});
 
 // The editor that replaces the whole file with `bytes`.
 HostsEditor WholeContent(std::string bytes);

@@ -80,10 +80,6 @@ void WriteOwnFile(Platform& platform, std::u16string_view path, std::string_view
     FileRewrite(platform, path).Write(0, bytes);
 }
 
-void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination) {
-    WriteOwnFile(platform, destination, platform.ReadFileBytes(source));
-}
-
 int CreateNumberedFile(Platform& platform, const std::function<std::u16string(int number)>& pathOf, int last,
                        std::string_view bytes) {
     for (int number = 1;; ++number) {

@@ -68,11 +68,6 @@ private:
 // WriteHostsInPlace writes.
 void WriteOwnFile(Platform& platform, std::u16string_view path, std::string_view bytes);
 
-// A byte-for-byte copy of `source` over `destination`, with the guarantee of
-// WriteOwnFile: a copy that fails leaves the destination as it was.
-// The source is only read.
-void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination);
-
 // Creates a new file holding `bytes` at the first of pathOf(1),
 // pathOf(2)... pathOf(last) that no file has yet, and gives its number: only
 // a file this call created is written, so two writers never share one.

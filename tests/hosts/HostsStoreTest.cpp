@@ -202,10 +202,10 @@ TEST(SafeCopyTest, ACopyThatFailsLeavesTheDestinationAndTheSourceAlone) {
     platform.PutFile(u"D:\\src", "new content");
     platform.PutFile(u"D:\\dst", "old");
     platform.writeBudget = 4;
-    EXPECT_THROW(CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst"), Failure);
+    EXPECT_THROW(WriteOwnFile(platform, u"D:\\dst", platform.ReadFileBytes(u"D:\\src")), Failure);
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "old");
     EXPECT_EQ(platform.FileBytes(u"D:\\src"), "new content");
-    CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst");
+    WriteOwnFile(platform, u"D:\\dst", platform.ReadFileBytes(u"D:\\src"));
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "new content");
 }
 
