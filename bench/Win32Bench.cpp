@@ -3,14 +3,14 @@
 // through stdin and stdout and runs the reference tool (iconv, grep) natively
 // between two runs.
 //
-//   load PATH        ReadHostsText                     -> "MILLISECONDS UNITS"
+//   load PATH        ReadHostsFile                     -> "MILLISECONDS UNITS"
 //   check U16PATH    the last loaded text against a UTF-16LE file -> "ok" / "mismatch"
-//   save PATH [utf8] OverwriteHostsText with the last loaded text, in the
-//                    ANSI code page or UTF-8 -> "MILLISECONDS BYTES"
-//   hostswrite PATH  the save as the commands make it: the last loaded text
-//                    encoded and written by WriteHostsInPlace (attributes, the
-//                    read through its handle, the write, the DNS cache, the
-//                    read back) -> "MILLISECONDS BYTES"
+//   save PATH [utf8] the save as the commands make it, without its journal:
+//                    the last loaded text, in the ANSI code page or UTF-8,
+//                    made into bytes (BytesToSave) and written by
+//                    WriteHostsInPlace (attributes, the read through its
+//                    handle, the write, the DNS cache, the read back)
+//                                                      -> "MILLISECONDS BYTES"
 //   changewrite PATH history|plain
 //                    a save that changes the file at PATH each run (the
 //                    last loaded text, and it with one more line, in turn),
@@ -20,20 +20,19 @@
 //                    run as changewrite changes them -> "MILLISECONDS 1"
 //   readback PATH    that write's read back alone (FileHolds) on the file it
 //                    wrote -> "MILLISECONDS 1|0"
-//   savecheck PATH   what the save does before it writes: the file read once
-//                    more, its encoding told and its snapshot taken
+//   savecheck PATH   what the save does before it writes: the file opened and
+//                    read through the handle that writes (InPlaceWrite), its
+//                    encoding told and its snapshot taken
 //                    -> "MILLISECONDS BYTES ENCODING"
 //   readbytes PATH   ReadFileBytes alone -> "MILLISECONDS BYTES"
 //   fromansi PATH    DecodeAnsi alone on the file's bytes -> "MILLISECONDS UNITS"
 //   linerule         ApplyLineRuleInPlace alone on a copy of the last loaded
 //                    text -> "MILLISECONDS UNITS"
-//   encodeline       EncodeLine of the last loaded text (the save's first step)
-//                                                      -> "MILLISECONDS BYTES"
-//   replace PATH     ReplaceFileContent with those bytes (the save's second step)
-//                                                      -> "MILLISECONDS BYTES"
 //   command5 PATH ENTRYU16PATH
-//                    its steps: the entry upper-cased, the file read,
-//                    decoded, upper-cased and searched a piece at a time
+//                    its steps up to its message or its append: the entry
+//                    upper-cased, the file opened and read through the
+//                    handle the append writes with, and its bytes decoded,
+//                    upper-cased and searched a piece at a time
 //                    -> "MILLISECONDS 1|0"
 //   decode PATH [strict]
 //                    MultiByteToWideChar alone on the file's bytes, with
@@ -92,8 +91,7 @@
 #include "hosts/HostsHistory.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
-#include "hosts/HostsWrite.h"
-#include "hosts/SafeWrite.h"
+#include "hosts/InPlaceWrite.h"
 #include "platform/AnsiPieces.h"
 #include "platform/AsciiCase.h"
 #include "commands/EntrySwitchCommands.h"
@@ -263,7 +261,7 @@ public:
         if (what == "load") {
             text_.clear();
             text_.shrink_to_fit();
-            const double ms = TimeMs([&] { text_ = ReadHostsText(platform_, Utf16Path(path)); });
+            const double ms = TimeMs([&] { text_ = ReadHostsFile(platform_, Utf16Path(path)).text; });
             reply << ms << ' ' << text_.size();
         } else if (what == "check") {
             reply << (ReadUtf16(path) == text_ ? "ok" : "mismatch");
@@ -271,13 +269,11 @@ public:
             std::string encoding;
             request >> encoding;
             const HostsEncoding as = encoding == "utf8" ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
-            const double ms = TimeMs([&] { OverwriteHostsText(platform_, Utf16Path(path), text_, as); });
-            reply << ms << ' ' << ReadBytes(path).size();
-        } else if (what == "hostswrite") {
             HostsWriteResult result;
             const double ms = TimeMs([&] {
-                result = WriteHostsInPlace(platform_, Utf16Path(path),
-                                           WholeContent(EncodeHostsText(platform_, text_, HostsEncoding::Ansi)));
+                result = WriteHostsInPlace(platform_, Utf16Path(path), [&](const HostsNow& now) {
+                    return HostsEdit{0, BytesToSave(platform_, text_, as, now.bytes, as).bytes};
+                });
             });
             reply << ms << ' ' << (result.written && !result.readBackDiffers ? ReadBytes(path).size() : 0);
         } else if (what == "changewrite") {
@@ -301,7 +297,7 @@ public:
         } else if (what == "readback") {
             const std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
             bool same = false;
-            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), {}, bytes); });
+            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), SnapshotBuilder::Of(bytes)); });
             reply << ms << ' ' << same;
         } else if (what == "savecheck") {
             // What the save reads before it writes: the file through the
@@ -310,9 +306,9 @@ public:
             FileSnapshot snapshot;
             HostsEncoding encoding = HostsEncoding::Ansi;
             const double ms = TimeMs([&] {
-                const FileRewrite file(platform_, Utf16Path(path));
-                snapshot = SnapshotBuilder::Of(file.Previous());
-                encoding = DetectEncoding(file.Previous());
+                const InPlaceWrite write(platform_, Utf16Path(path));
+                snapshot = SnapshotBuilder::Of(write.Now().bytes);
+                encoding = DetectEncoding(write.Now().bytes);
             });
             reply << ms << ' ' << snapshot.size << ' ' << static_cast<int>(encoding);
         } else if (what == "readbytes") {
@@ -328,22 +324,14 @@ public:
             std::u16string copy = text_;
             const double ms = TimeMs([&] { ApplyLineRuleInPlace(copy); });
             reply << ms << ' ' << copy.size();
-        } else if (what == "encodeline") {
-            std::string bytes;
-            const double ms = TimeMs([&] { bytes = EncodeLine(platform_, text_); });
-            reply << ms << ' ' << bytes.size();
-        } else if (what == "replace") {
-            const std::string bytes = EncodeLine(platform_, text_);
-            const double ms = TimeMs([&] { ReplaceFileContent(platform_, Utf16Path(path), bytes); });
-            reply << ms << ' ' << bytes.size();
         } else if (what == "command5") {
             std::string entryPath;
             request >> entryPath;
             const std::u16string entry = ReadUtf16(entryPath);
             bool duplicate = false;
-            // The steps of Command5 up to its message or its append.
             const double ms = TimeMs([&] {
-                duplicate = FirstDuplicateLineInFile(platform_, Utf16Path(path), platform_.ToUpper(entry)).has_value();
+                const InPlaceWrite write(platform_, Utf16Path(path));
+                duplicate = FirstDuplicateLineIn(platform_, write.Now().pieces, platform_.ToUpper(entry)).has_value();
             });
             reply << ms << ' ' << duplicate;
         } else if (what == "reader") {
@@ -452,18 +440,20 @@ private:
             });
             Keep(warm_);
         });
-        run("load", [&] { Keep(ReadHostsText(platform_, file)); });
+        run("load", [&] { Keep(ReadHostsFile(platform_, file)); });
         run("least-reader", [&] { Keep(LeastReader(file)); });
+        run("command5-read", [&] { Keep(InPlaceWrite(platform_, file).Now().bytes.size()); });
+        const std::string bytes = platform_.ReadFileBytes(file);
         run("command5-decode", [&] {
             std::size_t units = 0;
-            ReadHostsTextInStretches(
-                platform_, file, [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
+            DecodeHostsTextInStretches(
+                platform_, PiecesOf(bytes), [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
             Keep(units);
         });
         run("command5-decode+upper", [&] {
             std::size_t units = 0;
-            ReadHostsTextInStretches(
-                platform_, file,
+            DecodeHostsTextInStretches(
+                platform_, PiecesOf(bytes),
                 [&](std::span<char16_t> stretch) {
                     platform_.ToUpperInPlace(stretch);
                     units += stretch.size();
@@ -471,7 +461,10 @@ private:
                 [] {});
             Keep(units);
         });
-        run("command5", [&] { Keep(FirstDuplicateLineInFile(platform_, file, u"0.0.0.0 NOT-THERE.EXAMPLE.COM")); });
+        run("command5", [&] {
+            const InPlaceWrite write(platform_, file);
+            Keep(FirstDuplicateLineIn(platform_, write.Now().pieces, u"0.0.0.0 NOT-THERE.EXAMPLE.COM"));
+        });
         return parts.str();
     }
 

@@ -17,8 +17,10 @@
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "hosts/HostsText.h"
+#include "hosts/InPlaceWrite.h"
 #include "hosts/ReferenceLineRule.h"
 #include "support/FakePlatform.h"
+#include "support/ShippedWrites.h"
 
 namespace {
 
@@ -272,7 +274,7 @@ std::string AppendedBytes(FakePlatform& platform, const std::string& before, std
 void ExpectLoads(FakePlatform& platform, std::u16string_view path, const char* what) {
     const auto bytes = platform.FileBytes(path);
     if (!bytes) return;
-    quenlix::fuzz::ExpectEqual(quenlix::ReadHostsText(platform, path),
+    quenlix::fuzz::ExpectEqual(quenlix::ReadHostsFile(platform, path).text,
                                quenlix::reference::ApplyLineRule(Decode(platform, *bytes)), what);
 }
 
@@ -311,6 +313,13 @@ void ExpectALoadAndASaveGiveTheBytesBack(std::string_view raw, std::uint8_t shap
 }
 
 enum class Operation { Overwrite, Append, WriteDefault };
+
+// The text in the ANSI code page over the whole file, through the write the
+// commands take.
+void Overwrite(FakePlatform& platform, std::u16string_view path, std::u16string_view text) {
+    using namespace quenlix;
+    WriteHostsInPlace(platform, path, WholeContent(EncodeHostsText(platform, text, HostsEncoding::Ansi)));
+}
 enum class Fault { WriteBudget, Flush, SetLength };
 
 // One operation with one injected fault. Whatever happens, the file holds
@@ -346,9 +355,9 @@ void CheckFailedWrite(FakePlatform& platform, std::u16string_view path, Operatio
     bool failed = false;
     try {
         switch (operation) {
-            case Operation::Overwrite: OverwriteHostsText(platform, path, text); break;
-            case Operation::Append: AppendHostsLine(platform, path, text); break;
-            case Operation::WriteDefault: WriteDefaultHosts(platform, path); break;
+            case Operation::Overwrite: Overwrite(platform, path, text); break;
+            case Operation::Append: testing::AppendLine(platform, path, text); break;
+            case Operation::WriteDefault: testing::WriteStock(platform, path); break;
         }
     } catch (const Failure&) {
         failed = true;
@@ -397,19 +406,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A save, then a load: the load gives the saved text, and a CR LF where
     // the save added one, read by the line rule.
-    OverwriteHostsText(platform, savePath, text);
+    Overwrite(platform, savePath, text);
     fuzz::ExpectEqual(platform.FileBytes(savePath), std::optional<std::string>(SavedBytes(platform, text)),
-                      "file after OverwriteHostsText");
-    ExpectLoads(platform, stockPath, "ReadHostsText after OverwriteHostsText");
+                      "file after a save");
+    ExpectLoads(platform, stockPath, "the load after a save");
 
     // An append adds its line and CR LF in the file's encoding, on a line of
     // its own.
     const std::string beforeAppend = *platform.FileBytes(savePath);
-    AppendHostsLine(platform, appendPath, line);
+    testing::AppendLine(platform, appendPath, line);
     fuzz::ExpectEqual(platform.FileBytes(savePath),
                       std::optional<std::string>(beforeAppend + AppendedBytes(platform, beforeAppend, line)),
-                      "file after AppendHostsLine");
-    ExpectLoads(platform, savePath, "ReadHostsText after AppendHostsLine");
+                      "file after an append");
+    ExpectLoads(platform, savePath, "the load after an append");
     fuzz::Expect(platform.openFiles == 0, "no file stays open");
 
     // Then one operation with a fault: on the hosts file as it now is, or on
@@ -421,6 +430,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (choice & 0x80) platform.PutFile(otherPath, Bytes(platform, previous));
     CheckFailedWrite(platform, target, operation, fault, budgetByte, writesKeepFailing,
                      operation == Operation::Overwrite ? text : line);
-    ExpectLoads(platform, savePath, "ReadHostsText after the fault");
+    ExpectLoads(platform, savePath, "the load after the fault");
     return 0;
 }

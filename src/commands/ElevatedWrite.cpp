@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "hosts/BusyRetry.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
 #include "platform/MessageStyle.h"
@@ -18,24 +19,11 @@ namespace {
 class StagedFile {
 public:
     StagedFile(Platform& platform, std::string_view content, const Sha256Digest& digest) : platform_(platform) {
-        const std::u16string folder = ProgramDataFolder(platform);
-        platform.MakeDirectory(folder);
+        platform.MakeDirectory(ProgramDataFolder(platform));
         // Named for its content, and numbered should two instances stage the
         // same content at once: only a file this one created is its own.
-        const std::u16string stem = folder + u"\\" + std::u16string(StagedFilePrefix) + HexDigits(digest).substr(0, 16) + u"-";
-        for (int n = 0;; ++n) {
-            std::u16string path = stem;
-            for (const char c : std::to_string(n)) path.push_back(static_cast<char16_t>(c));
-            path += u".hosts";
-            try {
-                FileRewrite(platform, path, Creation::OnlyIfNew).Replace(content);
-            } catch (const Failure& failure) {
-                if (failure.Number() == FailureNumber::FileExists && n < 99) continue;
-                throw;
-            }
-            path_ = std::move(path);
-            return;
-        }
+        const auto pathOf = [&](int n) { return StagedFilePath(platform, HexDigits(digest), n - 1); };
+        path_ = pathOf(CreateNumberedFile(platform, pathOf, 100, content));
     }
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
@@ -64,12 +52,12 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
         try {
             return platform.ReadFileBytes(hosts);
         } catch (const Failure& failure) {
-            if (failure.Number() == FailureNumber::FileNotFound) return std::nullopt;
+            if (IsMissingFile(failure)) return std::nullopt;
             throw;
         }
     });
     const std::string_view now = current ? std::string_view(*current) : std::string_view("");
-    const std::optional<HostsEdit> edit = editor({now, !current});
+    const std::optional<HostsEdit> edit = editor({now, !current, PiecesOf(now)});
     if (!edit) return {};
 
     // The second instance reads only a plain file on a local disk: a data

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "commands/StagedWrite.h"
-#include "hosts/HostsWrite.h"
+#include "hosts/InPlaceWrite.h"
 #include "platform/Platform.h"
 
 namespace quenlix {

@@ -1,12 +1,10 @@
 #include "commands/EntryCommands.h"
 
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "commands/LostCharacters.h"
 #include "edit/DuplicateLines.h"
 #include "edit/EntryCheck.h"
 #include "edit/StringRules.h"
-#include "hosts/BusyRetry.h"
-#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
@@ -15,11 +13,6 @@
 namespace quenlix {
 
 namespace {
-
-// The append's question before characters become "?", asked of the user.
-MayLoseCharacters AskTheUser(Platform& platform) {
-    return [&platform](std::size_t lost) { return MayAppendLosingCharacters(platform, lost); };
-}
 
 std::u16string ProblemText(const EntryProblem& problem) {
     switch (problem.kind) {
@@ -43,7 +36,10 @@ std::optional<HostsEdit> CheckedAppend(Platform& platform, const HostsNow& now, 
     if (problem && platform.ShowMessage(ProblemText(*problem) + u"\n\n是否仍然追加？",
                                         Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
         return std::nullopt;
-    return LineAppended(platform, line, AskTheUser(platform))(now);
+    std::size_t lost = 0;
+    std::string tail = LineAppendedTo(platform, now.bytes, line, &lost);
+    if (lost > 0 && !MayAppendLosingCharacters(platform, lost)) return std::nullopt;
+    return HostsEdit{now.bytes.size(), std::move(tail)};
 }
 
 }  // namespace
@@ -55,7 +51,7 @@ void AppendAddressLine(WindowState& window, Platform& platform) {
     // undone by the store). Only the user's word is asked for, before an
     // entry Windows would not use, as the other appends ask it.
     try {
-        WriteHostsFile(
+        ChangeHostsFile(
             platform, [&](const HostsNow& now) { return CheckedAppend(platform, now, line, FirstLineProblem(line)); },
             Reporting::Silent);
     } catch (const Failure&) {
@@ -64,7 +60,7 @@ void AppendAddressLine(WindowState& window, Platform& platform) {
 
 void AppendEntry(WindowState& window, Platform& platform) {
     // The boxes are read once the file is open, as the edit is worked out.
-    WriteHostsFile(platform, [&](const HostsNow& now) {
+    ChangeHostsFile(platform, [&](const HostsNow& now) {
         const std::u16string address = window.Text(TextBox::Address);
         const std::u16string host = window.Text(TextBox::HostName);
         return CheckedAppend(platform, now, EntryLine(address, host), FirstEntryProblem(address, host));
@@ -72,21 +68,24 @@ void AppendEntry(WindowState& window, Platform& platform) {
 }
 
 void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
-    const std::u16string path = HostsPath(platform);
     const std::u16string address = window.Text(TextBox::Address);
     const std::u16string host = window.Text(TextBox::HostName);
     const std::u16string entry = EntryLine(address, host);
     const std::u16string upperEntry = platform.ToUpper(entry);
 
-    // Each line is looked at once, as the file is read and decoded: a large
-    // file is never held whole, neither as read nor in capitals.
-    const auto duplicate =
-        BusyRetry(platform).Run([&] { return FirstDuplicateLineInFile(platform, path, upperEntry); });
-    if (duplicate) {
-        platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
-        return;
-    }
-    WriteHostsFile(platform, [&](const HostsNow& now) {
+    // The duplicate test reads the bytes the append's own open read: a line
+    // another program adds meanwhile is tested, or cannot be added until the
+    // append is done. Each line is looked at once, decoded a piece at a time:
+    // the text is never held whole, neither decoded nor in capitals.
+    ChangeHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
+        // A file that is not there has no definitions to test: the command
+        // fails as the test's read of it would.
+        if (now.missing)
+            throw Failure(FailureNumber::FileNotFound, platform.ErrorDescription(FailureNumber::FileNotFound));
+        if (const auto duplicate = FirstDuplicateLineIn(platform, now.pieces, upperEntry)) {
+            platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
+            return std::nullopt;
+        }
         return CheckedAppend(platform, now, entry, FirstEntryProblem(address, host));
     });
 }

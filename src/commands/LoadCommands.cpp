@@ -1,6 +1,6 @@
 #include "commands/LoadCommands.h"
 
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "edit/StringRules.h"
 #include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
@@ -55,8 +55,8 @@ LoadOutcome LoadHostsWindow(WindowState& window, Platform& platform) {
     try {
         // Not written when the user declined to write without a history
         // copy: there is no file to grant access to or to show.
-        if (!WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown,
-                            Creation::OnlyIfNew)
+        if (!ChangeHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)), Reporting::Shown,
+                             Creation::OnlyIfNew)
                  .written)
             return LoadOutcome::ShowWindow;
     } catch (const Failure& failure) {

@@ -1,6 +1,6 @@
 #include "commands/ResetCommand.h"
 
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "hosts/HostsText.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
@@ -10,7 +10,7 @@ namespace quenlix {
 void RestoreDefaultHosts(Platform& platform) {
     const int answer =
         platform.ShowMessage(u"确定将恢复Hosts文件到系统默认状态！", Mb::OkCancel | Mb::IconWarning, u"提示");
-    if (answer == Answer::Ok) WriteHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)));
+    if (answer == Answer::Ok) ChangeHostsFile(platform, WholeContent(platform.ToAnsi(DefaultHostsText)));
 }
 
 }  // namespace quenlix

@@ -2,11 +2,12 @@
 
 #include <string>
 
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "commands/LostCharacters.h"
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
+#include "platform/FileSnapshot.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 #include "platform/WindowState.h"
@@ -26,58 +27,53 @@ bool HostsFileHolds(Platform& platform, const FileSnapshot& snapshot) {
     }
 }
 
+// The bytes of the hosts text box as a save writes them over `current`,
+// encoded straight from the box's own text: it can hold a whole hosts file
+// of many megabytes, and no copy of it is made on the way.
+SaveBytes HostsTextToSave(WindowState& window, Platform& platform, std::string_view current,
+                          std::optional<HostsEncoding> as = {}) {
+    std::optional<SaveBytes> save;
+    window.ReadHostsText([&](std::u16string_view text) {
+        save = BytesToSave(platform, text, window.HostsFileEncoding(), current, as);
+    });
+    return std::move(*save);
+}
+
+// The save's edit of the file as it is now, with the save's questions, and
+// the encoding it writes: no edit when the user keeps the file as it is.
+std::optional<HostsEdit> SaveEdit(WindowState& window, Platform& platform, const HostsNow& now,
+                                  HostsEncoding& encoding) {
+    // A change that reached the file after the load (an entry appended
+    // since, a restored file, another program's change) is asked about.
+    if (!now.missing && window.HostsSnapshot() != SnapshotBuilder::Of(now.bytes) &&
+        platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
+                             u"\n\n继续保存将覆盖这些修改。是否继续保存？",
+                             Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
+        return std::nullopt;
+    SaveBytes save = HostsTextToSave(window, platform, now.bytes);
+    // Characters the ANSI code page cannot hold are never written as "?"
+    // without the user's word; UTF-8 holds them all.
+    if (save.lost > 0 && save.encoding == HostsEncoding::Ansi) {
+        switch (platform.ShowMessage(LostCharactersText(platform, save.lost) + u"\n\n是否改用 UTF-8 编码保存？",
+                                     Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
+            case Answer::Yes: save = HostsTextToSave(window, platform, now.bytes, HostsEncoding::Utf8); break;
+            case Answer::No: break;
+            default: return std::nullopt;
+        }
+    }
+    encoding = save.encoding;
+    return HostsEdit{0, std::move(save.bytes)};
+}
+
 }  // namespace
 
 void SaveHostsFile(WindowState& window, Platform& platform) {
     // The edit is worked out from the bytes read through the handle that then
-    // writes, and nobody else may write the file in between: a change that
-    // reached the file after the load (an entry appended since, a restored
-    // file, another program's change) is either seen here and asked about,
-    // or not made at all.
+    // writes, and nobody else may write the file in between: what the save
+    // asks about is what it overwrites.
     HostsEncoding encoding = HostsEncoding::Ansi;
-    const HostsWriteResult result = WriteHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
-        const std::string_view current = now.bytes;
-        if (!now.missing && window.HostsSnapshot() != SnapshotBuilder::Of(current) &&
-            platform.ShowMessage(u"Hosts 文件在上次读取后已被修改（可能是刚追加的条目、还原的内容或其他程序的改动）。"
-                                 u"\n\n继续保存将覆盖这些修改。是否继续保存？",
-                                 Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
-            return std::nullopt;
-
-        // The file keeps its encoding; one that is gone or empty meanwhile
-        // keeps the one it had when the hosts text box was filled, so its
-        // characters survive.
-        encoding = current.empty() ? window.HostsFileEncoding() : DetectEncoding(current);
-
-        // The hosts text box can hold a whole hosts file of many megabytes:
-        // it is encoded straight from the box's own text, with no copy of it
-        // on the way.
-        const auto encode = [&](HostsEncoding as, std::size_t* lost) {
-            std::string bytes;
-            window.ReadHostsText([&](std::u16string_view text) { bytes = EncodeHostsText(platform, text, as, lost); });
-            return bytes;
-        };
-        std::size_t lost = 0;
-        HostsEdit edit{0, encode(encoding, &lost)};
-        // Characters the ANSI code page cannot hold are never written as "?"
-        // without the user's word; UTF-8 holds them all.
-        if (lost > 0 && encoding == HostsEncoding::Ansi) {
-            switch (platform.ShowMessage(LostCharactersText(platform, lost) + u"\n\n是否改用 UTF-8 编码保存？",
-                                         Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
-                case Answer::Yes:
-                    encoding = HostsEncoding::Utf8;
-                    edit.tail = encode(encoding, nullptr);
-                    break;
-                case Answer::No: break;
-                default: return std::nullopt;
-            }
-        }
-        // A UTF-16 file of an odd size ends in a byte that is no character;
-        // the text never held it, and the save keeps it.
-        const std::size_t mark = MarkOf(encoding).size();
-        if (IsUtf16(encoding) && current.size() > mark && (current.size() - mark) % 2 != 0)
-            edit.tail.push_back(current.back());
-        return edit;
-    });
+    const HostsWriteResult result =
+        ChangeHostsFile(platform, [&](const HostsNow& now) { return SaveEdit(window, platform, now, encoding); });
     // A file that does not hold the text after all has not saved it: the
     // text stays unsaved, and the next save asks before it overwrites the
     // file.

@@ -1,11 +1,9 @@
 #include "commands/StagedWrite.h"
 
-#include <new>
 #include <optional>
-#include <stdexcept>
 
 #include "hosts/HostsPaths.h"
-#include "hosts/HostsWrite.h"
+#include "hosts/InPlaceWrite.h"
 
 namespace quenlix {
 
@@ -49,14 +47,9 @@ std::uint32_t RunStagedWrite(Platform& platform, const std::vector<std::u16strin
     if (!stagedDigest || !expectedDigest) return FailureNumber::InvalidParameter;
     try {
         return WriteStagedContent(platform, arguments[1], *stagedDigest, *expectedDigest);
-    } catch (const Failure& failure) {
-        return failure.Number() != 0 ? failure.Number() : FailureNumber::InternalError;
-    } catch (const std::bad_alloc&) {
-        return FailureNumber::NotEnoughMemory;
-    } catch (const std::length_error&) {
-        return FailureNumber::NotEnoughMemory;
     } catch (...) {
-        return FailureNumber::InternalError;
+        const std::uint32_t number = CurrentFailure().Number();
+        return number != 0 ? number : FailureNumber::InternalError;
     }
 }
 

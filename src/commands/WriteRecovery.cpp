@@ -1,6 +1,6 @@
 #include "commands/WriteRecovery.h"
 
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "commands/StagedWrite.h"
 #include "edit/StringRules.h"
 #include "hosts/HostsPaths.h"
@@ -47,7 +47,7 @@ void RecoverCutOffWrite(Platform& platform) {
     const int answer =
         platform.ShowMessage(CutOffWriteQuestion(found.copy, found.before->size()), Mb::YesNo | Mb::IconWarning, u"提示");
     ForgetInterruptedWrite(platform, found);
-    if (answer == Answer::Yes) WriteHostsFile(platform, WholeContent(std::move(*found.before)));
+    if (answer == Answer::Yes) ChangeHostsFile(platform, WholeContent(std::move(*found.before)));
 }
 
 }  // namespace quenlix

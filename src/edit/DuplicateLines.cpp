@@ -135,11 +135,11 @@ std::optional<std::u16string> FirstDuplicateLineByBlocks(std::u16string_view hos
     return search.Finish();
 }
 
-std::optional<std::u16string> FirstDuplicateLineInFile(Platform& platform, std::u16string_view path,
-                                                       std::u16string_view upperEntry) {
+std::optional<std::u16string> FirstDuplicateLineIn(Platform& platform, const PieceSource& pieces,
+                                                   std::u16string_view upperEntry) {
     DuplicateLineSearch search(upperEntry, [&](std::span<char16_t> lines) { platform.ToUpperInPlace(lines); });
-    ReadHostsTextInStretches(
-        platform, path, [&](std::span<char16_t> stretch) { search.Add(stretch); }, [&] { search.Restart(); });
+    DecodeHostsTextInStretches(
+        platform, pieces, [&](std::span<char16_t> stretch) { search.Add(stretch); }, [&] { search.Restart(); });
     return search.Finish();
 }
 

@@ -72,15 +72,6 @@ std::vector<std::u16string_view> CutAt(std::u16string_view text, std::u16string_
     }
 }
 
-std::u16string DecimalText(std::uint64_t number) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + number % 10));
-        number /= 10;
-    } while (number != 0);
-    return digits;
-}
-
 std::u16string_view TrimSpaces(std::u16string_view s) {
     const std::size_t first = s.find_first_not_of(u' ');
     if (first == std::u16string_view::npos) return {};

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Digits.h"
+
 namespace quenlix {
 
 // Positions are 1-based counts of UTF-16 code units; 0 means "not found".
@@ -19,9 +21,6 @@ std::vector<std::u16string_view> CutAt(std::u16string_view text, std::u16string_
 
 // Removes leading and trailing U+0020 only; tabs, U+3000 and line breaks stay.
 std::u16string_view TrimSpaces(std::u16string_view s);
-
-// A number in decimal digits, for messages.
-std::u16string DecimalText(std::uint64_t number);
 
 // A substring search prepared once for one sought string and then run on many
 // texts, in time linear in the text whatever the strings hold (the standard

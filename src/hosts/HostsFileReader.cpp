@@ -191,8 +191,7 @@ HostsFile HostsFileReader::Finish() {
             if (marked_ == HostsEncoding::Utf8WithMark) {
                 AppendUtf8Decoded(text_, held_);
             } else {
-                AppendUtf16Decoded(text_, held_,
-                                   marked_ == HostsEncoding::Utf16BeWithMark || marked_ == HostsEncoding::Utf16Be);
+                AppendUtf16Decoded(text_, held_, IsBigEndian(marked_));
                 if (held_.size() % 2 != 0) oddLastByte = held_.back();
             }
             break;
@@ -216,31 +215,36 @@ HostsFile HostsFileReader::Finish() {
     return {std::move(text_), encoding, snapshot_.Finish(), oddLastByte};
 }
 
-HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
-    {
-        HostsFileReader reader(platform);
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-        if (!reader.MustReadAgainAsAnsi()) return reader.Finish();
+namespace {
+
+// Decodes the bytes `pieces` hands over; once more, as ANSI text, when they
+// turned out not to be UTF-8 after all (`restart` is told first).
+HostsFile Decode(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                 const std::function<void()>& restart) {
+    for (const auto detect : {HostsFileReader::Detect::Utf8AndAnsi, HostsFileReader::Detect::AnsiOnly}) {
+        HostsFileReader reader(platform, detect, take);
+        pieces([&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
+        if (detect == HostsFileReader::Detect::AnsiOnly || !reader.MustReadAgainAsAnsi()) return reader.Finish();
+        if (restart) restart();
     }
-    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly);
-    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-    return reader.Finish();
+    return {};
 }
 
-void ReadHostsTextInStretches(Platform& platform, std::u16string_view path,
-                              const HostsFileReader::HandOn& take, const std::function<void()>& restart) {
-    {
-        HostsFileReader reader(platform, HostsFileReader::Detect::Utf8AndAnsi, take);
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-        if (!reader.MustReadAgainAsAnsi()) {
-            reader.Finish();
-            return;
-        }
-    }
-    restart();
-    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly, take);
-    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-    reader.Finish();
+}  // namespace
+
+HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
+    return Decode(platform, [&](const PieceReader& piece) { platform.ReadFilePieces(path, piece); }, {}, {});
+}
+
+PieceSource PiecesOf(std::string_view bytes, std::size_t pieceBytes) {
+    return [bytes, pieceBytes](const PieceReader& piece) {
+        for (std::size_t at = 0; at < bytes.size(); at += pieceBytes) piece(bytes.substr(at, pieceBytes), bytes.size());
+    };
+}
+
+void DecodeHostsTextInStretches(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                                const std::function<void()>& restart) {
+    Decode(platform, pieces, take, restart);
 }
 
 }  // namespace quenlix

@@ -7,6 +7,7 @@
 
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
+#include "platform/Digits.h"
 
 namespace quenlix {
 
@@ -16,13 +17,6 @@ constexpr std::u16string_view Prefix = u"hosts_";
 constexpr std::u16string_view Extension = u".txt";
 // "2026-12-07_18-30-12"
 constexpr std::size_t StampLength = 19;
-
-void AppendDigits(std::u16string& text, int number, int width) {
-    std::u16string digits;
-    for (; number > 0 || static_cast<int>(digits.size()) < width; number /= 10)
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + number % 10));
-    text += digits;
-}
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -83,15 +77,9 @@ bool HoldsBytes(Platform& platform, const std::u16string& path, std::uint64_t si
 // Writes a new copy under the first free name of this second.
 std::u16string WriteNewCopy(Platform& platform, const std::u16string& folder, std::string_view bytes) {
     const LocalTime now = platform.LocalTimeNow();
-    for (int number = 1;; ++number) {
-        std::u16string name = HistoryCopyName(now, number);
-        try {
-            FileRewrite(platform, folder + u"\\" + name, Creation::OnlyIfNew).Replace(bytes);
-            return name;
-        } catch (const Failure& failure) {
-            if (failure.Number() != FailureNumber::FileExists || number >= 9999) throw;
-        }
-    }
+    const int number = CreateNumberedFile(
+        platform, [&](int n) { return folder + u"\\" + HistoryCopyName(now, n); }, 9999, bytes);
+    return HistoryCopyName(now, number);
 }
 
 void RemoveBeyondLimits(Platform& platform, const std::u16string& folder, const std::u16string& newest) {
@@ -132,29 +120,17 @@ void RemoveBeyondLimits(Platform& platform, const std::u16string& folder, const 
 
 }  // namespace
 
-std::u16string HistoryFolder(Platform& platform) { return ProgramDataFolder(platform) + u"\\history"; }
-
 std::u16string TimeStamp(const LocalTime& time) {
     std::u16string name;
-    AppendDigits(name, time.year, 4);
-    name += u'-';
-    AppendDigits(name, time.month, 2);
-    name += u'-';
-    AppendDigits(name, time.day, 2);
-    name += u'_';
-    AppendDigits(name, time.hour, 2);
-    name += u'-';
-    AppendDigits(name, time.minute, 2);
-    name += u'-';
-    AppendDigits(name, time.second, 2);
-    return name;
+    return DecimalText(time.year, 4) + u'-' + DecimalText(time.month, 2) + u'-' + DecimalText(time.day, 2) + u'_' +
+           DecimalText(time.hour, 2) + u'-' + DecimalText(time.minute, 2) + u'-' + DecimalText(time.second, 2);
 }
 
 std::u16string HistoryCopyName(const LocalTime& time, int number) {
     std::u16string name = std::u16string(Prefix) + TimeStamp(time);
     if (number > 1) {
         name += u'_';
-        AppendDigits(name, number, 1);
+        name += DecimalText(number);
     }
     name += Extension;
     return name;

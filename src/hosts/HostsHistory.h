@@ -19,9 +19,6 @@ namespace quenlix {
 inline constexpr std::size_t HistoryCopiesKept = 50;
 inline constexpr std::uint64_t HistoryBytesKept = std::uint64_t{100} << 20;
 
-// "history" in the program's data folder.
-std::u16string HistoryFolder(Platform& platform);
-
 // `time` as the copies' names give it: "2026-12-07_18-30-12".
 std::u16string TimeStamp(const LocalTime& time);
 

@@ -1,16 +1,12 @@
 #include "hosts/HostsStore.h"
 
-#include "hosts/HostsFileReader.h"
-#include "hosts/HostsText.h"
-#include "hosts/SafeWrite.h"
 #include "platform/Platform.h"
 
 namespace quenlix {
 
-std::u16string ReadHostsText(Platform& platform, std::u16string_view path) {
-    return ReadHostsFile(platform, path).text;
-}
+namespace {
 
+// The bytes a line takes in a file of `encoding`: the line, then CR LF.
 std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding, std::size_t* lost) {
     // Encoded whole before the file is touched, so a text that cannot be
     // converted fails with the file unchanged.
@@ -19,7 +15,11 @@ std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncodi
     return bytes;
 }
 
+// Whether a text ends with a line break as the file's line rule reads one: a
+// CR, alone or followed by LF.
 bool EndsWithLineBreak(std::u16string_view text) { return text.ends_with(u'\r') || text.ends_with(u"\r\n"); }
+
+}  // namespace
 
 std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
     // The load ends every line with CR LF already: a text that still ends so
@@ -32,9 +32,14 @@ std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsE
     return std::string(mark) + body;
 }
 
-void OverwriteHostsText(Platform& platform, std::u16string_view path, std::u16string_view text,
-                        HostsEncoding encoding) {
-    ReplaceFileContent(platform, path, EncodeHostsText(platform, text, encoding));
+SaveBytes BytesToSave(Platform& platform, std::u16string_view text, HostsEncoding loaded, std::string_view current,
+                      std::optional<HostsEncoding> as) {
+    SaveBytes save{{}, as.value_or(current.empty() ? loaded : DetectEncoding(current))};
+    save.bytes = EncodeHostsText(platform, text, save.encoding, &save.lost);
+    const std::size_t mark = MarkOf(save.encoding).size();
+    if (IsUtf16(save.encoding) && current.size() > mark && (current.size() - mark) % 2 != 0)
+        save.bytes.push_back(current.back());
+    return save;
 }
 
 namespace {
@@ -43,7 +48,7 @@ namespace {
 bool BytesEndWithLineBreak(std::string_view bytes, HostsEncoding encoding) {
     if (IsUtf16(encoding)) {
         if (bytes.size() < 2) return false;
-        const bool bigEndian = encoding == HostsEncoding::Utf16BeWithMark || encoding == HostsEncoding::Utf16Be;
+        const bool bigEndian = IsBigEndian(encoding);
         const char high = bytes[bytes.size() - (bigEndian ? 2 : 1)];
         const char low = bytes[bytes.size() - (bigEndian ? 1 : 2)];
         return high == '\0' && (low == '\r' || low == '\n');
@@ -70,36 +75,6 @@ std::string LineAppendedTo(Platform& platform, std::string_view current, std::u1
     if (breakFirst) bytes.append(EncodeText(platform, u"\r\n", encoding));
     bytes.append(EncodeLine(platform, line, encoding, lost));
     return bytes;
-}
-
-bool AppendHostsLine(Platform& platform, AppendingFile& file, std::u16string_view line,
-                     const MayLoseCharacters& mayLose) {
-    const std::string current = file.ReadAll();
-    std::size_t lost = 0;
-    const std::string bytes = LineAppendedTo(platform, current, line, &lost);
-    if (lost > 0 && mayLose && !mayLose(lost)) return false;
-    file.Append(bytes);
-    return true;
-}
-
-bool AppendHostsLine(Platform& platform, std::u16string_view path, std::u16string_view line,
-                     const MayLoseCharacters& mayLose) {
-    AppendingFile file(platform, path);
-    return AppendHostsLine(platform, file, line, mayLose);
-}
-
-void WriteDefaultHosts(Platform& platform, std::u16string_view path) {
-    ReplaceFileContent(platform, path, platform.ToAnsi(DefaultHostsText));
-}
-
-bool CreateDefaultHosts(Platform& platform, std::u16string_view path) {
-    try {
-        FileRewrite(platform, path, Creation::OnlyIfNew).Replace(platform.ToAnsi(DefaultHostsText));
-    } catch (const Failure& failure) {
-        if (failure.Number() == FailureNumber::FileExists) return false;
-        throw;
-    }
-    return true;
 }
 
 }  // namespace quenlix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,9 +18,9 @@ namespace quenlix {
 // The file is rewritten in place rather than through a temporary file and a
 // rename: that keeps its access list, attributes and identity, and it works
 // for a user who may write the file but may not create files in its folder.
-// The old bytes are kept and written back if anything fails; the file is
-// first grown to the new length, so a full disk fails before a single old
-// byte is overwritten.
+// The old bytes a write overwrites are copied before it and written back if
+// anything fails; the file is first grown to the new length, so a full disk
+// fails before a single old byte is overwritten.
 class FileRewrite {
 public:
     FileRewrite(Platform& platform, std::u16string_view path, Creation creation = Creation::OpenOrCreate);
@@ -30,19 +31,23 @@ public:
 
     // True when the file did not exist before this open.
     bool Created() const { return file_ && file_->Created(); }
-    // What the file held when it was opened.
-    const std::string& Previous() const { return previous_; }
+    // What the file held when it was opened, seen in place: until the first
+    // Write.
+    std::string_view Previous() const { return previous_; }
+    // The same read again through the handle a piece at a time, until the
+    // first Write.
+    void ReadPrevious(const PieceReader& piece) {
+        if (!Created()) file_->ReadPieces(piece);
+    }
 
-    // Replaces the content with `bytes`, so that a failure at any step leaves
-    // the file exactly as it was (or missing, when it was missing).
-    void Replace(std::string_view bytes) { Replace(0, bytes); }
-    // The same for a content that keeps the first `kept` bytes the file held
-    // (no more than it held) and has `tail` after them: an append writes only
-    // its own bytes, and a failed one is cut back off. May be called again
-    // after a failure.
-    void Replace(std::size_t kept, std::string_view tail);
+    // Makes the content the first `kept` bytes the file held (no more than it
+    // held) followed by `tail`, so that a failure at any step leaves the file
+    // exactly as it was (or missing, when it was missing): an append writes
+    // only its own bytes, and a failed one is cut back off. May be called
+    // again after a failure.
+    void Write(std::size_t kept, std::string_view tail);
     // Closes the file, so that others may write it again and it may be read
-    // back afresh; Previous() stays.
+    // back afresh.
     void Close();
 
 private:
@@ -50,36 +55,23 @@ private:
     std::u16string path_;
     Creation creation_;
     std::unique_ptr<WritableFile> file_;
-    std::string previous_;
+    std::string_view previous_;
+    // The old bytes the first Write overwrites, from `undoFrom_` to the old
+    // end, to put back after a failure.
+    std::string undo_;
+    std::size_t undoFrom_ = 0;
     bool written_ = false;
 };
 
-// FileRewrite in one step, for a command that replaces whatever is there.
-void ReplaceFileContent(Platform& platform, std::u16string_view path, std::string_view bytes);
+// One of the program's own files (the journal, the backup copy) given
+// `bytes` whole through FileRewrite; never the hosts file, which only
+// WriteHostsInPlace writes.
+void WriteOwnFile(Platform& platform, std::u16string_view path, std::string_view bytes);
 
-// A byte-for-byte copy of `source` over `destination`, with the guarantee of
-// ReplaceFileContent: a copy that fails leaves the destination as it was.
-// The source is only read.
-void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination);
-
-// A file opened for appending. It opens (creating a missing file) when made
-// and closes when it goes. A failed append cuts the file back to where it
-// ended, or removes it again when the open created it.
-class AppendingFile {
-public:
-    AppendingFile(Platform& platform, std::u16string_view path);
-    ~AppendingFile();
-    AppendingFile(const AppendingFile&) = delete;
-    AppendingFile& operator=(const AppendingFile&) = delete;
-
-    // What the file holds now, read through this handle.
-    std::string ReadAll();
-    void Append(std::string_view bytes);
-
-private:
-    Platform& platform_;
-    std::u16string path_;
-    std::unique_ptr<WritableFile> file_;
-};
+// Creates a new file holding `bytes` at the first of pathOf(1),
+// pathOf(2)... pathOf(last) that no file has yet, and gives its number: only
+// a file this call created is written, so two writers never share one.
+int CreateNumberedFile(Platform& platform, const std::function<std::u16string(int number)>& pathOf, int last,
+                       std::string_view bytes);
 
 }  // namespace quenlix

@@ -9,6 +9,7 @@
 #include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
+#include "platform/Digits.h"
 
 namespace quenlix {
 
@@ -27,15 +28,8 @@ std::string AsciiBytes(std::u16string_view text) { return std::string(text.begin
 
 // "SIZE:HASH", the size in decimal and the hash in 16 lower-case hexadecimal
 // digits.
-void AppendHash(std::string& text, std::uint64_t hash) {
-    static constexpr char Digits[] = "0123456789abcdef";
-    for (int shift = 60; shift >= 0; shift -= 4) text.push_back(Digits[(hash >> shift) & 0xF]);
-}
-
 std::string SnapshotText(const FileSnapshot& snapshot) {
-    std::string text = std::to_string(snapshot.size) + ":";
-    AppendHash(text, snapshot.hash);
-    return text;
+    return AsciiBytes(DecimalText(snapshot.size) + u":" + HexText(snapshot.hash, 16));
 }
 
 // 16 lower-case hexadecimal digits.
@@ -88,8 +82,7 @@ std::string HostsBytesNow(Platform& platform, std::u16string_view path) {
     try {
         return platform.ReadFileBytes(path);
     } catch (const Failure& failure) {
-        if (failure.Number() == FailureNumber::FileNotFound || failure.Number() == FailureNumber::PathNotFound)
-            return {};
+        if (IsMissingFile(failure)) return {};
         throw;
     }
 }
@@ -116,9 +109,8 @@ void PruneSetAsideJournals(Platform& platform) {
 // it is when that fails: it is never acted on either way.
 void SetJournalAside(Platform& platform, std::string_view text) {
     try {
-        const std::u16string aside = ProgramDataFolder(platform) + u"\\" + std::u16string(SetAsidePrefix) +
-                                     TimeStamp(platform.LocalTimeNow()) + u".txt";
-        FileRewrite(platform, aside, Creation::OnlyIfNew).Replace(text);
+        const std::u16string aside = UnreadableJournalPath(platform, TimeStamp(platform.LocalTimeNow()));
+        FileRewrite(platform, aside, Creation::OnlyIfNew).Write(0, text);
         RemoveWriteJournal(platform);
         PruneSetAsideJournals(platform);
     } catch (const Failure&) {
@@ -126,8 +118,6 @@ void SetJournalAside(Platform& platform, std::string_view text) {
 }
 
 }  // namespace
-
-std::u16string WriteJournalPath(Platform& platform) { return ProgramDataFolder(platform) + u"\\hosts-write.journal"; }
 
 std::string WriteJournalText(const WriteJournal& journal) {
     std::string text(FirstLine);
@@ -141,7 +131,7 @@ std::string WriteJournalText(const WriteJournal& journal) {
     text += SnapshotText(journal.after);
     text += "\r\n";
     text += PiecesField;
-    for (const std::uint64_t hash : journal.afterPieces) AppendHash(text, hash);
+    for (const std::uint64_t hash : journal.afterPieces) text += AsciiBytes(HexText(hash, 16));
     text += "\r\n";
     return text;
 }
@@ -260,7 +250,7 @@ InterruptedWrite FindInterruptedWrite(Platform& platform, std::u16string_view pa
             found.kind = InterruptedWrite::Kind::Unreadable;
             return found;
         }
-        text = found.journal->ReadAll();
+        text = std::string(found.journal->Content());
     } catch (const Failure&) {
         return {};  // none, or none that can be read now: nothing to act on
     }
@@ -309,9 +299,7 @@ void RemoveWriteJournal(Platform& platform) {
     try {
         platform.RemoveFile(WriteJournalPath(platform));
     } catch (const Failure& failure) {
-        if (failure.Number() != FailureNumber::FileNotFound && failure.Number() != FailureNumber::PathNotFound &&
-            failure.Number() != FailureNumber::SharingViolation)
-            throw;
+        if (!IsMissingFile(failure) && failure.Number() != FailureNumber::SharingViolation) throw;
     }
 }
 

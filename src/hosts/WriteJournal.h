@@ -41,9 +41,6 @@ struct WriteJournal {
 // (the pieces of a 4 GB file take 1 MB).
 inline constexpr std::uint64_t MostJournalBytes = std::uint64_t{1} << 21;
 
-// "hosts-write.journal" in the program's data folder.
-std::u16string WriteJournalPath(Platform& platform);
-
 // The journal as the file holds it: a first line that names it, then one
 // line each for the copy, the two snapshots and the pieces' hashes, as text
 // a user can read.

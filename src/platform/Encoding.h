@@ -16,4 +16,14 @@ enum class HostsEncoding {
     Utf16Be,  // without a mark
 };
 
+constexpr bool IsBigEndian(HostsEncoding encoding) {
+    return encoding == HostsEncoding::Utf16BeWithMark || encoding == HostsEncoding::Utf16Be;
+}
+
+// An edit box ends its text at the first NUL, so a hosts file holding NUL
+// bytes would lose everything after the first one on the next save. The
+// boxes show each NUL as the visible symbol for it, U+2400, and hand it back
+// as NUL; the file's decoders keep a real U+2400 apart (HostsEncoding.h).
+inline constexpr char16_t NulSymbol = u'\u2400';
+
 }  // namespace quenlix

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <exception>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 namespace quenlix {
@@ -44,5 +46,29 @@ inline constexpr std::uint32_t Cancelled = 1223;
 inline constexpr std::uint32_t InternalError = 1359;
 inline constexpr std::uint32_t Timeout = 1460;
 }  // namespace FailureNumber
+
+// Whether a failure number says that nothing is at a path: no such file, or
+// no such folder on the way to it.
+inline bool IsMissingFile(std::uint32_t number) {
+    return number == FailureNumber::FileNotFound || number == FailureNumber::PathNotFound;
+}
+inline bool IsMissingFile(const Failure& failure) { return IsMissingFile(failure.Number()); }
+
+// Called inside a catch block: the exception being handled as the failure
+// to report. A Failure stays itself; running out of memory (or a text too
+// long for it), which a command on a huge hosts file can meet, is
+// NotEnoughMemory; anything else is InternalError.
+inline Failure CurrentFailure() {
+    try {
+        throw;
+    } catch (const Failure& failure) {
+        return failure;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    } catch (...) {
+        return Failure(FailureNumber::InternalError, u"发生内部错误。");
+    }
+    return Failure(FailureNumber::NotEnoughMemory, u"存储空间不足，无法处理此命令。");
+}
 
 }  // namespace quenlix

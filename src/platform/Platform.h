@@ -15,6 +15,12 @@
 
 namespace quenlix {
 
+// Sees a file's bytes a piece at a time, in order, with the file's size.
+using PieceReader = std::function<void(std::string_view piece, std::uint64_t fileSize)>;
+// Hands a file's bytes to a PieceReader, from the start, each time it is
+// called.
+using PieceSource = std::function<void(const PieceReader& piece)>;
+
 // How OpenForWriting treats a file that exists already, and a missing one:
 // OnlyExisting fails on a missing file (ERROR_FILE_NOT_FOUND) and creates
 // none.
@@ -29,8 +35,12 @@ public:
     // True when the open created the file (it did not exist before).
     virtual bool Created() const = 0;
     virtual std::uint64_t Size() = 0;
-    // The whole current content, read through this handle.
-    virtual std::string ReadAll() = 0;
+    // What the file holds now, seen through this handle without a copy: the
+    // view holds until the next WriteAt or SetLength, or the close.
+    virtual std::string_view Content() = 0;
+    // The same read a piece at a time, through this handle, into room used
+    // over and over: for a look at each byte once, far less memory to touch.
+    virtual void ReadPieces(const PieceReader& piece) = 0;
     virtual void WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
     // Cuts or extends the file to exactly `length` bytes.
     virtual void SetLength(std::uint64_t length) = 0;
@@ -135,9 +145,7 @@ public:
     // Reads the file from start to end a piece at a time: `piece` sees every
     // byte in order, with the file's size as it was when opened, so that a
     // large file never needs its bytes held whole. Fails on a missing file.
-    virtual void ReadFilePieces(
-        std::u16string_view path,
-        const std::function<void(std::string_view piece, std::uint64_t fileSize)>& piece) = 0;
+    virtual void ReadFilePieces(std::u16string_view path, const PieceReader& piece) = 0;
     // Opens for writing, creating the file when it is missing (or, with
     // OnlyIfNew, only creating it: an existing file fails as ERROR_FILE_EXISTS);
     // the file keeps its content until the caller changes it. While it is

@@ -1,10 +1,10 @@
 #include "platform/Sha256.h"
 
+#include "platform/Digits.h"
+
 namespace quenlix {
 
 namespace {
-
-constexpr char16_t Digits[] = u"0123456789abcdef";
 
 int DigitValue(char16_t c) {
     if (c >= u'0' && c <= u'9') return c - u'0';
@@ -17,10 +17,7 @@ int DigitValue(char16_t c) {
 std::u16string HexDigits(const Sha256Digest& digest) {
     std::u16string text;
     text.reserve(2 * digest.size());
-    for (const std::uint8_t byte : digest) {
-        text.push_back(Digits[byte >> 4]);
-        text.push_back(Digits[byte & 0xF]);
-    }
+    for (const std::uint8_t byte : digest) text += HexText(byte, 2);
     return text;
 }
 

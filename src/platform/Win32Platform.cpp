@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/Digits.h"
 #include "platform/MessageStyle.h"
 #include "platform/Win32EveryoneGroup.h"
 #include "platform/Win32Failure.h"
@@ -32,10 +33,7 @@ static_assert(WindowStyle::Normal == SW_SHOWNORMAL && WindowStyle::MinimizedInac
 }  // namespace
 
 std::u16string FailureReportText(const Failure& failure) {
-    return u"错误 " + [&] {
-        const std::string digits = std::to_string(failure.Number());
-        return std::u16string(digits.begin(), digits.end());
-    }() + u"：\n" + failure.Description();
+    return u"错误 " + DecimalText(failure.Number()) + u"：\n" + failure.Description();
 }
 
 int Win32Platform::ShowMessage(std::u16string_view prompt, std::uint32_t style,

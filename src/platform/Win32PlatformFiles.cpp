@@ -29,6 +29,20 @@ std::string ReadToEnd(HANDLE file, std::uint64_t size) {
     return bytes;
 }
 
+// Reads `size` bytes from the file position on, a piece at a time; fewer when
+// the file shrank meanwhile.
+void ReadPiecesOf(HANDLE file, std::uint64_t size, const PieceReader& piece) {
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, Win32Platform::ReadPieceBytes)), '\0');
+    for (std::uint64_t left = size; left > 0;) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
+        if (!ReadFile(file, buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;
+        left -= read;
+        piece(std::string_view(buffer.data(), read), size);
+    }
+}
+
 class Win32WritableFile : public WritableFile {
 public:
     Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
@@ -41,12 +55,27 @@ public:
         return static_cast<std::uint64_t>(size.QuadPart);
     }
 
-    std::string ReadAll() override {
+    // The file's pages, mapped rather than read: a copy would take as much
+    // memory again, and touching that much fresh memory costs many times
+    // the read itself.
+    std::string_view Content() override {
+        view_.Reset();
+        const std::uint64_t size = Size();
+        if (size == 0) return {};  // a mapping of nothing cannot be made
+        const UniqueHandle mapping(CreateFileMappingW(handle_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping.Valid()) throw LastWin32Failure();
+        view_.Reset(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+        if (!view_.Valid()) throw LastWin32Failure();
+        return {static_cast<const char*>(view_.Get()), static_cast<std::size_t>(size)};
+    }
+
+    void ReadPieces(const PieceReader& piece) override {
         Seek(0);
-        return ReadToEnd(handle_.Get(), Size());
+        ReadPiecesOf(handle_.Get(), Size(), piece);
     }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        view_.Reset();  // no file with a view mapped may change its length
         Seek(offset);
         std::size_t done = 0;
         while (done < bytes.size()) {
@@ -59,6 +88,7 @@ public:
     }
 
     void SetLength(std::uint64_t length) override {
+        view_.Reset();
         Seek(length);
         if (!SetEndOfFile(handle_.Get())) throw LastWin32Failure();
     }
@@ -76,6 +106,7 @@ private:
 
     UniqueHandle handle_;
     bool created_;
+    UniqueView view_;  // goes before the handle
 };
 
 }  // namespace
@@ -85,8 +116,7 @@ bool Win32Platform::FileExists(std::u16string_view path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     // Only a plain "not there" is missing; a refusal to look says nothing.
     const DWORD error = GetLastError();
-    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
-           error != ERROR_BAD_NETPATH;
+    return !IsMissingFile(error) && error != ERROR_INVALID_NAME && error != ERROR_BAD_NETPATH;
 }
 
 namespace {
@@ -114,19 +144,9 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
     return ReadToEnd(file.handle.Get(), file.size);
 }
 
-void Win32Platform::ReadFilePieces(std::u16string_view path,
-                                   const std::function<void(std::string_view, std::uint64_t)>& piece) {
+void Win32Platform::ReadFilePieces(std::u16string_view path, const PieceReader& piece) {
     const FileToRead file = OpenToRead(path);
-    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, ReadPieceBytes)), '\0');
-    std::uint64_t left = file.size;
-    while (left > 0) {
-        DWORD read = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
-        if (!ReadFile(file.handle.Get(), buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
-        if (read == 0) break;  // the file shrank while we read it
-        left -= read;
-        piece(std::string_view(buffer.data(), read), file.size);
-    }
+    ReadPiecesOf(file.handle.Get(), file.size, piece);
 }
 
 std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path, Creation creation) {
@@ -183,7 +203,7 @@ std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder
     const UniqueFind search(FindFirstFileW(ToWide(std::u16string(folder) + u"\\*").c_str(), &found));
     if (!search.Valid()) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return files;
+        if (IsMissingFile(error)) return files;
         throw Win32Failure(error);
     }
     do {
@@ -205,7 +225,7 @@ std::optional<std::uint32_t> Win32Platform::FileAttributesOf(std::u16string_view
     const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return attributes;
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    if (IsMissingFile(error)) return std::nullopt;
     throw Win32Failure(error);
 }
 

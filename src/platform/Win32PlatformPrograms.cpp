@@ -66,6 +66,23 @@ UniqueHandle StartSystemProcess(const std::wstring& program, std::u16string_view
     return UniqueHandle(process.hProcess);
 }
 
+// Waits for a started program as WaitForProcess does, and gives its exit
+// code. One still running when the wait runs out gives none; it is ended when
+// `endWait` is given (ending takes effect a moment after the call, which
+// `endWait` waits for), and left to run on otherwise.
+ProgramExit ExitOf(HANDLE process, std::chrono::milliseconds timeout, std::optional<DWORD> endWait) {
+    if (WaitForProcess(process, timeout) == ProcessWait::TimedOut) {
+        if (endWait) {
+            TerminateProcess(process, ERROR_TIMEOUT);
+            WaitForSingleObject(process, *endWait);
+        }
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process, &code)) throw LastWin32Failure();
+    return code;
+}
+
 }  // namespace
 
 void Win32Platform::StartProgram(std::u16string_view commandLine, int windowStyle) {
@@ -78,18 +95,8 @@ ProgramExit Win32Platform::RunSystemProgram(std::u16string_view program, std::u1
     const std::wstring path = SystemDirectory() + L"\\" + ToWide(program);
     const UniqueHandle process =
         StartSystemProcess(path, QuoteArgument(FromWide(path)) + u" " + std::u16string(arguments), windowStyle);
-    {
-        const DisabledWindow disabled(owner_);
-        if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
-            // Ending a process takes effect a moment after the call returns.
-            TerminateProcess(process.Get(), ERROR_TIMEOUT);
-            WaitForSingleObject(process.Get(), 5000);
-            return std::nullopt;
-        }
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
-    return code;
+    const DisabledWindow disabled(owner_);
+    return ExitOf(process.Get(), timeout, 5000);
 }
 
 ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) {
@@ -108,10 +115,7 @@ ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, st
     // Never ended: the instance may be in the middle of writing the hosts
     // file, and a write cut off is the one thing that tears it. The caller
     // says the outcome is not known yet; the journal tells at the next start.
-    if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) return std::nullopt;
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
-    return code;
+    return ExitOf(process.Get(), timeout, std::nullopt);
 }
 
 }  // namespace quenlix

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Digits.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32SystemLibraries.h"
@@ -18,9 +19,7 @@ namespace {
 // BCrypt reports an NTSTATUS, not a Win32 error: it is shown as it is.
 void Check(NTSTATUS status, const char16_t* step) {
     if (status >= 0) return;
-    std::u16string hex = u"0x";
-    for (int shift = 28; shift >= 0; shift -= 4)
-        hex.push_back(u"0123456789ABCDEF"[(static_cast<std::uint32_t>(status) >> shift) & 0xF]);
+    const std::u16string hex = u"0x" + HexText(static_cast<std::uint32_t>(status), 8);
     throw Failure(static_cast<std::uint32_t>(status),
                   u"系统的 BCrypt 无法计算 SHA-256（" + std::u16string(step) + u"，状态 " + hex + u"）。");
 }

@@ -1,9 +1,5 @@
 #include "ui/CommandRunner.h"
 
-#include <exception>
-#include <new>
-#include <stdexcept>
-
 #include "commands/LoadCommands.h"
 #include "commands/WriteRecovery.h"
 
@@ -13,18 +9,11 @@ bool RunAndReport(Platform& platform, const std::function<void()>& body) {
     // A text too large for memory can fail a command on a huge hosts file;
     // that is reported like any other failure rather than tearing down the
     // window with the user's edits in it.
-    const Failure outOfMemory(8, u"存储空间不足，无法处理此命令。");  // ERROR_NOT_ENOUGH_MEMORY
     try {
         body();
         return true;
-    } catch (const Failure& failure) {
-        platform.ReportFailure(failure);
-    } catch (const std::bad_alloc&) {
-        platform.ReportFailure(outOfMemory);
-    } catch (const std::length_error&) {
-        platform.ReportFailure(outOfMemory);
     } catch (...) {
-        platform.ReportFailure(Failure(1359, u"发生内部错误。"));  // ERROR_INTERNAL_ERROR
+        platform.ReportFailure(CurrentFailure());
     }
     return false;
 }

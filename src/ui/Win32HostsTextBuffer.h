@@ -5,18 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Encoding.h"
 #include "platform/Win32Handle.h"
 
 namespace quenlix {
 
 // The hosts text box holds a whole hosts file, tens of megabytes for a large one: it is
 // filled from a buffer the program prepares and hands over, and read in
-// place, rather than through copies made for WM_SETTEXT and WM_GETTEXT.
-//
-// An edit box ends its text at the first NUL, so a hosts file holding NUL
-// bytes would lose everything after the first one on the next save. The
-// boxes show each NUL as the visible symbol for it and hand it back as NUL.
-inline constexpr char16_t NulSymbol = u'\u2400';
+// place, rather than through copies made for WM_SETTEXT and WM_GETTEXT; NULs
+// are shown as NulSymbol.
 
 std::u16string NulsShown(std::u16string_view text);
 std::u16string NulsRestored(std::u16string text);

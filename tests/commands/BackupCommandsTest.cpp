@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/BackupCommands.h"
-#include "hosts/Backup.h"
+#include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 

@@ -3,7 +3,7 @@
 #include "commands/ElevatedWrite.h"
 #include "hosts/HostsPaths.h"
 #include "platform/FileAttribute.h"
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "hosts/WriteJournal.h"
 #include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
@@ -153,14 +153,14 @@ TEST(ElevatedWriteTest, TheJournalOfAPendingHandOffIsHeldAndKept) {
         RemoveWriteJournal(platform);
         journalKept = platform.Has(WriteJournalPath(platform));
     });
-    WriteHostsFile(platform, WholeContent("0.0.0.0 written\r\n"));
+    ChangeHostsFile(platform, WholeContent("0.0.0.0 written\r\n"));
     EXPECT_TRUE(journalKept) << "the second start left the pending write's journal";
     EXPECT_EQ(platform.FileBytes(hosts), "0.0.0.0 written\r\n");
     EXPECT_FALSE(platform.Has(WriteJournalPath(platform))) << "and it goes once the write is done";
 
     platform.elevatedInstance = [](std::u16string_view) -> ProgramExit { return std::nullopt; };
     EXPECT_THROW(
-        try { WriteHostsFile(platform, WholeContent("0.0.0.0 still running\r\n")); } catch (const Failure& failure) {
+        try { ChangeHostsFile(platform, WholeContent("0.0.0.0 still running\r\n")); } catch (const Failure& failure) {
             EXPECT_EQ(failure.Number(), FailureNumber::Timeout);
             EXPECT_NE(failure.Description().find(u"下次启动 Quenlix 时会检查"), std::u16string::npos);
             throw;
@@ -170,7 +170,7 @@ TEST(ElevatedWriteTest, TheJournalOfAPendingHandOffIsHeldAndKept) {
     EXPECT_NO_THROW(platform.RemoveFile(WriteJournalPath(platform))) << "and no longer held";
 
     platform.notFixedDrives = {u"C:"};
-    EXPECT_THROW(WriteHostsFile(platform, WholeContent("0.0.0.0 from a share\r\n")), Failure);
+    EXPECT_THROW(ChangeHostsFile(platform, WholeContent("0.0.0.0 from a share\r\n")), Failure);
     EXPECT_EQ(platform.elevatedRuns.size(), 2u) << "nothing staged on a share";
 }
 

@@ -11,6 +11,7 @@
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
+#include "support/ShippedWrites.h"
 
 namespace quenlix {
 namespace {
@@ -390,7 +391,7 @@ TEST_F(EntryCommandsTest, AFileGoneSinceTheLoadKeepsTheEncodingItHadThen) {
 
 // The stock file holds its sample entries only in comments.
 TEST_F(EntryCommandsTest, AppendUnlessDefinedOnTheStockFileAppends) {
-    WriteDefaultHosts(platform, HostsFile);
+    testing::WriteStock(platform, HostsFile);
     const std::string stock = Hosts();
     window.text(TextBox::HostName) = u"server.example.com";
     AppendEntryUnlessDefined(window, platform);

@@ -13,10 +13,9 @@
 #include "commands/SystemCommands.h"
 #include "commands/WidthCommand.h"
 #include "hosts/AnsiCodec.h"
-#include "hosts/Backup.h"
-#include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
-#include "commands/HostsWriting.h"
+#include "hosts/HostsHistory.h"
+#include "commands/HostsChange.h"
 #include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
 #include "support/FakeWindow.h"
@@ -173,7 +172,7 @@ private:
                 break;
             }
             case 9:
-                expectFailure = model_.AppendUnlessDefined(text2, text3, trouble_ == 0, yes, write);
+                expectFailure = model_.AppendUnlessDefined(text2, text3, yes, write);
                 Run<AppendEntryUnlessDefined>();
                 break;
             case 10: expectFailure = model_.RestoreDefault(ok, write); Run<RestoreDefaultHosts>(); break;

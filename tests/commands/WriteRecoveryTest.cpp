@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/EntryCommands.h"
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 #include "commands/SaveCommands.h"
 #include "commands/WriteRecovery.h"
 #include "hosts/CutOffWrite.h"

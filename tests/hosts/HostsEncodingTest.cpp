@@ -28,10 +28,6 @@ std::string Utf16(std::u16string_view text, bool bigEndian) {
 std::string Utf16Le(std::u16string_view text) { return Utf16(text, false); }
 std::string Utf16Be(std::u16string_view text) { return Utf16(text, true); }
 
-bool IsBigEndian(HostsEncoding encoding) {
-    return encoding == HostsEncoding::Utf16BeWithMark || encoding == HostsEncoding::Utf16Be;
-}
-
 // What a save with no edit writes of a loaded file: its mark, its text and,
 // of UTF-16 of an odd size, the byte left over.
 std::string Saved(Platform& platform, const HostsFile& file) {

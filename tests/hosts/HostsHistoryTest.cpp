@@ -4,6 +4,7 @@
 
 #include "hosts/CutOffWrite.h"
 #include "hosts/HostsHistory.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
 #include "support/FakePlatform.h"
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
-#include "hosts/HostsWrite.h"
+#include "hosts/InPlaceWrite.h"
 #include "hosts/SafeWrite.h"
 #include "support/FakePlatform.h"
+#include "support/ShippedWrites.h"
 
 namespace quenlix {
 namespace {
@@ -19,22 +21,22 @@ TEST(HostsPathTest, JoinsTheSystemsWindowsFolderAndTheFixedTail) {
     EXPECT_EQ(HostsPath(platform), u"E:\\Windows\\system32\\drivers\\etc\\hosts");
 }
 
-TEST(ReadHostsTextTest, DecodesAndAppliesTheLineRule) {
+TEST(ReadHostsFileTest, DecodesAndAppliesTheLineRule) {
     FakePlatform platform;
     platform.PutFile(Path, "a\rb\nc\r\n\r\nd");
-    EXPECT_EQ(ReadHostsText(platform, Path), u"a\r\nb\nc\r\n\r\nd\r\n");
+    EXPECT_EQ(ReadHostsFile(platform, Path).text, u"a\r\nb\nc\r\n\r\nd\r\n");
     platform.PutFile(Path, "");
-    EXPECT_EQ(ReadHostsText(platform, Path), u"");
+    EXPECT_EQ(ReadHostsFile(platform, Path).text, u"");
 }
 
-TEST(ReadHostsTextTest, AMissingFileIsAFailure) {
+TEST(ReadHostsFileTest, AMissingFileIsAFailure) {
     FakePlatform platform;
-    EXPECT_THROW(ReadHostsText(platform, Path), Failure);
+    EXPECT_THROW(ReadHostsFile(platform, Path).text, Failure);
 }
 
 // The load ends every line with CR LF, so a text that ends so is written as
 // it is: a load and a save give back the bytes read, with no empty line more.
-TEST(OverwriteHostsTextTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
+TEST(SaveBytesTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
     const struct {
         std::u16string_view text;
         std::string_view bytes;
@@ -45,21 +47,21 @@ TEST(OverwriteHostsTextTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.PutFile(Path, "old content that is longer than the new one");
-        OverwriteHostsText(platform, Path, c.text);
+        testing::SaveText(platform, Path, c.text);
         EXPECT_EQ(platform.FileBytes(Path), c.bytes) << c.bytes;
         EXPECT_EQ(platform.openFiles, 0);
     }
 }
 
-TEST(OverwriteHostsTextTest, UnencodableCharactersBecomeTheDefaultCharacter) {
+TEST(SaveBytesTest, UnencodableCharactersBecomeTheDefaultCharacter) {
     FakePlatform platform;
-    OverwriteHostsText(platform, Path, u"a\u4e2d");
+    testing::SaveText(platform, Path, u"a\u4e2d");
     EXPECT_EQ(platform.FileBytes(Path), "a?\r\n");
 }
 
 // An entry always stands on a line of its own: glued to a last line without
 // its line break, it would break the entry the user had there.
-TEST(AppendHostsLineTest, StartsALineOfItsOwnInTheFilesEncoding) {
+TEST(LineAppendedTest, StartsALineOfItsOwnInTheFilesEncoding) {
     using namespace std::string_literals;
     const struct {
         std::string before;
@@ -82,45 +84,51 @@ TEST(AppendHostsLineTest, StartsALineOfItsOwnInTheFilesEncoding) {
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.PutFile(Path, c.before);
-        AppendHostsLine(platform, Path, u"b");
+        testing::AppendLine(platform, Path, u"b");
         EXPECT_EQ(platform.FileBytes(Path), c.after) << ::testing::PrintToString(c.before);
     }
 }
 
-TEST(AppendHostsLineTest, CreatesAMissingFile) {
+TEST(LineAppendedTest, CreatesAMissingFile) {
     FakePlatform platform;
-    AppendHostsLine(platform, Path, u"");
+    testing::AppendLine(platform, Path, u"");
     EXPECT_EQ(platform.FileBytes(Path), "\r\n");
 }
 
-TEST(WriteDefaultHostsTest, ReplacesAnyFileWholeOrCreatesIt) {
+TEST(StockContentTest, ReplacesAnyFileWholeOrCreatesIt) {
     FakePlatform platform;
-    WriteDefaultHosts(platform, Path);
+    testing::WriteStock(platform, Path);
     ASSERT_TRUE(platform.FileBytes(Path));
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     platform.PutFile(Path, std::string(100000, 'x'));
-    WriteDefaultHosts(platform, Path);
+    testing::WriteStock(platform, Path);
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     EXPECT_EQ(platform.FileBytes(Path)->substr(0, 9), "# Copyrig");
 }
 
 // A hosts file that appeared after it was found missing, hidden or not, is
 // the user's: the creation of the stock file never writes over it.
-TEST(CreateDefaultHostsTest, CreatesOnlyAFileThatIsNotThere) {
+TEST(StockContentTest, CreatesOnlyAFileThatIsNotThere) {
     FakePlatform platform;
     platform.PutFile(Path, "127.0.0.1 mine\r\n");
     platform.File(Path).hidden = true;
     platform.File(Path).system = true;
-    EXPECT_FALSE(CreateDefaultHosts(platform, Path));
+    try {
+        testing::WriteStock(platform, Path, Creation::OnlyIfNew);
+        ADD_FAILURE() << "a file that is there was created again";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Number(), FailureNumber::FileExists);
+    }
     EXPECT_EQ(platform.FileBytes(Path), "127.0.0.1 mine\r\n");
+    EXPECT_TRUE(platform.File(Path).hidden && platform.File(Path).system);
 
     FakePlatform empty;
-    EXPECT_TRUE(CreateDefaultHosts(empty, Path));
+    testing::WriteStock(empty, Path, Creation::OnlyIfNew);
     EXPECT_EQ(empty.FileBytes(Path)->size(), 836u);
 
     FakePlatform full;
     full.writeBudget = 10;
-    EXPECT_THROW(CreateDefaultHosts(full, Path), Failure);
+    EXPECT_THROW(testing::WriteStock(full, Path, Creation::OnlyIfNew), Failure);
     EXPECT_FALSE(full.Has(Path)) << "a creation that failed leaves no file";
     EXPECT_EQ(full.openFiles, 0);
 }
@@ -135,7 +143,7 @@ TEST(SafeReplaceTest, AWriteThatFailsAfterNBytesLeavesThePreviousBytes) {
             FakePlatform platform;
             platform.PutFile(Path, previous);
             platform.writeBudget = n;
-            EXPECT_THROW(OverwriteHostsText(platform, Path, text), Failure) << n;
+            EXPECT_THROW(testing::SaveText(platform, Path, text), Failure) << n;
             EXPECT_EQ(platform.FileBytes(Path), previous) << "failed after " << n << " bytes";
             EXPECT_EQ(platform.openFiles, 0);
         }
@@ -146,7 +154,7 @@ TEST(SafeReplaceTest, AFullDiskFailsBeforeAnOldByteChanges) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.setLengthFails = true;
-    EXPECT_THROW(WriteDefaultHosts(platform, Path), Failure);
+    EXPECT_THROW(testing::WriteStock(platform, Path), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
@@ -154,22 +162,22 @@ TEST(SafeReplaceTest, AFailedFlushPutsThePreviousBytesBack) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.flushFails = true;
-    EXPECT_THROW(OverwriteHostsText(platform, Path, u"new"), Failure);
+    EXPECT_THROW(testing::SaveText(platform, Path, u"new"), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
 TEST(SafeReplaceTest, AFileTheFailedWriteCreatedIsRemovedAgain) {
     FakePlatform platform;
     platform.writeBudget = 10;
-    EXPECT_THROW(WriteDefaultHosts(platform, Path), Failure);
+    EXPECT_THROW(testing::WriteStock(platform, Path), Failure);
     EXPECT_FALSE(platform.Has(Path));
 }
 
 TEST(SafeReplaceTest, ARefusedOpenChangesNothing) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
-    platform.File(Path).readOnly = true;
-    EXPECT_THROW(OverwriteHostsText(platform, Path, u"new"), Failure);
+    platform.deniedPaths = {std::u16string(Path)};
+    EXPECT_THROW(testing::SaveText(platform, Path, u"new"), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
@@ -178,7 +186,7 @@ TEST(SafeAppendTest, AFailedAppendCutsTheFileBackToItsEnd) {
         FakePlatform platform;
         platform.PutFile(Path, "a\r\n");
         platform.writeBudget = n;
-        EXPECT_THROW(AppendHostsLine(platform, Path, u"0.0.0.0 example.com"), Failure);
+        EXPECT_THROW(testing::AppendLine(platform, Path, u"0.0.0.0 example.com"), Failure);
         EXPECT_EQ(platform.FileBytes(Path), "a\r\n");
     }
 }
@@ -188,41 +196,36 @@ TEST(SafeCopyTest, ACopyThatFailsLeavesTheDestinationAndTheSourceAlone) {
     platform.PutFile(u"D:\\src", "new content");
     platform.PutFile(u"D:\\dst", "old");
     platform.writeBudget = 4;
-    EXPECT_THROW(CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst"), Failure);
+    EXPECT_THROW(WriteOwnFile(platform, u"D:\\dst", platform.ReadFileBytes(u"D:\\src")), Failure);
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "old");
     EXPECT_EQ(platform.FileBytes(u"D:\\src"), "new content");
-    CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst");
+    WriteOwnFile(platform, u"D:\\dst", platform.ReadFileBytes(u"D:\\src"));
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "new content");
 }
 
 // The read back after a write: whatever the size of the pieces the file is
-// read in and wherever the written content is split between the bytes kept
-// and the new ones, a file equals the content only byte for byte and to its
-// last byte.
+// read in, a file holds the content only byte for byte and to its last byte.
 TEST(FileHoldsTest, AFileHoldsTheContentOnlyByteForByteAndToItsEnd) {
     const std::string content = "127.0.0.1 a\r\n";
+    const FileSnapshot written = SnapshotBuilder::Of(content);
     for (const std::size_t pieceSize : {1u, 2u, 3u, 5u, 64u}) {
-        for (std::size_t split = 0; split <= content.size(); ++split) {
-            SCOPED_TRACE(std::to_string(pieceSize) + " " + std::to_string(split));
-            FakePlatform platform;
-            platform.pieceSize = pieceSize;
-            const std::string_view head = std::string_view(content).substr(0, split);
-            const std::string_view tail = std::string_view(content).substr(split);
-            platform.PutFile(Path, content);
-            EXPECT_TRUE(FileHolds(platform, Path, head, tail));
-            for (std::size_t at = 0; at < content.size(); ++at) {
-                std::string changed = content;
-                changed[at] ^= 1;
-                platform.PutFile(Path, changed);
-                EXPECT_FALSE(FileHolds(platform, Path, head, tail)) << "byte " << at;
-            }
-            platform.PutFile(Path, content + "x");
-            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
-            platform.PutFile(Path, content.substr(0, content.size() - 1));
-            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
-            platform.RemoveFile(Path);
-            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
+        SCOPED_TRACE(pieceSize);
+        FakePlatform platform;
+        platform.pieceSize = pieceSize;
+        platform.PutFile(Path, content);
+        EXPECT_TRUE(FileHolds(platform, Path, written));
+        for (std::size_t at = 0; at < content.size(); ++at) {
+            std::string changed = content;
+            changed[at] ^= 1;
+            platform.PutFile(Path, changed);
+            EXPECT_FALSE(FileHolds(platform, Path, written)) << "byte " << at;
         }
+        platform.PutFile(Path, content + "x");
+        EXPECT_FALSE(FileHolds(platform, Path, written));
+        platform.PutFile(Path, content.substr(0, content.size() - 1));
+        EXPECT_FALSE(FileHolds(platform, Path, written));
+        platform.RemoveFile(Path);
+        EXPECT_FALSE(FileHolds(platform, Path, written));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "hosts/HostsStore.h"
 #include "hosts/ReferenceLineRule.h"
 #include "platform/Win32Platform.h"
+#include "support/ShippedWrites.h"
 #include "support/Win32TempFolder.h"
 
 // Files a hosts file should never be, read and written through the real
@@ -25,11 +26,11 @@ using testing::WriteBytes;
 struct Win32HostileFilesTest : ::testing::Test {
     std::u16string Load(const std::string& bytes) {
         WriteBytes(folder / L"hosts", bytes);
-        return ReadHostsText(platform, folder.U16(L"hosts"));
+        return ReadHostsFile(platform, folder.U16(L"hosts")).text;
     }
     std::string LoadAndSave(const std::string& bytes) {
         const std::u16string text = Load(bytes);
-        OverwriteHostsText(platform, folder.U16(L"hosts"), text);
+        testing::SaveText(platform, folder.U16(L"hosts"), text);
         return ReadBytes(folder / L"hosts");
     }
 

@@ -8,6 +8,7 @@
 
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsPaths.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsStore.h"
 #include "platform/AsciiCase.h"
 #include "platform/CommandLine.h"
@@ -15,6 +16,7 @@
 #include "platform/Win32Failure.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SystemLibraries.h"
+#include "support/ShippedWrites.h"
 #include "support/Win32TempFolder.h"
 
 namespace quenlix {
@@ -146,9 +148,10 @@ TEST(Win32FilesTest, EveryFileExistsWhateverItsAttributes) {
     EXPECT_FALSE(platform.FileExists(folder.U16(L"missing")));
     EXPECT_FALSE(platform.FileExists(folder.U16(L"no\\such\\folder")));
 
-    EXPECT_FALSE(CreateDefaultHosts(platform, folder.U16(L"hidden")));
+    EXPECT_THROW(testing::WriteStock(platform, folder.U16(L"hidden"), Creation::OnlyIfNew), Failure);
     EXPECT_EQ(ReadBytes(folder / L"hidden"), "x");
-    EXPECT_TRUE(CreateDefaultHosts(platform, folder.U16(L"new")));
+    EXPECT_TRUE(GetFileAttributesW((folder / L"hidden").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(testing::WriteStock(platform, folder.U16(L"new"), Creation::OnlyIfNew).written);
     EXPECT_EQ(ReadBytes(folder / L"new").size(), 836u);
 }
 
@@ -157,15 +160,15 @@ TEST(Win32FilesTest, TheStoreReadsAndWritesCodePage936WithCrLf) {
     Win32Platform platform;
     const auto path = folder.U16(L"hosts");
     WriteBytes(folder / L"hosts", "127.0.0.1 \xD6\xD0\xCE\xC4\n::1 a\rb");
-    EXPECT_EQ(ReadHostsText(platform, path), u"127.0.0.1 中文\n::1 a\r\nb\r\n");
-    OverwriteHostsText(platform, path, u"0.0.0.0 广告\r\n");
+    EXPECT_EQ(ReadHostsFile(platform, path).text, u"127.0.0.1 中文\n::1 a\r\nb\r\n");
+    testing::SaveText(platform, path, u"0.0.0.0 广告\r\n");
     EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\n");
-    AppendHostsLine(platform, path, u"x");
+    testing::AppendLine(platform, path, u"x");
     EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\nx\r\n");
-    OverwriteHostsText(platform, path, u"0.0.0.0 广告");
-    AppendHostsLine(platform, path, u"x");
+    testing::SaveText(platform, path, u"0.0.0.0 广告");
+    testing::AppendLine(platform, path, u"x");
     EXPECT_EQ(ReadBytes(folder / L"hosts"), "0.0.0.0 \xB9\xE3\xB8\xE6\r\nx\r\n");
-    WriteDefaultHosts(platform, path);
+    testing::WriteStock(platform, path);
     EXPECT_EQ(ReadBytes(folder / L"hosts").size(), 836u);
 }
 
@@ -174,7 +177,7 @@ TEST(Win32FilesTest, ASaveKeepsTheFilesAttributes) {
     Win32Platform platform;
     WriteBytes(folder / L"hosts", "old\r\n");
     SetFileAttributesW((folder / L"hosts").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
-    OverwriteHostsText(platform, folder.U16(L"hosts"), u"a much longer new content than before");
+    testing::SaveText(platform, folder.U16(L"hosts"), u"a much longer new content than before");
     EXPECT_EQ(ReadBytes(folder / L"hosts"), "a much longer new content than before\r\n");
     EXPECT_TRUE(GetFileAttributesW((folder / L"hosts").c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
@@ -194,23 +197,23 @@ TEST(Win32FilesTest, RefusedWritesFailAndChangeNothing) {
     HANDLE held = CreateFileW((folder / L"hosts").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     try {
-        OverwriteHostsText(platform, path, u"new");
+        testing::SaveText(platform, path, u"new");
         ADD_FAILURE() << "a file held by another program was overwritten";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
         EXPECT_FALSE(failure.Description().empty());
     }
-    EXPECT_THROW(AppendHostsLine(platform, path, u"new"), Failure);
-    EXPECT_THROW(WriteDefaultHosts(platform, path), Failure);
-    EXPECT_THROW(ReadHostsText(platform, path), Failure);
+    EXPECT_THROW(testing::AppendLine(platform, path, u"new"), Failure);
+    EXPECT_THROW(testing::WriteStock(platform, path), Failure);
+    EXPECT_THROW(ReadHostsFile(platform, path), Failure);
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(folder / L"hosts"), "keep\r\n");
 
     // A folder where the file should be, and a missing folder.
     CreateDirectoryW((folder / L"dir").c_str(), nullptr);
-    EXPECT_THROW(OverwriteHostsText(platform, folder.U16(L"dir"), u"x"), Failure);
-    EXPECT_THROW(AppendHostsLine(platform, folder.U16(L"missing\\hosts"), u"x"), Failure);
-    EXPECT_THROW(ReadHostsText(platform, folder.U16(L"missing\\hosts")), Failure);
+    EXPECT_THROW(testing::SaveText(platform, folder.U16(L"dir"), u"x"), Failure);
+    EXPECT_THROW(testing::AppendLine(platform, folder.U16(L"missing\\hosts"), u"x"), Failure);
+    EXPECT_THROW(ReadHostsFile(platform, folder.U16(L"missing\\hosts")), Failure);
 }
 
 // "windir" is the user's to set, to anything; the hosts file is the one of

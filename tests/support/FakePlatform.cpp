@@ -25,9 +25,21 @@ public:
 
     bool Created() const override { return created_; }
     std::uint64_t Size() override { return Bytes().size(); }
-    std::string ReadAll() override { return Bytes(); }
+    // A copy of its own, spoilt by the next change, as a view of the file
+    // would be: a write that went on reading it would be caught.
+    std::string_view Content() override {
+        seen_ = Bytes();
+        return seen_;
+    }
+
+    void ReadPieces(const PieceReader& piece) override {
+        const std::string bytes = Bytes();
+        for (std::size_t at = 0; at < bytes.size(); at += platform_.pieceSize)
+            piece(std::string_view(bytes).substr(at, platform_.pieceSize), bytes.size());
+    }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        Spoil();
         if (own_) {
             if (platform_.ownFilesFail) throw Failure(112, u"磁盘空间不足。");
             Write(offset, bytes);
@@ -48,6 +60,7 @@ public:
         if (allowed < bytes.size()) throw Failure(112, u"磁盘空间不足。");
     }
     void SetLength(std::uint64_t length) override {
+        Spoil();
         if (own_ ? platform_.ownFilesFail : platform_.setLengthFails) throw Failure(112, u"磁盘空间不足。");
         Bytes().resize(length);
         platform_.Touch(path_);
@@ -63,6 +76,7 @@ private:
         return key;
     }
     std::string& Bytes() { return platform_.File(path_).bytes; }
+    void Spoil() { std::fill(seen_.begin(), seen_.end(), '\x7F'); }
     void Write(std::uint64_t offset, std::string_view bytes) {
         written_ = true;
         platform_.Touch(path_);
@@ -76,6 +90,7 @@ private:
     bool created_;
     bool own_ = platform_.IsOwnFile(path_);
     bool written_ = false;
+    std::string seen_;
 };
 
 }  // namespace

@@ -72,14 +72,16 @@ public:
     // A load filled Text1 from the file.
     void Loaded() { seen = hosts; }
 
-    // Command5: a missing or unreadable file fails; a duplicate appends nothing.
-    bool AppendUnlessDefined(std::u16string_view text2, std::u16string_view text3, bool readFails, bool yes,
+    // Command5: tests the bytes the append's open read. A file the open
+    // finds missing fails; a duplicate appends nothing.
+    bool AppendUnlessDefined(std::u16string_view text2, std::u16string_view text3, bool yes,
                              const WriteOutcome& write) {
-        if (!hosts || readFails) return true;
         const std::u16string entry = Entry(text2, text3);
-        const std::u16string upper = encoding_.toUpper(ApplyLineRule(encoding_.decode(*hosts)));
-        if (reference::FirstDuplicateLine(upper, encoding_.toUpper(entry))) return false;
-        return Append(Line(entry), write, FirstEntryProblem(text2, text3) && !yes);
+        if (hosts && !reference::FirstDuplicateLine(encoding_.toUpper(ApplyLineRule(encoding_.decode(*hosts))),
+                                                    encoding_.toUpper(entry)))
+            return Append(Line(entry), write, FirstEntryProblem(text2, text3) && !yes);
+        const Write outcome = write(0);
+        return outcome != Write::Declined && (outcome == Write::FailsAtOpen || !hosts);
     }
 
     // Command6 and the create branch of the load: the stock content on OK.

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "commands/PickLineCommand.h"
-#include "hosts/Backup.h"
 #include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
 #include "support/FakePlatform.h"

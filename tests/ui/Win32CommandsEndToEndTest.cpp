@@ -7,6 +7,7 @@
 #include <string>
 
 #include "hosts/HostsHistory.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
 #include "platform/Win32Handle.h"
 #include "support/Win32SystemHosts.h"

@@ -10,6 +10,7 @@
 #include "commands/ElevatedWrite.h"
 #include "hosts/CutOffWrite.h"
 #include "hosts/HostsHistory.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
 #include "platform/QuoteArgument.h"
 #include "platform/Win32Handle.h"

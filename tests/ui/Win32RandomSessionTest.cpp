@@ -89,7 +89,7 @@ struct Win32RandomSessionTest : Win32FormTest {
                 expectFailure = model.Save(text1, platform.answers.front() == Answer::Yes, write);
                 Press("Command3");
                 break;
-            case 6: expectFailure = model.AppendUnlessDefined(text2, text3, blocked, yes, write); Press("Command5"); break;
+            case 6: expectFailure = model.AppendUnlessDefined(text2, text3, yes, write); Press("Command5"); break;
             case 7:
                 expectFailure = model.RestoreDefault(platform.answers.front() == Answer::Ok, write);
                 Press("Command6");

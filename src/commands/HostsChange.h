@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "hosts/HostsWrite.h"
+#include "hosts/InPlaceWrite.h"
 #include "platform/Platform.h"
 
 namespace quenlix {
@@ -25,16 +25,17 @@ inline constexpr std::u16string_view WithoutHistoryCopyQuestion =
 inline constexpr std::u16string_view ElevationQuestion =
     u"没有写入 Hosts 文件的权限。\n\n是否以管理员身份完成这次修改？（Windows 将请求确认）";
 
-// Writes the running system's hosts file the one way every command writes
-// it (WriteHostsInPlace), keeping a history copy of what the file held and a
-// journal of the write; when the copy cannot be kept, the user is asked
-// whether to write without one (no writes nothing). A write refused for want of rights, in a process
-// without administrator rights, is offered to a second instance with them
-// (WriteThroughElevatedInstance); declined, it writes nothing and says no
-// more. Tells the user what the command itself does not: that the file's
-// read-only, hidden or system attributes could not be given back, or that
-// the file, read back, did not hold what was written.
-HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting = Reporting::Shown,
+// A command's change of the running system's hosts file: this process's
+// write (InPlaceWrite), with `editor` run here, in the command's layer, as
+// its second step; a history copy of what the file held and a journal of the
+// write; when the copy cannot be kept, the user is asked whether to write
+// without one (no writes nothing). A write refused for want of rights, in a
+// process without administrator rights, is offered to a second instance
+// with them (WriteThroughElevatedInstance); declined, it writes nothing and
+// says no more. Tells the user what the command itself does not: that the
+// file's read-only, hidden or system attributes could not be given back, or
+// that the file, read back, did not hold what was written.
+HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting = Reporting::Shown,
                                 Creation creation = Creation::OpenOrCreate);
 
 }  // namespace quenlix

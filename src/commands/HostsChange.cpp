@@ -1,4 +1,4 @@
-#include "commands/HostsWriting.h"
+#include "commands/HostsChange.h"
 
 #include <string>
 
@@ -27,12 +27,13 @@ bool AskToWriteWithoutCopy(Platform& platform, const Failure& why) {
 
 }  // namespace
 
-HostsWriteResult WriteHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
-                                Creation creation) {
+HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, Reporting reporting,
+                                 Creation creation) {
     RecoverableWrite recoverable(platform, [&](const Failure& why) { return AskToWriteWithoutCopy(platform, why); });
     HostsWriteResult result;
     try {
-        result = WriteHostsInPlace(platform, HostsPath(platform), editor, creation, &recoverable);
+        InPlaceWrite write(platform, HostsPath(platform), creation);
+        result = write.Finish(editor(write.Now()), &recoverable);
     } catch (const Failure& failure) {
         // Refused for want of rights, in a process that has none: the user
         // may let a second instance with administrator rights make this one
