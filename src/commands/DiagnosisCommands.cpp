@@ -1,5 +1,6 @@
 #include "commands/DiagnosisCommands.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,8 @@ namespace quenlix {
 namespace {
 
 const std::u16string CrLf = u"\r\n";
+
+constexpr std::size_t MostFindingsListed = 10000;
 
 std::u16string LineText(std::size_t line) { return u"第 " + DecimalText(line) + u" 行："; }
 
@@ -94,7 +97,12 @@ void ShowHostsCheck(WindowState& window, Platform& platform) {
         report = u"共 " + DecimalText(check.lines) + u" 行，其中 " + DecimalText(check.entryLines) + u" 行条目、" +
                  DecimalText(check.names) + u" 个主机名；" +
                  (problems == 0 ? u"没有发现问题。" : u"发现 " + DecimalText(problems) + u" 个问题。");
-        for (const HostsFinding& finding : check.findings) report += CrLf + FindingText(platform, finding);
+        // A blocklist may hold hundreds of thousands of findings; a box of
+        // that many lines helps nobody and takes long to fill.
+        const std::size_t listed = std::min(check.findings.size(), MostFindingsListed);
+        for (std::size_t i = 0; i < listed; ++i) report += CrLf + FindingText(platform, check.findings[i]);
+        if (listed < check.findings.size())
+            report += CrLf + u"……另有 " + DecimalText(check.findings.size() - listed) + u" 个问题没有列出。";
         if (many)
             report += CrLf + u"条目超过 " + DecimalText(ManyEntryLines) + u" 行，Windows 的 DNS Client 服务"
                       u"读取时可能停顿很久（有时在登录时长达数分钟）；“压缩条目”可以把同一地址的条目合并为每行 " +
