@@ -158,7 +158,7 @@ void PackEntryLines(WindowState& window, Platform&) {
 
 void SelectLineNamedInResults(WindowState& window) {
     const std::u16string results = window.Text(TextBox::Results);
-    const std::size_t caret = window.ResultsCaretPosition();
+    const std::size_t caret = window.ResultsClickPosition();
     std::optional<TextRange> line;
     window.ReadHostsText([&](std::u16string_view text) { line = LineNamedInResults(text, results, caret); });
     if (line) window.SelectHostsText(*line);

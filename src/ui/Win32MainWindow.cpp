@@ -238,9 +238,8 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
                                                    UINT_PTR index, DWORD_PTR self) {
     switch (message) {
         case WM_LBUTTONDBLCLK: {
-            // The box selects the word first; the handler reads where it is.
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index);
+            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index, lParam);
             return result;
         }
         case WM_LBUTTONUP: {
@@ -290,8 +289,18 @@ void Win32MainWindow::OnTextBoxClick(std::size_t index) {
 }
 
 // What a double-click runs reads the hosts text box: nothing while it fills.
-void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index) {
+// It learns the character under the pointer, not the caret: the box's own
+// word selection, in text without spaces (Chinese), may reach into the row
+// above. EM_CHARFROMPOS gives 16 bits of it; the rest comes from the first
+// row in view, since no box shows 65,536 characters at once.
+void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index, LPARAM point) {
     if (Controls()[index].onDoubleClick == nullptr || Filling()) return;
+    HWND box = controls_[index];
+    const auto low = static_cast<std::size_t>(LOWORD(SendMessageW(box, EM_CHARFROMPOS, 0, point)));
+    const auto first = static_cast<std::size_t>(
+        SendMessageW(box, EM_LINEINDEX, SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0));
+    resultsClick_ = (first & ~std::size_t{0xFFFF}) | low;
+    if (resultsClick_ < first) resultsClick_ += 0x10000;
     RunWindowCommand(Controls()[index].onDoubleClick);
 }
 
@@ -510,13 +519,6 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-std::size_t Win32MainWindow::ResultsCaretPosition() {
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(BoxWindow(TextBox::Results), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return start;
-}
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
 
