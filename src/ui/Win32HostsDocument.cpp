@@ -28,7 +28,16 @@ Win32HostsDocument::Win32HostsDocument(HWND form, HWND box, std::size_t piecewis
 
 Win32HostsDocument::~Win32HostsDocument() { StopFill(); }
 
-std::u16string Win32HostsDocument::Text() { return waiting_ ? *waiting_ : BoxText(box_); }
+// Half a text, read while the box fills, would pass for the file: every
+// command that could read it is held meanwhile, and this is the last guard.
+void Win32HostsDocument::RefuseWhileFilling() const {
+    if (Filling()) throw Win32Failure(ERROR_BUSY);
+}
+
+std::u16string Win32HostsDocument::Text() {
+    RefuseWhileFilling();
+    return waiting_ ? *waiting_ : BoxText(box_);
+}
 
 void Win32HostsDocument::SetText(std::u16string_view text) {
     // A fill in progress would go on putting the old text's pieces in.
@@ -48,6 +57,7 @@ void Win32HostsDocument::SetText(std::u16string_view text) {
 }
 
 void Win32HostsDocument::Read(const std::function<void(std::u16string_view)>& use) {
+    RefuseWhileFilling();
     if (waiting_) {
         use(*waiting_);
         return;
@@ -96,7 +106,8 @@ void Win32HostsDocument::Select(TextRange range) {
 // Ctrl+Z takes back whole; the box marks itself modified as for typing.
 void Win32HostsDocument::Replace(TextRange range, std::u16string_view text, TextRange select) {
     // Nothing may be edited while the box is filled or its text still waits.
-    if (waiting_ || Filling()) throw Win32Failure(ERROR_BUSY);
+    RefuseWhileFilling();
+    if (waiting_) throw Win32Failure(ERROR_BUSY);
     const LRESULT before = SendMessageW(box_, WM_GETTEXTLENGTH, 0, 0);
     const std::wstring shown = ToWide(NulsShown(text));
     SendMessageW(box_, EM_SETSEL, range.begin, range.end);

@@ -81,6 +81,8 @@ public:
     void StopFill();
 
 private:
+    void RefuseWhileFilling() const;
+
     HWND form_;
     HWND box_;
     std::size_t piecewiseFrom_;
