@@ -73,8 +73,9 @@ private:
     HostNameTable seen_;
 };
 
+// For an entry line.
 bool MayPack(const HostsLineFields& fields) {
-    return fields.commentAt == NoPosition && IsEntry(fields) && fields.names.size() <= MostNamesOnALine &&
+    return fields.commentAt == NoPosition && fields.names.size() <= MostNamesOnALine &&
            std::all_of(fields.names.begin(), fields.names.end(), IsHostName);
 }
 
@@ -115,7 +116,9 @@ PackedEntries PackEntries(std::u16string_view text) {
     };
 
     for (auto line = ReadHostsLineAt(text, 0, fields); line; line = ReadHostsLineAt(text, line->next, fields)) {
-        const bool entry = IsEntry(fields);
+        // A run's address is known good: the next line's, if the same, is too.
+        const bool entry =
+            (!run.Empty() && !fields.names.empty() && fields.address == run.Address()) || IsEntry(fields);
         packed.entryLinesBefore += entry;
         if (entry && MayPack(fields)) {
             if (run.Empty() || run.Address() != fields.address) {

@@ -128,6 +128,8 @@ HostsCheck CheckHostsText(std::u16string_view text, const LostCharacterCount& lo
     HostsCheck check;
     HostsLineFields fields;
     EarlierNames earlier(check.findings, text.size());
+    std::u16string_view lastAddress;  // of the last entry line
+    bool lastV4 = false;
     const auto add = [&](HostsFinding::Kind kind, std::u16string_view what, std::size_t number = 0) {
         check.findings.push_back({static_cast<std::uint32_t>(check.lines), kind, what, number});
     };
@@ -135,12 +137,17 @@ HostsCheck CheckHostsText(std::u16string_view text, const LostCharacterCount& lo
         ++check.lines;
         const std::u16string_view content = text.substr(line->begin, line->end - line->begin);
         if (!fields.address.empty()) {
-            const bool v4 = IsIpv4Address(fields.address);
-            if (!v4 && !IsIpv6Address(fields.address)) {
+            // A blocklist gives one address on line after line: an address
+            // as the line before wrote it is known good already.
+            const bool same = fields.address == lastAddress;
+            const bool v4 = same ? lastV4 : IsIpv4Address(fields.address);
+            if (!same && !v4 && !IsIpv6Address(fields.address)) {
                 add(HostsFinding::Kind::Address, fields.address);
             } else if (fields.names.empty()) {
                 add(HostsFinding::Kind::NoName, fields.address);
             } else {
+                lastAddress = fields.address;
+                lastV4 = v4;
                 ++check.entryLines;
                 const std::size_t read = std::min(fields.names.size(), MostNamesOnALine);
                 check.names += read;
