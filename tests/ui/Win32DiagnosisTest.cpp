@@ -29,8 +29,11 @@ struct Win32DiagnosisTest : Win32FormTest {
     }
 
     // A double-click of the left button on the character `at` of a box, in
-    // the middle of its row: halfway to the row below.
+    // the middle of its row (halfway to the row below), scrolled into view
+    // first as a user would.
     void DoubleClickOn(HWND box, std::size_t at) {
+        SendMessageW(box, EM_SETSEL, at, at);
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
         const LRESULT place = SendMessageW(box, EM_POSFROMCHAR, at, 0);
         const LRESULT row = SendMessageW(box, EM_LINEFROMCHAR, at, 0);
         const LRESULT below = SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, row + 1, 0), 0);
