@@ -41,7 +41,8 @@ void RestoreHostsFromBackup(Platform& platform) {
         return;
     }
     const HostsWriteResult result = WriteHostsFile(platform, WholeContent(platform.ReadFileBytes(backup)));
-    if (result.written && !result.readBackDiffers)
+    // Success only when the file, read back, showed the backup's bytes.
+    if (result.written && !result.readBackDiffers && !result.readBackFailed)
         platform.ShowMessage(u"备份Hosts文件还原到系统Hosts成功", Mb::Ok | Mb::IconInformation | InFront, u"提示");
 }
 

@@ -5,12 +5,28 @@
 #include "commands/HostsWriting.h"
 #include "commands/LostCharacters.h"
 #include "hosts/HostsEncoding.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/MessageStyle.h"
 #include "platform/Platform.h"
 #include "platform/WindowState.h"
 
 namespace quenlix {
+
+namespace {
+
+// Whether the hosts file, read afresh, holds the bytes of `snapshot`.
+bool HostsFileHolds(Platform& platform, const FileSnapshot& snapshot) {
+    try {
+        SnapshotBuilder now;
+        platform.ReadFilePieces(HostsPath(platform), [&](std::string_view piece, std::uint64_t) { now.Add(piece); });
+        return now.Finish() == snapshot;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+}  // namespace
 
 void SaveHostsFile(WindowState& window, Platform& platform) {
     // The edit is worked out from the bytes read through the handle that then
@@ -66,6 +82,9 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
     // text stays unsaved, and the next save asks before it overwrites the
     // file.
     if (!result.written || result.readBackDiffers) return;
+    // Written but not checked: saved only once the file, read again after
+    // the user was told, shows the new bytes.
+    if (result.readBackFailed && !HostsFileHolds(platform, result.snapshot)) return;
     window.SetHostsSnapshot(result.snapshot, encoding);
     window.MarkHostsTextSaved();
 }

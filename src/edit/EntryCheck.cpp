@@ -26,6 +26,8 @@ std::u16string_view TakeWhile(std::u16string_view text, std::size_t& at, Keep ke
     return text.substr(begin, at - begin);
 }
 
+bool HasLineBreak(std::u16string_view text) { return text.find_first_of(u"\r\n") != text.npos; }
+
 bool HasLeadingZero(std::u16string_view digits) { return digits.size() > 1 && digits.front() == u'0'; }
 
 // Decimal digits only, at least one, of a value no larger than `most`.
@@ -139,6 +141,8 @@ bool IsHostName(std::u16string_view text) {
 }
 
 std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::u16string_view names) {
+    for (const std::u16string_view text : {address, names})
+        if (HasLineBreak(text)) return EntryProblem{EntryProblem::Kind::LineBreak, text};
     if (!IsIpv4Address(address) && !IsIpv6Address(address)) return EntryProblem{EntryProblem::Kind::Address, address};
     names = names.substr(0, names.find(u'#'));
     std::size_t count = 0;
@@ -154,6 +158,7 @@ std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::
 }
 
 std::optional<EntryProblem> FirstLineProblem(std::u16string_view line) {
+    if (HasLineBreak(line)) return EntryProblem{EntryProblem::Kind::LineBreak, line};
     std::size_t at = 0;
     TakeWhile(line, at, IsBlank);
     const bool entry = at < line.size() && line[at] != u'#' && line.find_first_of(u" \t") != line.npos;

@@ -116,8 +116,13 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
     // Security tools quietly put back a hosts file that maps the names they
     // care about; a change they undid at once must not pass for saved. Read
     // through a handle of its own, the file shows what others see of it.
-    result.readBackDiffers = !busy.Run(
-        [&] { return FileHolds(platform, path, std::string_view(previous).substr(0, kept), edit->tail); });
+    // The write has gone through whatever becomes of this check.
+    try {
+        result.readBackDiffers = !busy.Run(
+            [&] { return FileHolds(platform, path, std::string_view(previous).substr(0, kept), edit->tail); });
+    } catch (const Failure& failure) {
+        result.readBackFailed = failure;
+    }
     return result;
 }
 

@@ -53,6 +53,9 @@ struct HostsWriteResult {
     // written: another program (a security tool, typically) changed or
     // removed it at once.
     bool readBackDiffers = false;
+    // The file could not be read back (busy, refused): written, but not
+    // checked. Why, when known.
+    std::optional<Failure> readBackFailed;
 };
 
 // One write of the hosts file at `path` by this process, the way every

@@ -15,8 +15,10 @@
 
 namespace quenlix {
 
-// How OpenForWriting treats a file that exists already.
-enum class Creation { OpenOrCreate, OnlyIfNew };
+// How OpenForWriting treats a file that exists already, and a missing one:
+// OnlyExisting fails on a missing file (ERROR_FILE_NOT_FOUND) and creates
+// none.
+enum class Creation { OpenOrCreate, OnlyIfNew, OnlyExisting };
 
 // An open file that a command writes. Closing happens when the object goes:
 // no file stays open past the command that opened it.
@@ -36,10 +38,13 @@ public:
     virtual void Flush() = 0;
 };
 
-// A file found in a folder: its name, without the folder, and its size.
+// A file found in a folder: its name, without the folder, its size, and when
+// it was last written, in the file system's own clock (100-nanosecond ticks
+// since 1601, UTC, as FileTimeNow gives it).
 struct FolderEntry {
     std::u16string name;
     std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
 };
 
 // A moment of the local clock, to the second, as the user's calendar reads it.
@@ -136,10 +141,21 @@ public:
     // Opens for writing, creating the file when it is missing (or, with
     // OnlyIfNew, only creating it: an existing file fails as ERROR_FILE_EXISTS);
     // the file keeps its content until the caller changes it. While it is
-    // open, others may read the file but not write it.
+    // open, others may read the file but neither write nor remove it.
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path,
                                                          Creation creation = Creation::OpenOrCreate) = 0;
+    // Fails while another handle holds the file open for writing.
     virtual void RemoveFile(std::u16string_view path) = 0;
+    // Whether `path` is an absolute path on a drive the system reports as a
+    // local fixed disk ("C:\..."): not a share, a device, a pipe or a
+    // removable or network drive. Never fails.
+    virtual bool IsOnLocalFixedDrive(std::u16string_view path) = 0;
+    // Reads a plain file on a local fixed disk, and nothing else: a path
+    // elsewhere, a pipe or device, or a reparse point (a link to somewhere
+    // else) fails as ERROR_INVALID_PARAMETER, and a file of more than
+    // `mostBytes` as ERROR_FILE_TOO_LARGE. Opened so that no server at the
+    // other end could act in the caller's name.
+    virtual std::string ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) = 0;
     // The files directly in `folder` (no folders, nothing below them), in no
     // particular order; none when the folder is missing.
     virtual std::vector<FolderEntry> FilesInFolder(std::u16string_view folder) = 0;
@@ -176,7 +192,8 @@ public:
     // system asks the user to confirm) and `arguments` after its name, and
     // waits up to `timeout` for it to end, the window that owns the message
     // boxes taking no input but repainting meanwhile. Its exit code, or no
-    // value when it still ran at the end of the wait. Fails as the system
+    // value when it still ran at the end of the wait: it is then left to
+    // finish, since ending it could cut its write off halfway. Fails as the system
     // refuses; ERROR_CANCELLED (FailureNumber::Cancelled) when the user
     // declined.
     virtual ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) = 0;
@@ -195,6 +212,8 @@ public:
 
     // The local date and time now.
     virtual LocalTime LocalTimeNow() = 0;
+    // Now, in the clock of FolderEntry::writeTime.
+    virtual std::uint64_t FileTimeNow() = 0;
 
     // Waits, handling no window message meanwhile: a command that waits for
     // a busy file takes no second click before it has finished.

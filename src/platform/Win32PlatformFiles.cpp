@@ -134,16 +134,47 @@ std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view 
     // content is changed afterwards, through this handle only. Others may
     // read meanwhile (the DNS client does), but not write: what the command
     // read through this handle is what it overwrites.
-    const DWORD disposition = creation == Creation::OnlyIfNew ? CREATE_NEW : OPEN_ALWAYS;
+    const DWORD disposition = creation == Creation::OnlyIfNew      ? CREATE_NEW
+                              : creation == Creation::OnlyExisting ? OPEN_EXISTING
+                                                                   : OPEN_ALWAYS;
     UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) throw LastWin32Failure();
-    const bool created = creation == Creation::OnlyIfNew || GetLastError() != ERROR_ALREADY_EXISTS;
+    const bool created = creation == Creation::OnlyIfNew ||
+                         (creation == Creation::OpenOrCreate && GetLastError() != ERROR_ALREADY_EXISTS);
     return std::make_unique<Win32WritableFile>(std::move(file), created);
 }
 
 void Win32Platform::RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
+}
+
+bool Win32Platform::IsOnLocalFixedDrive(std::u16string_view path) {
+    // "X:\" and more; "\\server", "\\.\pipe" and "\\?\" forms are never
+    // taken, whatever they lead to.
+    const bool drive = path.size() > 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
+                       path[1] == u':' && path[2] == u'\\';
+    if (!drive) return false;
+    const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
+    return GetDriveTypeW(root) == DRIVE_FIXED;
+}
+
+std::string Win32Platform::ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) {
+    if (!IsOnLocalFixedDrive(path)) throw Win32Failure(ERROR_INVALID_PARAMETER);
+    // Should the name lead to a pipe after all, its server learns who asks
+    // but cannot act as them; a link is opened as itself, not followed.
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT |
+                                      SECURITY_IDENTIFICATION,
+                                  nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.Get(), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        throw Win32Failure(ERROR_INVALID_PARAMETER);
+    const std::uint64_t size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    if (size > mostBytes) throw Win32Failure(ERROR_FILE_TOO_LARGE);
+    return ReadToEnd(file.Get(), size);
 }
 
 std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder) {
@@ -158,7 +189,9 @@ std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
         files.push_back({FromWide(found.cFileName),
-                         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+                         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                         (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                             found.ftLastWriteTime.dwLowDateTime});
     } while (FindNextFileW(search.Get(), &found));
     if (GetLastError() != ERROR_NO_MORE_FILES) throw LastWin32Failure();
     return files;

@@ -105,12 +105,10 @@ ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, st
     // happens to be (a downloads folder), where a library planted for it
     // could be looked for.
     const UniqueHandle process = shell_->StartAsAdministrator(owner_, *program, ToWide(arguments), SystemDirectory());
-    if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) {
-        // A process with rights this one lacks may refuse to be ended; the
-        // caller says that the outcome is not known either way.
-        TerminateProcess(process.Get(), ERROR_TIMEOUT);
-        return std::nullopt;
-    }
+    // Never ended: the instance may be in the middle of writing the hosts
+    // file, and a write cut off is the one thing that tears it. The caller
+    // says the outcome is not known yet; the journal tells at the next start.
+    if (WaitForProcess(process.Get(), timeout) == ProcessWait::TimedOut) return std::nullopt;
     DWORD code = 0;
     if (!GetExitCodeProcess(process.Get(), &code)) throw LastWin32Failure();
     return code;

@@ -7,6 +7,7 @@
 #include "commands/SaveCommands.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
+#include "ui/Win32CommonControls.h"
 #include "ui/Win32Controls.h"
 #include "ui/Win32Dpi.h"
 #include "ui/Win32Frame.h"
@@ -53,7 +54,7 @@ void InitCommonControls() {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
-    InitCommonControlsEx(&classes);
+    BoundCommonControls().initCommonControlsEx(&classes);
 }
 
 UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric, UINT dpi,
@@ -112,8 +113,9 @@ void Win32MainWindow::CreateControls() {
         // double-click handler is watched for it.
         const bool watched = control->kind == ControlKind::TextBox &&
                              (control->onClick != nullptr || control->onDoubleClick != nullptr);
-        if (watched && !SetWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
-                                          reinterpret_cast<DWORD_PTR>(this)))
+        if (watched && !BoundCommonControls().setWindowSubclass(controls_[index], TextBoxProcedure,
+                                                                static_cast<UINT_PTR>(index),
+                                                                reinterpret_cast<DWORD_PTR>(this)))
             throw LastWin32Failure();
     }
     focus_ = ControlWindow(TabOrder().front()->name);
@@ -238,12 +240,12 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
                                                    UINT_PTR index, DWORD_PTR self) {
     switch (message) {
         case WM_LBUTTONDBLCLK: {
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            const LRESULT result = BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index, lParam);
             return result;
         }
         case WM_LBUTTONUP: {
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            const LRESULT result = BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
             PutOffFocusFrame(box);
             return result;
@@ -255,10 +257,10 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
         case WM_PAINT:
             if (NothingToPaintInside(box)) return PaintNothing(box);
             break;
-        case WM_NCDESTROY: RemoveWindowSubclass(box, TextBoxProcedure, index); break;
+        case WM_NCDESTROY: BoundCommonControls().removeWindowSubclass(box, TextBoxProcedure, index); break;
         default: break;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
 }
 
 // --- Events ---

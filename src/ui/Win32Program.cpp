@@ -1,13 +1,9 @@
 #include "ui/Win32Program.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "commands/ElevatedWrite.h"
-#include "platform/CommandLine.h"
+#include "commands/StagedWrite.h"
 #include "platform/Win32Platform.h"
-#include "platform/Win32Text.h"
 #include "ui/Win32MainWindow.h"
 #include "ui/Win32MessageLoop.h"
 
@@ -15,12 +11,6 @@ namespace quenlix {
 
 int RunMainWindow(HINSTANCE instance, int showCommand, std::size_t piecewiseFrom) {
     Win32Platform platform;
-    // Started with arguments, the program is the second instance of a write
-    // that the first could not make, and does that and nothing else: no
-    // window, no message box, an exit code.
-    const std::vector<std::u16string> arguments = ArgumentsAfterProgram(FromWide(GetCommandLineW()));
-    if (!arguments.empty()) return static_cast<int>(RunStagedWrite(platform, arguments));
-
     std::unique_ptr<Win32MainWindow> form1;
     const auto create = [&] {
         form1 = std::make_unique<Win32MainWindow>(instance, platform, DpiFunctions::OfUser32(), piecewiseFrom);
@@ -32,6 +22,11 @@ int RunMainWindow(HINSTANCE instance, int showCommand, std::size_t piecewiseFrom
         case StartupOutcome::ShowWindow: break;
     }
     return RunMessageLoop(form1->Handle());
+}
+
+int RunStagedWriteProgram(const std::vector<std::u16string>& arguments) {
+    Win32Platform platform;
+    return static_cast<int>(RunStagedWrite(platform, arguments));
 }
 
 }  // namespace quenlix
