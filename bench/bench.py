@@ -457,6 +457,18 @@ class Bench:
     def fills(self):
         self.with_probe(self.fill)
 
+    # --- A group of entries switched in Text1, against the control's own replace ---
+
+    def switching(self):
+        harness = WineHarness(self.args.wine_bench, self.wine_env(), self.log, self.out)
+        try:
+            for size in self.args.sizes:
+                ours = lambda how: (lambda: float(harness.ask("switchgroup %s %d" % (how, size))[0]))
+                self.compare("group switched in Text1 (Wine)", size, ours("ours"), ours("replace"),
+                             "EM_REPLACESEL of the same range", self.args.runs, limit=1.2)
+        finally:
+            harness.close()
+
     def add(self, row):
         self.rows.append(row)
         if row["kind"] == "atleast":
@@ -605,7 +617,7 @@ def main():
     parser.add_argument("--single-fill", help="the program built to fill Text1 in one piece, for the fill rows")
     parser.add_argument("--hosts", required=True, help="the hosts file inside the Wine prefix")
     parser.add_argument("--wine-locale", default="zh_CN.UTF-8")
-    parser.add_argument("--skip", default="", help="comma-separated: native,instructions,store,window,fill")
+    parser.add_argument("--skip", default="", help="comma-separated: native,instructions,store,window,fill,switch")
     parser.add_argument("--doc", help="the Markdown file whose generated part gets the results")
     parser.add_argument("--command", default="bash scripts/bench.sh")
     parser.add_argument("--block", default="bench", help="the name of the generated block in --doc")
@@ -627,6 +639,8 @@ def main():
         bench.windows()
     if "fill" not in skip:
         bench.fills()
+    if "switch" not in skip:
+        bench.switching()
 
     largest = max(args.sizes)
     smaller = [s for s in args.sizes if s < largest]

@@ -21,7 +21,7 @@ if [ "${1:-}" = "--long" ]; then
   seconds=$2; long=1; shift 2
 fi
 names=("$@")
-[ ${#names[@]} -gt 0 ] || names=(LineRule LinePicker Searches DuplicateLines StringRules Store)
+[ ${#names[@]} -gt 0 ] || names=(LineRule LinePicker Searches DuplicateLines StringRules Store EntrySwitch)
 
 tree="$QUENLIX_BUILD/fuzz"
 mkdir -p "$tree/logs"

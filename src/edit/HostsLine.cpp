@@ -91,12 +91,12 @@ std::optional<GroupMark> ReadGroupMark(std::u16string_view line) {
         const std::u16string_view name = TrimBlanks(text.substr(equals));
         return GroupMark{name.empty() ? GroupMark::Kind::End : GroupMark::Kind::Start, name};
     }
-    if (equals > 1) return std::nullopt;
+    if (equals > 1 || FindSwitchedOffEntry(line)) return std::nullopt;
     const std::u16string_view words = TrimBlanks(text.substr(1));
     if (const auto name = BeforeLastWord(words, u"start"); name && !name->empty())
-        return GroupMark{GroupMark::Kind::Start, *name};
+        return GroupMark{GroupMark::Kind::Start, *name, GroupMark::Spelling::Words};
     if (const auto name = BeforeLastWord(words, u"end"); name && !name->empty())
-        return GroupMark{GroupMark::Kind::End, *name};
+        return GroupMark{GroupMark::Kind::End, *name, GroupMark::Spelling::Words};
     return std::nullopt;
 }
 

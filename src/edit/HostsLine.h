@@ -57,12 +57,16 @@ std::size_t FirstNonBlank(std::u16string_view line);
 // A line that starts or ends a group of entries. Two spellings are read:
 // "#==== name" ... "#====" (four '=' or more), and "# name Start" ...
 // "# name End", as widely shared lists write them. Letter case and spaces
-// around the words do not matter.
+// around the words do not matter. A switched-off entry is no mark, even for
+// a host named "start" or "end": switching it on must find it again.
 struct GroupMark {
     enum class Kind { Start, End };
+    // "#====" or the words Start and End.
+    enum class Spelling { Equals, Words };
     Kind kind;
     // The group's name; empty for "#====", which ends whichever group is open.
     std::u16string_view name;
+    Spelling spelling = Spelling::Equals;
 };
 std::optional<GroupMark> ReadGroupMark(std::u16string_view line);
 

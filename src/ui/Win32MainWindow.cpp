@@ -10,8 +10,10 @@
 #include "ui/Win32CommonControls.h"
 #include "ui/Win32Controls.h"
 #include "ui/Win32Dpi.h"
+#include "ui/Win32FormKeys.h"
 #include "ui/Win32Frame.h"
 #include "ui/Win32HostsTextBuffer.h"
+#include "ui/Win32HostsTextMenu.h"
 #include "ui/Win32TextBoxFocus.h"
 #include "ui/resources/ResourceIds.h"
 
@@ -251,6 +253,10 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
             return result;
         }
         case WM_SETFOCUS: return TakeFocusWithoutRedraw(box, wParam, lParam);
+        case WM_CONTEXTMENU:
+            if (index != ControlIndexOf(TextBox::HostsText)) break;
+            ShowHostsTextMenu(*reinterpret_cast<Win32MainWindow*>(self), lParam);
+            return 0;
         case WM_TIMER:
             if (IsFocusFrameTimer(wParam)) return DrawFocusFrame(box);
             break;
@@ -266,6 +272,7 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
 // --- Events ---
 
 void Win32MainWindow::OnCommand(WPARAM wParam) {
+    if (HIWORD(wParam) == 1) return RunFormKey(*this, LOWORD(wParam));  // an accelerator
     if (HIWORD(wParam) != BN_CLICKED) return;
     const int index = LOWORD(wParam) - FirstControlId;
     const auto controls = Controls();
@@ -306,8 +313,8 @@ void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index, LPARAM point) {
     RunWindowCommand(Controls()[index].onDoubleClick);
 }
 
-void Win32MainWindow::RunWindowCommand(Command onClick) {
-    RunAsOneCommand([&] { RunCommand(onClick, *this, platform_); });
+void Win32MainWindow::RunWindowCommand(const WindowCommand& command) {
+    RunAsOneCommand([&] { RunCommand(command, *this, platform_); });
 }
 
 // Runs `body` as the one command of the moment; nothing, when another is

@@ -50,6 +50,9 @@ public:
     bool Filling() const { return document_ && document_->Filling(); }
     // Whether a command is running.
     bool CommandRunning() const { return commandRunning_; }
+    // Runs `command` as the one command of the moment (clicks, keys and menu
+    // items all come through here); nothing, when another is running.
+    void RunWindowCommand(const WindowCommand& command);
 
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }
@@ -97,7 +100,6 @@ private:
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
     void OnTextBoxDoubleClick(std::size_t index, LPARAM point);
-    void RunWindowCommand(Command onClick);
     void RunAsOneCommand(const std::function<void()>& body);
     void OnFillTimer();
 

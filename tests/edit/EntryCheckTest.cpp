@@ -133,6 +133,8 @@ TEST(EntryCheckTest, LinesAsTheSharedReaderSeesThem) {
         {u"#Ads block end  ", "end:" + Quoted(u"Ads block")},
         {u"# End", "-"},
         {u"# Weekend", "-"},
+        {u"# 1.2.3.4 start", "off@0,2"},  // a host named "start", switched off
+        {u"#1.2.3.4 a END", "off@0,1"},
     };
     for (const auto& c : cases) EXPECT_EQ(LineReading(c.line), c.reading) << ::testing::PrintToString(c.line);
 }

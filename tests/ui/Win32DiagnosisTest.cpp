@@ -56,7 +56,8 @@ struct Win32DiagnosisTest : Win32FormTest {
 TEST_F(Win32DiagnosisTest, TheCheckWritesItsFindingsAndADoubleClickSelectsTheLine) {
     LoadHosts("# crafted\r\n0.0.0.0 ads.example\r\n1.2.3 broken.example\r\n0.0.0.0 ADS.example.\r\n"
               "127.0.0.1 telemetry.microsoft.com\r\n");
-    ShowHostsCheck(*form, platform);
+    SetFocus(Child("Text1"));
+    PressKey(VK_F8);
     const std::wstring findings = TextOf("Text4");
     EXPECT_EQ(findings,
               L"共 5 行，其中 3 行条目、3 个主机名；发现 3 个问题。\r\n"
