@@ -184,6 +184,15 @@ class Bench:
             self.compare("duplicate test (Command5)", size, ours("duplicate"),
                          lambda: run_tool_cold(["grep", "-Fic", "-e", read(".entry.gbk"), text], out),
                          "grep -Fic", runs)
+            # The whole-text check, the trace of a name and packing, each
+            # against grep counting the lines that hold the traced name, as
+            # the trace must, over the same bytes.
+            name = read(".entry.gbk").split(b" ", 1)[1]
+            grep_name = lambda: run_tool_cold(["grep", "-Fic", "-e", name, text], out)
+            self.compare("hosts check (F8)", size, ours("check"), grep_name, "grep -Fic", runs, limit=3.0)
+            self.compare("name trace", size, ours("trace"), grep_name, "grep -Fic", runs, limit=3.0)
+            self.compare("packing, without Text1's work", size, ours("pack"), grep_name, "grep -Fic", runs,
+                         limit=3.0)
         finally:
             harness.close()
 
@@ -194,6 +203,9 @@ class Bench:
         "equal lines (Command7)": ("equal", "quenlix::FindEqualLines*"),
         "terms (Command8)": ("terms", "quenlix::FindPresentTerms*"),
         "duplicate test (Command5)": ("duplicate", "quenlix::FirstDuplicateLineByBlocks*"),
+        "hosts check (F8)": ("check", "quenlix::CheckHostsText*"),
+        "name trace": ("trace", "quenlix::TraceHostName*"),
+        "packing, without Text1's work": ("pack", "quenlix::PackEntries*"),
     }
 
     def instructions(self, size):

@@ -1,5 +1,6 @@
 #include "commands/EntryCommands.h"
 
+#include "commands/EntryProblemText.h"
 #include "commands/HostsChange.h"
 #include "commands/LostCharacters.h"
 #include "edit/DuplicateLines.h"
@@ -14,26 +15,12 @@ namespace quenlix {
 
 namespace {
 
-std::u16string ProblemText(const EntryProblem& problem) {
-    switch (problem.kind) {
-        case EntryProblem::Kind::LineBreak: return u"要追加的文字中有换行，会写成不止一行。";
-        case EntryProblem::Kind::Address:
-            return u"“" + std::u16string(problem.text) + u"” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。";
-        case EntryProblem::Kind::HostName:
-            return u"主机名“" + std::u16string(problem.text) + u"”无效（只能包含字母、数字、“-”和“_”）。";
-        case EntryProblem::Kind::TooManyNames:
-            return u"一行中有 " + DecimalText(problem.names) + u" 个主机名，Windows 只使用前 " +
-                   DecimalText(MostNamesOnALine) + u" 个。";
-    }
-    return {};
-}
-
 // The append of `line` to the file as it is now. An entry that Windows would
 // not use as written is only appended on the user's Yes: a warning, not a
 // ban, since the user may mean it. No, the default, appends nothing.
 std::optional<HostsEdit> CheckedAppend(Platform& platform, const HostsNow& now, const std::u16string& line,
                                        const std::optional<EntryProblem>& problem) {
-    if (problem && platform.ShowMessage(ProblemText(*problem) + u"\n\n是否仍然追加？",
+    if (problem && platform.ShowMessage(EntryProblemText(*problem) + u"\n\n是否仍然追加？",
                                         Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
         return std::nullopt;
     std::size_t lost = 0;

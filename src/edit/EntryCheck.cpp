@@ -1,8 +1,8 @@
 #include "edit/EntryCheck.h"
 
+#include <array>
 #include <cstdint>
 
-#include "edit/StringRules.h"
 
 // The address rules follow Windows' RtlIpv4StringToAddressExW (strict) and
 // RtlIpv6StringToAddressExW, written out here rather than asked of ntdll:
@@ -57,15 +57,18 @@ bool IsDottedQuad(std::u16string_view text, bool leadingZerosAllowed) {
     return at == text.size();
 }
 
-bool IsLabel(std::u16string_view label) {
-    if (label.empty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-') return false;
-    for (const char16_t c : label) {
-        const bool ascii = c < 0x80;
-        const bool letterOrDigit = IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-        if (ascii && !letterOrDigit && c != u'-' && c != u'_') return false;
-    }
-    return true;
-}
+// What each ASCII unit may be in a name: 0 nowhere, 1 anywhere in a label,
+// 2 ('-') anywhere but at either end of one, 3 ('.') between labels.
+constexpr std::array<std::uint8_t, 128> NameUnits = [] {
+    std::array<std::uint8_t, 128> units{};
+    for (char16_t c = u'0'; c <= u'9'; ++c) units[c] = 1;
+    for (char16_t c = u'a'; c <= u'z'; ++c) units[c] = 1;
+    for (char16_t c = u'A'; c <= u'Z'; ++c) units[c] = 1;
+    units[u'_'] = 1;
+    units[u'-'] = 2;
+    units[u'.'] = 3;
+    return units;
+}();
 
 }  // namespace
 
@@ -118,9 +121,23 @@ bool IsHostName(std::u16string_view text) {
     if (text.empty() || text.size() > 255) return false;
     if (text.back() == u'.') text.remove_suffix(1);
     if (text.empty()) return false;
-    for (const std::u16string_view label : CutAt(text, u"."))
-        if (!IsLabel(label)) return false;
-    return true;
+    // In one pass, unit by unit: the whole-text check asks this of every
+    // name of a blocklist.
+    std::size_t label = 0;  // units of the current label so far
+    char16_t previous = u'.';
+    for (const char16_t c : text) {
+        const std::uint8_t unit = c < 0x80 ? NameUnits[c] : 1;  // any unit outside ASCII is a letter
+        if (unit == 0) return false;
+        if (unit == 3) {
+            if (label == 0 || previous == u'-') return false;
+            label = 0;
+        } else {
+            if (unit == 2 && label == 0) return false;
+            if (++label > 63) return false;
+        }
+        previous = c;
+    }
+    return label != 0 && previous != u'-';
 }
 
 std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::u16string_view names) {

@@ -73,6 +73,13 @@ public:
     // view. The text is then unsaved: only a save writes the file.
     virtual void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) = 0;
 
+    // Selects `range` of the hosts text box and scrolls its start into view,
+    // leaving the text as it is.
+    virtual void SelectHostsText(TextRange range) = 0;
+
+    // The character of the results box that the user last double-clicked.
+    virtual std::size_t ResultsClickPosition() = 0;
+
     // Closes the window, which ends the program once the running command has
     // returned.
     virtual void Close() = 0;

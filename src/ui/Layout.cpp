@@ -4,6 +4,7 @@
 #include <array>
 
 #include "commands/BackupCommands.h"
+#include "commands/DiagnosisCommands.h"
 #include "commands/EntryCommands.h"
 #include "commands/LoadCommands.h"
 #include "commands/PickLineCommand.h"
@@ -21,8 +22,9 @@ using enum TextBoxLines;
 using enum Touches;
 
 constexpr Control TextBoxControl(std::string_view name, std::u16string_view text, TwipsRect bounds, int tabIndex,
-                                 TextBoxLines lines, Command onClick = nullptr, Touches touches = WindowOnly) {
-    return {name, ControlKind::TextBox, text, bounds, tabIndex, lines, onClick, {}, touches};
+                                 TextBoxLines lines, Command onClick = nullptr, Touches touches = WindowOnly,
+                                 Command onDoubleClick = nullptr) {
+    return {name, ControlKind::TextBox, text, bounds, tabIndex, lines, onClick, {}, touches, onDoubleClick};
 }
 
 constexpr Control ButtonControl(std::string_view name, std::u16string_view caption, TwipsRect bounds,
@@ -58,7 +60,8 @@ constexpr std::array<Control, 20> LayoutTable{{
     ButtonControl("Command2", u"追加Text2+Text3", {9360, 2040, 1695, 495}, 3, AsCommand<AppendEntry>(), HostsFileOrText),
     ButtonControl("Command5", u"判断是否重复 追加", {9360, 2640, 1695, 495}, 6, AsCommand<AppendEntryUnlessDefined>(),
                   HostsFileOrText),
-    TextBoxControl("Text4", u"Text4", {9360, 3720, 3015, 1335}, 10, WrappingLines),
+    TextBoxControl("Text4", u"Text4", {9360, 3720, 3015, 1335}, 10, WrappingLines, nullptr, WindowOnly,
+                   AsCommand<SelectLineNamedInResults>()),
     ButtonControl("Command7", u"查找=Text2 显示相同", {9360, 5280, 2175, 375}, 9, AsCommand<ShowEqualLines>(),
                   HostsFileOrText),
     ButtonControl("Command8", u"查找含Text2 显示", {9360, 5880, 2175, 375}, 11, AsCommand<ShowTermsFound>(),

@@ -51,6 +51,8 @@ struct Control {
     // Shown while the mouse pointer rests on the control; empty for none.
     std::u16string_view tooltip;
     Touches touches = Touches::WindowOnly;
+    // What a double-click on a text box runs; nullptr for nothing.
+    Command onDoubleClick = nullptr;
 };
 
 // The main window's client area in twips. The outer width adds NominalFrame on each

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "commands/DiagnosisCommands.h"
 #include "commands/EntrySwitchCommands.h"
 #include "ui/Win32Gui.h"
 #include "ui/Win32MainWindow.h"
@@ -10,13 +11,14 @@ namespace quenlix {
 
 namespace {
 
-enum : WORD { SaveKey = 0x7F01, RefreshKey, SwitchEntriesKey, FindKey };
+enum : WORD { SaveKey = 0x7F01, RefreshKey, SwitchEntriesKey, FindKey, CheckKey };
 
 // Ctrl+/ is the '/' key of the main keyboard (VK_OEM_2 on the US layouts
 // Chinese Windows uses) or of the number pad.
 constexpr ACCEL Keys[] = {
     {FCONTROL | FVIRTKEY, 'S', SaveKey},
     {FVIRTKEY, VK_F5, RefreshKey},
+    {FVIRTKEY, VK_F8, CheckKey},
     {FCONTROL | FVIRTKEY, VK_OEM_2, SwitchEntriesKey},
     {FCONTROL | FVIRTKEY, VK_DIVIDE, SwitchEntriesKey},
     {FCONTROL | FVIRTKEY, 'F', FindKey},
@@ -44,6 +46,10 @@ void RunFormKey(Win32MainWindow& window, WORD id) {
     switch (id) {
         case SaveKey: PressButton(window, "Command3"); break;
         case RefreshKey: PressButton(window, "Command4"); break;
+        case CheckKey:
+            if (window.Filling()) break;  // half a file would be checked
+            window.RunWindowCommand(AsCommand<ShowHostsCheck>());
+            break;
         case SwitchEntriesKey:
             if (window.Filling() || GetFocus() != window.ControlWindow("Text1")) break;
             window.RunWindowCommand(AsCommand<SwitchSelectedEntries>());

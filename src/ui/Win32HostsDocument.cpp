@@ -92,6 +92,16 @@ TextRange Win32HostsDocument::Selection() {
     return {start, end};
 }
 
+// The selection is made from its end back to its start, which leaves the
+// caret, and so the view that EM_SCROLLCARET brings, at the start of a long
+// line.
+void Win32HostsDocument::Select(TextRange range) {
+    if (waiting_ || Filling()) return;
+    SendMessageW(box_, EM_SETSEL, range.end, range.begin);
+    SendMessageW(box_, EM_SCROLLCARET, 0, 0);
+    SetFocus(box_);
+}
+
 // EM_REPLACESEL with undo allowed is the one edit of the box that its own
 // Ctrl+Z takes back whole; the box marks itself modified as for typing.
 void Win32HostsDocument::Replace(TextRange range, std::u16string_view text, TextRange select) {

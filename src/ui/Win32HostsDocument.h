@@ -53,6 +53,9 @@ public:
     std::size_t Caret();
     TextRange Selection();
     void Replace(TextRange range, std::u16string_view text, TextRange select);
+    // Selects `range` and scrolls its start into view; the box takes the
+    // focus, since a box without it hides its selection.
+    void Select(TextRange range);
 
     // While a command runs (or the load before the window is shown), a long
     // text is held instead of being laid out, and reads back from here.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/DiagnosisCommands.h"
 #include "commands/EntrySwitchCommands.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
@@ -75,6 +76,9 @@ const MenuRow Rows[] = {
     CommandItem(u"注释/取消注释(&M)", u"Ctrl+/", AsCommand<SwitchSelectedEntries>()),
     {RowKind::Groups, u"分组(&G)", {}, Enabled::Writable, 0, nullptr},
     Separator,
+    CommandItem(u"检查 Hosts 文件(&K)", u"F8", AsCommand<ShowHostsCheck>()),
+    CommandItem(u"解析测试(&R)", {}, AsCommand<ShowNameTrace>()),
+    CommandItem(u"压缩条目(&Z)", {}, AsCommand<PackEntryLines>()),
     // More commands on the hosts text go here, one CommandItem row each. A
     // separator with nothing below it is left out.
 };

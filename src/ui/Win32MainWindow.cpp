@@ -111,11 +111,13 @@ void Win32MainWindow::CreateControls() {
         const int index = static_cast<int>(control - controls.data());
         controls_[index] = CreateControl(*control, Handle(), FirstControlId + index, instance_);
         if (!control->tooltip.empty()) CreateTooltip(Handle(), controls_[index], control->tooltip, instance_);
-        // A text box reports no click to its parent; one that has a click
-        // handler is watched for it.
-        if (control->kind == ControlKind::TextBox && control->onClick != nullptr &&
-            !BoundCommonControls().setWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
-                               reinterpret_cast<DWORD_PTR>(this)))
+        // A text box reports no click to its parent; one that has a click or
+        // double-click handler is watched for it.
+        const bool watched = control->kind == ControlKind::TextBox &&
+                             (control->onClick != nullptr || control->onDoubleClick != nullptr);
+        if (watched && !BoundCommonControls().setWindowSubclass(controls_[index], TextBoxProcedure,
+                                                                static_cast<UINT_PTR>(index),
+                                                                reinterpret_cast<DWORD_PTR>(this)))
             throw LastWin32Failure();
     }
     focus_ = ControlWindow(TabOrder().front()->name);
@@ -239,6 +241,11 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
 LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                                    UINT_PTR index, DWORD_PTR self) {
     switch (message) {
+        case WM_LBUTTONDBLCLK: {
+            const LRESULT result = BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
+            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index, lParam);
+            return result;
+        }
         case WM_LBUTTONUP: {
             const LRESULT result = BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
@@ -285,8 +292,25 @@ bool Win32MainWindow::OnSystemCommand(WPARAM wParam) {
 }
 
 void Win32MainWindow::OnTextBoxClick(std::size_t index) {
+    if (Controls()[index].onClick == nullptr) return;
     if (Filling() && Controls()[index].touches == Touches::HostsFileOrText) return;
     RunWindowCommand(Controls()[index].onClick);
+}
+
+// What a double-click runs reads the hosts text box: nothing while it fills.
+// It learns the character under the pointer, not the caret: the box's own
+// word selection, in text without spaces (Chinese), may reach into the row
+// above. EM_CHARFROMPOS gives 16 bits of it; the rest comes from the first
+// row in view, since no box shows 65,536 characters at once.
+void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index, LPARAM point) {
+    if (Controls()[index].onDoubleClick == nullptr || Filling()) return;
+    HWND box = controls_[index];
+    const auto low = static_cast<std::size_t>(LOWORD(SendMessageW(box, EM_CHARFROMPOS, 0, point)));
+    const auto first = static_cast<std::size_t>(
+        SendMessageW(box, EM_LINEINDEX, SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0));
+    resultsClick_ = (first & ~std::size_t{0xFFFF}) | low;
+    if (resultsClick_ < first) resultsClick_ += 0x10000;
+    RunWindowCommand(Controls()[index].onDoubleClick);
 }
 
 void Win32MainWindow::RunWindowCommand(const WindowCommand& command) {
@@ -503,6 +527,7 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
     if (!SendMessageW(BoxWindow(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str())))
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
 }
+
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
 

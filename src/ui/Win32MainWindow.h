@@ -77,6 +77,8 @@ public:
     void ReplaceHostsText(TextRange range, std::u16string_view text, TextRange select) override {
         document_->Replace(range, text, select);
     }
+    void SelectHostsText(TextRange range) override { document_->Select(range); }
+    std::size_t ResultsClickPosition() override { return resultsClick_; }
     void Close() override;
 
 private:
@@ -97,6 +99,7 @@ private:
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
+    void OnTextBoxDoubleClick(std::size_t index, LPARAM point);
     void RunAsOneCommand(const std::function<void()>& body);
     void OnFillTimer();
 
@@ -133,6 +136,7 @@ private:
     // One command at a time: set while one runs (its message boxes and waits
     // included). A close asked for meanwhile waits for its end; the end of
     // the session is refused with a reason until then.
+    std::size_t resultsClick_ = 0;  // the character of Text4 last double-clicked
     bool commandRunning_ = false;
     bool closeWaiting_ = false;
     std::optional<ShutdownBlockReason> endRefused_;

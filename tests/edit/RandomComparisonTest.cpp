@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -11,6 +12,9 @@
 
 #include "ReferenceSearches.h"
 #include "edit/DuplicateLines.h"
+#include "edit/EntryCheck.h"
+#include "edit/EntryPacking.h"
+#include "edit/HostsLine.h"
 #include "edit/SearcherFindFrom.h"
 #include "edit/LinePicker.h"
 #include "edit/Searches.h"
@@ -122,6 +126,75 @@ TEST(RandomComparisonTest, FirstDuplicateLineMatchesKeptLinesList) {
             ASSERT_EQ(std::u16string(*fast), *slow) << "round " << round;
         }
     }
+}
+
+// Hosts-like lines: entries of a few addresses (one refused) and names (one
+// refused, some equal but for case or a trailing dot), up to eleven names,
+// blanks of both kinds, comments, switched-off entries, group marks, all
+// three line breaks and a last line with or without one.
+std::u16string RandomHostsText(std::mt19937& rng) {
+    static const std::u16string_view addresses[] = {u"0.0.0.0", u"0.0.0.0", u"127.0.0.1", u"::1", u"fe80::1%2", u"1.2.3"};
+    static const std::u16string_view names[] = {u"a", u"A", u"a.", u"b", u"c.example", u"C.Example.", u"d!", u"e", u"f"};
+    static const std::u16string_view blanks[] = {u" ", u"\t", u"  ", u" \t"};
+    static const std::u16string_view others[] = {u"", u"# note", u"#==== g", u"#====", u"# g Start", u"  "};
+    static const std::u16string_view breaks[] = {u"\r\n", u"\r\n", u"\n", u"\r"};
+    const auto pick = [&rng](const auto& from) { return from[rng() % std::size(from)]; };
+    std::u16string text;
+    const std::size_t lines = rng() % 14;
+    for (std::size_t i = 0; i < lines; ++i) {
+        if (rng() % 5 == 0) {
+            text += pick(others);
+        } else {
+            if (rng() % 8 == 0) text += u"#";
+            text += pick(addresses);
+            for (std::size_t n = rng() % 4 == 0 ? rng() % 12 : 1 + rng() % 2; n > 0; --n) text += std::u16string(pick(blanks)) + std::u16string(pick(names));
+            if (rng() % 8 == 0) text += u" # x";
+        }
+        if (i + 1 < lines || rng() % 2) text += pick(breaks);
+    }
+    return text;
+}
+
+// For each address family and name, the address Windows answers with: the
+// first line that maps it among its first nine names.
+std::map<std::u16string, std::u16string> Answers(std::u16string_view text) {
+    std::map<std::u16string, std::u16string> answers;
+    for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
+        const HostsLineFields fields = ReadHostsLine(text.substr(line->begin, line->end - line->begin));
+        if (!IsEntry(fields)) continue;
+        for (std::size_t i = 0; i < fields.names.size() && i < MostNamesOnALine; ++i) {
+            if (!IsHostName(fields.names[i])) continue;
+            std::u16string key = IsIpv4Address(fields.address) ? u"4 " : u"6 ";
+            for (const char16_t c : fields.names[i]) key += c >= u'A' && c <= u'Z' ? c + 32 : c;
+            if (key.back() == u'.') key.pop_back();
+            answers.try_emplace(key, fields.address);
+        }
+    }
+    return answers;
+}
+
+std::u16string Packed(std::u16string text) {
+    const PackedEntries packed = PackEntries(text);
+    return text.replace(packed.range.begin, packed.range.end - packed.range.begin, packed.replacement);
+}
+
+TEST(RandomComparisonTest, LinesReadInOnePassAndPackingKeepsEveryAnswerAndPacksOnlyOnce) {
+    std::mt19937 rng(32);
+    int changed = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::u16string text = RandomHostsText(rng);
+        HostsLineFields fields;
+        for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
+            const HostsLineFields apart = ReadHostsLine(std::u16string_view(text).substr(line->begin, line->end - line->begin));
+            ASSERT_EQ(ReadHostsLineAt(text, line->begin, fields), line) << ::testing::PrintToString(text);
+            ASSERT_TRUE(fields.address == apart.address && fields.names == apart.names && fields.commentAt == apart.commentAt);
+        }
+        const std::u16string once = Packed(text);
+        ASSERT_EQ(Answers(once), Answers(text)) << ::testing::PrintToString(text);
+        ASSERT_FALSE(PackEntries(once).Changed()) << ::testing::PrintToString(text);
+        changed += once != text;
+    }
+    EXPECT_GT(changed, 400);  // the texts are such that packing often has work to do
 }
 
 }  // namespace

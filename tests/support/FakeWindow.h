@@ -23,6 +23,7 @@ public:
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
     TextRange selection;  // of Text1; empty at `caret` unless a test selects
+    std::size_t resultsClick = 0;  // in Text4
     int replacements = 0;  // how many single edits ReplaceHostsText made
 
     std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
@@ -57,6 +58,11 @@ public:
         selection = select;
         caret = select.begin;
     }
+    void SelectHostsText(TextRange range) override {
+        selection = range;
+        caret = range.begin;
+    }
+    std::size_t ResultsClickPosition() override { return resultsClick; }
     void Close() override { closed = true; }
 };
 

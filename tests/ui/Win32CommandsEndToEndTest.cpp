@@ -531,7 +531,8 @@ TEST_F(Win32CommandsTest, Text1sMenuOpensByRightClickAndShiftF10GreyedAsTheBoxsO
         PostMessageW(Child("Text1"), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     };
     WhileModal(rightClick, {InMenu(&seen, {{WM_KEYDOWN, VK_ESCAPE}})});
-    const std::wstring commands = L"---; 注释/取消注释(&M)\tCtrl+/; 分组(&G) [*Dev; Ads; ---; 将选中行设为分组(&N)…; ]; ";
+    const std::wstring commands = L"---; 注释/取消注释(&M)\tCtrl+/; 分组(&G) [*Dev; Ads; ---; 将选中行设为分组(&N)…; ]; "
+                                  L"---; 检查 Hosts 文件(&K)\tF8; 解析测试(&R); 压缩条目(&Z); ";
     EXPECT_EQ(seen, L"-撤销(&U)\tCtrl+Z; -剪切(&T)\tCtrl+X; -复制(&C)\tCtrl+C; -粘贴(&P)\tCtrl+V; -删除(&D)\tDel; "
                     L"全选(&A)\tCtrl+A; " + commands);
     SendMessageW(Child("Text1"), EM_SETSEL, 0, -1);
