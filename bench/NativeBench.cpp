@@ -3,9 +3,11 @@
 // reference tool (grep) between two runs, so that both see the same machine.
 //
 //   open PREFIX   load PREFIX.u16 (the hosts text) and its queries -> "ok UNITS"
-//   contains | equal | terms | duplicate
+//   contains | equal | terms | duplicate | check | trace | pack
 //                 run once -> "MILLISECONDS RESULT"  (RESULT: lines found,
-//                 characters of terms found, or 1/0 for a duplicate)
+//                 characters of terms found, 1/0 for a duplicate, findings of
+//                 the check, lines that name the traced name, or the entry
+//                 lines once packed)
 //   evict         write over more memory than the caches hold (every run
 //                 does this first) -> "ok"
 //   verify        compare every function with its direct transcription on the
@@ -22,6 +24,9 @@
 
 #include "BenchText.h"
 #include "edit/DuplicateLines.h"
+#include "edit/EntryPacking.h"
+#include "edit/HostsCheck.h"
+#include "edit/NameTrace.h"
 #include "edit/ReferenceSearches.h"
 #include "edit/Searches.h"
 #include "hosts/HostsText.h"
@@ -84,6 +89,19 @@ std::string Run(const Data& data, const std::string& what) {
         ms = TimeMs([&] {
             result = FirstDuplicateLineByBlocks(data.text, AsciiUpper(data.entry), AsciiUpperInPlace).has_value();
         });
+    } else if (what == "check") {
+        // As 检查 Hosts 文件 runs it on a file in UTF-8, which holds every
+        // character: no line is handed to the code page.
+        ms = TimeMs([&] { result = CheckHostsText(data.text).findings.size(); });
+    } else if (what == "trace") {
+        // The name of the entry line, which the file does not hold: every
+        // line is looked at.
+        const std::u16string_view entry = data.entry;
+        const std::u16string_view name = entry.substr(entry.find(u' ') + 1);
+        ms = TimeMs([&] { result = TraceHostName(data.text, name).size(); });
+    } else if (what == "pack") {
+        // The packed text as it goes into the box, without the box's own work.
+        ms = TimeMs([&] { result = PackEntries(data.text).entryLinesAfter; });
     } else {
         return "unknown request";
     }

@@ -60,6 +60,13 @@
 //                                                      -> "MILLISECONDS UNITS"
 //   steps PATH       the load and Command5 a step at a time (Session::Steps)
 //                                                      -> "NAME=MILLISECONDS ..."
+//   switchgroup ours|replace LINES
+//                    a group of LINES entries, the whole text but its two
+//                    marks, switched off in Text1 of the program's own
+//                    window, shown: by the program's command (ours), or by
+//                    EM_SETSEL and EM_REPLACESEL of the same range with the
+//                    same text, which the command makes; each from the text
+//                    just filled in -> "MILLISECONDS UNITS"
 //   quit
 // Paths are Windows paths (Z:\... for the Unix file system under Wine).
 
@@ -71,6 +78,7 @@
 #include <memory>
 #include <span>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -86,10 +94,13 @@
 #include "hosts/InPlaceWrite.h"
 #include "platform/AnsiPieces.h"
 #include "platform/AsciiCase.h"
+#include "commands/EntrySwitchCommands.h"
 #include "ui/Win32HostsTextBuffer.h"
 #include "ui/Win32HostsTextFill.h"
+#include "ui/Win32MainWindow.h"
 #include "platform/FileSnapshot.h"
 #include "platform/Win32Platform.h"
+#include "platform/Win32Text.h"
 
 namespace quenlix::bench {
 namespace {
@@ -286,7 +297,7 @@ public:
         } else if (what == "readback") {
             const std::string bytes = EncodeHostsText(platform_, text_, HostsEncoding::Ansi);
             bool same = false;
-            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), {}, bytes); });
+            const double ms = TimeMs([&] { same = FileHolds(platform_, Utf16Path(path), SnapshotBuilder::Of(bytes)); });
             reply << ms << ' ' << same;
         } else if (what == "savecheck") {
             // What the save reads before it writes: the file through the
@@ -320,7 +331,7 @@ public:
             bool duplicate = false;
             const double ms = TimeMs([&] {
                 const InPlaceWrite write(platform_, Utf16Path(path));
-                duplicate = FirstDuplicateLineIn(platform_, write.Now().bytes, platform_.ToUpper(entry)).has_value();
+                duplicate = FirstDuplicateLineIn(platform_, write.Now().pieces, platform_.ToUpper(entry)).has_value();
             });
             reply << ms << ' ' << duplicate;
         } else if (what == "reader") {
@@ -359,6 +370,10 @@ public:
             std::size_t lines = 3000;
             request >> lines;
             reply << FillEditControlInPieces(text_, path, std::max<std::size_t>(lines, 1));
+        } else if (what == "switchgroup") {
+            std::size_t lines = 100000;
+            request >> lines;
+            reply << SwitchGroupMs(path == "ours", lines) << ' ' << switchedText_.size();
         } else if (what == "steps") {
             reply << Steps(Utf16Path(path));
         } else if (what == "upper") {
@@ -432,13 +447,13 @@ private:
         run("command5-decode", [&] {
             std::size_t units = 0;
             DecodeHostsTextInStretches(
-                platform_, bytes, [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
+                platform_, PiecesOf(bytes), [&](std::span<char16_t> stretch) { units += stretch.size(); }, [] {});
             Keep(units);
         });
         run("command5-decode+upper", [&] {
             std::size_t units = 0;
             DecodeHostsTextInStretches(
-                platform_, bytes,
+                platform_, PiecesOf(bytes),
                 [&](std::span<char16_t> stretch) {
                     platform_.ToUpperInPlace(stretch);
                     units += stretch.size();
@@ -448,12 +463,52 @@ private:
         });
         run("command5", [&] {
             const InPlaceWrite write(platform_, file);
-            Keep(FirstDuplicateLineIn(platform_, write.Now().bytes, u"0.0.0.0 NOT-THERE.EXAMPLE.COM"));
+            Keep(FirstDuplicateLineIn(platform_, write.Now().pieces, u"0.0.0.0 NOT-THERE.EXAMPLE.COM"));
         });
         return parts.str();
     }
 
+    double SwitchGroupMs(bool ours, std::size_t lines) {
+        if (window_ == nullptr) {
+            window_ = std::make_unique<Win32MainWindow>(GetModuleHandleW(nullptr), platform_);
+            ShowWindow(window_->Handle(), SW_SHOWNOACTIVATE);
+        }
+        if (groupLines_ != lines) {
+            groupLines_ = lines;
+            groupText_ = u"#==== bench\r\n";
+            for (std::size_t i = 0; i < lines; ++i) {
+                const std::string line = "10." + std::to_string(i >> 16 & 255) + '.' + std::to_string(i >> 8 & 255) +
+                                         '.' + std::to_string(i & 255) + " host" + std::to_string(i) + ".example\r\n";
+                groupText_.append(line.begin(), line.end());
+            }
+            groupText_ += u"#====\r\n";
+            const HostsTextEdit edit = *SwitchGroup(groupText_, ReadGroups(groupText_).at(0));
+            switchEdit_ = edit;
+            switchedText_ = std::u16string(groupText_).replace(edit.range.begin, edit.range.end - edit.range.begin,
+                                                                edit.text);
+        }
+        window_->SetText(TextBox::HostsText, groupText_);
+        UpdateWindow(window_->Handle());
+        HWND box = window_->ControlWindow("Text1");
+        const std::wstring replacement = ToWide(switchEdit_.text);
+        const double ms = TimeMs([&] {
+            if (ours) {
+                SwitchHostsGroup(*window_, 0);
+            } else {
+                SendMessageW(box, EM_SETSEL, switchEdit_.range.begin, switchEdit_.range.end);
+                SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(replacement.c_str()));
+            }
+        });
+        if (window_->Text(TextBox::HostsText) != switchedText_) throw std::runtime_error("the group did not switch");
+        return ms;
+    }
+
     Win32Platform platform_;
+    std::unique_ptr<Win32MainWindow> window_;
+    std::size_t groupLines_ = 0;
+    std::u16string groupText_;
+    HostsTextEdit switchEdit_;
+    std::u16string switchedText_;
     std::u16string text_;
     std::u16string warm_;  // room touched once, for the steps that leave the first touch out
     // Per file, whether changewrite wrote the longer content last.

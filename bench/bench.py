@@ -184,6 +184,15 @@ class Bench:
             self.compare("duplicate test (Command5)", size, ours("duplicate"),
                          lambda: run_tool_cold(["grep", "-Fic", "-e", read(".entry.gbk"), text], out),
                          "grep -Fic", runs)
+            # The whole-text check, the trace of a name and packing, each
+            # against grep counting the lines that hold the traced name, as
+            # the trace must, over the same bytes.
+            name = read(".entry.gbk").split(b" ", 1)[1]
+            grep_name = lambda: run_tool_cold(["grep", "-Fic", "-e", name, text], out)
+            self.compare("hosts check (F8)", size, ours("check"), grep_name, "grep -Fic", runs, limit=3.0)
+            self.compare("name trace", size, ours("trace"), grep_name, "grep -Fic", runs, limit=3.0)
+            self.compare("packing, without Text1's work", size, ours("pack"), grep_name, "grep -Fic", runs,
+                         limit=3.0)
         finally:
             harness.close()
 
@@ -194,6 +203,9 @@ class Bench:
         "equal lines (Command7)": ("equal", "quenlix::FindEqualLines*"),
         "terms (Command8)": ("terms", "quenlix::FindPresentTerms*"),
         "duplicate test (Command5)": ("duplicate", "quenlix::FirstDuplicateLineByBlocks*"),
+        "hosts check (F8)": ("check", "quenlix::CheckHostsText*"),
+        "name trace": ("trace", "quenlix::TraceHostName*"),
+        "packing, without Text1's work": ("pack", "quenlix::PackEntries*"),
     }
 
     def instructions(self, size):
@@ -440,6 +452,18 @@ class Bench:
     def fills(self):
         self.with_probe(self.fill)
 
+    # --- A group of entries switched in Text1, against the control's own replace ---
+
+    def switching(self):
+        harness = WineHarness(self.args.wine_bench, self.wine_env(), self.log, self.out)
+        try:
+            for size in self.args.sizes:
+                ours = lambda how: (lambda: float(harness.ask("switchgroup %s %d" % (how, size))[0]))
+                self.compare("group switched in Text1 (Wine)", size, ours("ours"), ours("replace"),
+                             "EM_REPLACESEL of the same range", self.args.runs, limit=1.2)
+        finally:
+            harness.close()
+
     def add(self, row):
         self.rows.append(row)
         if row["kind"] == "atleast":
@@ -588,7 +612,7 @@ def main():
     parser.add_argument("--single-fill", help="the program built to fill Text1 in one piece, for the fill rows")
     parser.add_argument("--hosts", required=True, help="the hosts file inside the Wine prefix")
     parser.add_argument("--wine-locale", default="zh_CN.UTF-8")
-    parser.add_argument("--skip", default="", help="comma-separated: native,instructions,store,window,fill")
+    parser.add_argument("--skip", default="", help="comma-separated: native,instructions,store,window,fill,switch")
     parser.add_argument("--doc", help="the Markdown file whose generated part gets the results")
     parser.add_argument("--command", default="bash scripts/bench.sh")
     parser.add_argument("--block", default="bench", help="the name of the generated block in --doc")
@@ -610,6 +634,8 @@ def main():
         bench.windows()
     if "fill" not in skip:
         bench.fills()
+    if "switch" not in skip:
+        bench.switching()
 
     largest = max(args.sizes)
     smaller = [s for s in args.sizes if s < largest]

@@ -17,15 +17,17 @@ encodings. Each load is followed by a save of its text, in the same encoding,
 checked to be the file (or, from builds that added one, the file followed by
 CR LF), and by Command5's steps up to its message on the same file, with the
 benchmark's entry (DATA_DIR's hosts-1000000.entry.u16), whose answers must
-agree. Prints the median and the minimum of each, and the ratio of the
-medians.
+agree, and by the save's read of the file through the handle it writes with
+("savecheck"), which is set against `cat` of the same file into a file, run
+between the two. Prints the median and the minimum of each, and the ratio of
+the medians.
 """
 import os
 import statistics
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from bench import WineHarness, windows_path  # noqa: E402
+from bench import WineHarness, run_tool, windows_path  # noqa: E402
 
 
 def main():
@@ -74,6 +76,10 @@ def main():
                         reply = program.ask("command5 %s %s" % (windows_path(path), windows_path(base + ".entry.u16")))
                         times.setdefault((name, "command5", who), []).append(float(reply[0]))
                         answers.setdefault(name, set()).add(reply[1])
+                        times.setdefault((name, "savecheck", who), []).append(
+                            float(program.ask("savecheck " + windows_path(path))[0]))
+                        times.setdefault((name, "cat", who), []).append(
+                            run_tool(["cat", path], os.path.join(out, "cat.txt")))
                     if len(answers[name]) != 1:
                         raise RuntimeError("%s: the two builds' Command5 answer differently" % name)
         finally:
@@ -83,12 +89,16 @@ def main():
     print("%-30s %-8s %14s %14s %8s   (%d runs each, taking turns)" %
           ("file (1,000,000 lines)", "", "before ms", "after ms", "after/before", rounds))
     for name in files:
-        for op in ("load", "save", "command5"):
+        for op in ("load", "save", "command5", "savecheck", "cat"):
             b, a = times[(name, op, "before")], times[(name, op, "after")]
-            print("%-30s %-8s %7.2f (%6.2f) %7.2f (%6.2f) %8.2f" %
+            print("%-30s %-9s %7.2f (%6.2f) %7.2f (%6.2f) %8.2f" %
                   (name, op, statistics.median(b), min(b), statistics.median(a), min(a),
                    statistics.median(a) / statistics.median(b)))
-    print("medians, and in brackets the minimum")
+        cat = statistics.median(times[(name, "cat", "before")] + times[(name, "cat", "after")])
+        print("%-30s savecheck against cat: before x%.2f, after x%.2f" %
+              ("", statistics.median(times[(name, "savecheck", "before")]) / cat,
+               statistics.median(times[(name, "savecheck", "after")]) / cat))
+    print("medians, and in brackets the minimum; cat runs beside each program's turn")
 
 
 if __name__ == "__main__":

@@ -7,8 +7,9 @@
 # hosts file it swaps for the test files and puts back), so that it disturbs
 # no other build. Settings, all optional:
 #   QUENLIX_BENCH_SIZES=10000,100000   QUENLIX_BENCH_RUNS=7   QUENLIX_BENCH_WINDOW_RUNS=3
-#   QUENLIX_BENCH_SKIP=native,instructions,store,window,fill,startup   QUENLIX_BENCH_DOC=none (print only)
+#   QUENLIX_BENCH_SKIP=native,instructions,store,window,fill,switch,startup   QUENLIX_BENCH_DOC=none (print only)
 #   QUENLIX_BENCH_FILL_SIZES=100000,1000000 (the fill of Text1 in pieces)
+#   QUENLIX_BENCH_SWITCH_SIZES=100000 (a group of that many entries switched in Text1)
 QUENLIX_BUILD="${QUENLIX_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/bench}"
 export QUENLIX_BUILD
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -35,7 +36,7 @@ doc_args=()
 case ",${QUENLIX_BENCH_SKIP:-}," in *,native,*store,*window,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
-  --skip "${QUENLIX_BENCH_SKIP:-},fill" \
+  --skip "${QUENLIX_BENCH_SKIP:-},fill,switch" \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -48,7 +49,7 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
 # against the same program filling Text1 in one piece.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,fill,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
-  --runs 1 --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" --skip native,instructions,store,window \
+  --runs 1 --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" --skip native,instructions,store,window,switch \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -62,11 +63,24 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
 # (its 21 lines), from process start to the window shown.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,startup,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes 21 \
-  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store,fill \
+  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store,fill,switch \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
   --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
   --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
   --wine-locale "$QUENLIX_WINE_LOCALE" --block startup "${doc_args[@]}"
+;; esac
+
+# A group of entries switched off in Text1 by the program's command, against
+# the same control's EM_REPLACESEL of the same range with the same text.
+case ",${QUENLIX_BENCH_SKIP:-}," in *,switch,*) ;; *)
+python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "${QUENLIX_BENCH_SWITCH_SIZES:-100000}" \
+  --runs "${QUENLIX_BENCH_RUNS:-7}" --skip native,instructions,store,window,fill \
+  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
+  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
+  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
+  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
+  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
+  --wine-locale "$QUENLIX_WINE_LOCALE" --block switch "${doc_args[@]}"
 ;; esac

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Release configuration from scratch and writes the archive users
 # download: dist/Quenlix-<version>-win64.zip with Quenlix.exe, 使用说明.txt,
-# LICENSE.txt and SHA256SUMS. Prints the archive's path.
+# LICENSE.txt and SHA256SUMS; beside it the manifests for winget
+# (dist/winget/) and scoop (dist/quenlix.json). Prints the archive's path.
+# Quenlix.exe is signed when a certificate is given: scripts/release-files.sh
+# says how, and which other settings it reads.
 #
 # Two runs on one commit write byte-identical files, whatever folder they
 # build in: every date in them comes from SOURCE_DATE_EPOCH (by default the
@@ -26,7 +29,6 @@ version=$(sed -n -E 's/^project\(Quenlix VERSION ([0-9.]+).*/\1/p' "$QUENLIX_ROO
 
 tree="${QUENLIX_RELEASE_TREE:-release}"
 dist="${QUENLIX_DIST:-$QUENLIX_ROOT/dist}"
-archive="$dist/Quenlix-$version-win64.zip"
 
 # A release never reuses objects or cache entries from an earlier build.
 rm -rf "${QUENLIX_BUILD:?}/$tree"
@@ -34,38 +36,5 @@ configure_and_build "$tree" Quenlix \
   -DCMAKE_TOOLCHAIN_FILE="$QUENLIX_ROOT/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 
-stage="$QUENLIX_BUILD/$tree/package"
-mkdir -p "$stage" "$dist"
-cp "$QUENLIX_BUILD/$tree/Quenlix.exe" "$stage/Quenlix.exe"
-
-# Text files for Notepad: CRLF line ends, and the user notes with a BOM, since
-# without one Notepad on a Chinese system reads UTF-8 as GBK. The sources stay
-# plain LF UTF-8 so that git and editors leave them alone.
-to_crlf() { sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' -e 's/$/\r/' "$1"; }
-{ printf '\xEF\xBB\xBF'; to_crlf "$QUENLIX_ROOT/packaging/使用说明.txt"; } >"$stage/使用说明.txt"
-to_crlf "$QUENLIX_ROOT/LICENSE" >"$stage/LICENSE.txt"
-
-files=(Quenlix.exe 使用说明.txt LICENSE.txt)
-(cd "$stage" && sha256sum "${files[@]}" >SHA256SUMS)
-files+=(SHA256SUMS)
-
-# Python's zipfile rather than Info-ZIP: only it marks the Chinese name as
-# UTF-8 (flag bit 11), without which Explorer on a Chinese system shows it
-# garbled. Every entry gets the same date, fixed modes and no extra fields,
-# in the order given, so the bytes depend on the files' contents alone.
-rm -f "$archive.new"
-python3 - "$stage" "$archive.new" "$SOURCE_DATE_EPOCH" "${files[@]}" <<'PY'
-import sys, time, zipfile
-stage, archive, epoch, names = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4:]
-date = time.gmtime(max(epoch, 315532800))[:6]  # zip dates start in 1980
-with zipfile.ZipFile(archive, "w") as z:
-    for name in names:
-        info = zipfile.ZipInfo(name, date)
-        info.create_system = 3  # Unix, so that the modes below are read
-        info.external_attr = (0o100755 if name.endswith(".exe") else 0o100644) << 16
-        info.compress_type = zipfile.ZIP_DEFLATED
-        with open(f"{stage}/{name}", "rb") as f:
-            z.writestr(info, f.read(), compresslevel=9)
-PY
-mv -f "$archive.new" "$archive"
-echo "$archive"
+"$QUENLIX_ROOT/scripts/release-files.sh" "$QUENLIX_BUILD/$tree/Quenlix.exe" "$version" \
+  "$QUENLIX_BUILD/$tree/package" "$dist"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release archive: builds it twice from scratch in two folders and
-# compares, then checks what it holds, what the program imports and how big
-# it is. Prints one "PASS <check>: ..." or "FAIL <check>: ..." line per
-# check (scripts/test.sh counts them), then the size report.
+# compares, then checks what it holds, its manifests, what the program imports,
+# how big it is, and its signing. Prints one "PASS <check>: ..." or "FAIL
+# <check>: ..." line per check (scripts/test.sh counts them), then the size report.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set +e  # every check runs and reports, whatever the others did
 
@@ -28,7 +28,10 @@ a="$QUENLIX_BUILD/release-a"; b="$QUENLIX_BUILD/release-b"
 exe="$a/Quenlix.exe"
 zip=$(ls "$a"/dist/Quenlix-*-win64.zip 2>/dev/null | head -n 1)
 if ! $built || [ ! -f "$exe" ] || [ -z "$zip" ]; then
-  for check in reproducible archive imports tsaware size; do fail "$check" "the release did not build"; done
+  for check in reproducible archive imports known-dll-imports tsaware size unsigned signed signed-pkcs11 \
+               signature-strips signed-starts winget-manifest scoop-manifest; do
+    fail "$check" "the release did not build"
+  done
   echo "release checks took $((SECONDS - start)) s"
   exit 1
 fi
@@ -36,7 +39,7 @@ fi
 # --- reproducible: byte-identical exe and zip, no build folder inside ---
 diffs=()
 cmp "$a/Quenlix.exe" "$b/Quenlix.exe" || diffs+=(Quenlix.exe)
-cmp "$zip" "$b/dist/$(basename "$zip")" || diffs+=("$(basename "$zip")")
+diff -r -q "$a/dist" "$b/dist" >/dev/null || diffs+=("$(basename "$zip") or the manifests")
 # Both builds share the source folder, so comparing them cannot catch it in
 # the program: look for it, and for the build folder, as text of either width.
 leaks=$( { x86_64-w64-mingw32-strings -a "$exe"; x86_64-w64-mingw32-strings -a -e l "$exe"; } \
@@ -51,11 +54,12 @@ elif [ "$(TZ=UTC date -d "$stamp" +%s 2>/dev/null)" != 0 ]; then
 elif [ -n "$leaks" ]; then
   fail reproducible "the program holds a build path: $leaks"
 else
-  pass reproducible "Quenlix.exe and $(basename "$zip") byte-identical from build/release-a and build/release-b"
+  pass reproducible "Quenlix.exe, $(basename "$zip") and the manifests byte-identical from build/release-a and build/release-b"
 fi
 
 # --- archive: the four files, in order, with sums that match ---
-if out=$(python3 - "$zip" "$exe" <<'PY' 2>&1
+check_archive() {  # zip, the exe it must hold
+  python3 - "$1" "$2" <<'PY' 2>&1
 import hashlib, sys, zipfile
 archive, exe = sys.argv[1], sys.argv[2]
 want = ["Quenlix.exe", "使用说明.txt", "LICENSE.txt", "SHA256SUMS"]
@@ -86,9 +90,12 @@ for caption in ["刷新", "保存到 Hosts", "备份 Host", "Hosts 备份还原"
                 "打开所在文件夹", "记事本打开Hosts", "获取访问限权", "追加Text2", "追加Text2+Text3",
                 "判断是否重复 追加", "查找=Text2 显示相同", "查找含Text2 显示", "查找含Text2 全部显示"]:
     assert f"\r\n{caption}\r\n".encode() in notes, f"使用说明.txt does not describe the button {caption}"
+for how in ["Quenlix.exe", "winget install Quenlix.Quenlix", "scoop install", "已验证的发布者", "SHA256SUMS"]:
+    assert how.encode() in notes.split("一、".encode())[0], f"使用说明.txt does not begin with how to use {how}"
 print(", ".join(f"{n} {len(data[n])} B" for n in names))
 PY
-); then
+}
+if out=$(check_archive "$zip" "$exe"); then
   pass archive "$out"
 else
   fail archive "$(tail -n 1 <<<"$out")"
@@ -116,6 +123,9 @@ fi
 # --- win7-imports: no function that Windows 7 SP1, the oldest the manifest names, lacks ---
 python3 "$QUENLIX_ROOT/scripts/check-win7-imports.py" "$exe" || failures=$((failures + 1))
 
+# --- known-dll-imports: nothing the loader would look for beside the program ---
+python3 "$QUENLIX_ROOT/scripts/check-known-dll-imports.py" "$exe" || failures=$((failures + 1))
+
 # --- tsaware: the PE header marks the program as aware of terminal servers ---
 # Without IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE (0x8000) a Remote
 # Desktop host gives the program a Windows folder of the user's own, which the
@@ -128,6 +138,79 @@ elif (( (16#$flags & 0x8000) == 0 )); then
 else
   pass tsaware "DllCharacteristics 0x$flags has TERMINAL_SERVER_AWARE (0x8000)"
 fi
+
+version=$(sed -n -E 's/^project\(Quenlix VERSION ([0-9.]+).*/\1/p' "$QUENLIX_ROOT/CMakeLists.txt")
+signing_start=$SECONDS
+
+# --- unsigned: without a certificate the release says so once, and is not signed ---
+if [ "$(grep -c 'Quenlix.exe is unsigned' "$QUENLIX_BUILD/release-a.log")" = 1 ] &&
+   ! osslsigncode extract-signature -in "$exe" -out "$a/signature.der" >/dev/null 2>&1; then
+  pass unsigned "package.sh says so in one line, and Quenlix.exe holds no signature"
+else
+  fail unsigned "package.sh did not say once that Quenlix.exe is unsigned, or it holds a signature"
+fi
+
+# --- signed: a throwaway code-signing certificate signs the same program ---
+# package.sh's release step on build/release-a's program, with a GitHub address for the manifests.
+s="$QUENLIX_BUILD/release-signed"; signed="$s/package/Quenlix.exe"
+release_url="https://github.com/quenlix/quenlix/releases/download/v$version"
+rm -rf "$s"; mkdir -p "$s"; echo throwaway >"$s/password"
+if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quenlix Throwaway Signer" \
+     -addext keyUsage=critical,digitalSignature -addext extendedKeyUsage=codeSigning \
+     -keyout "$s/key.pem" -out "$s/cert.pem" >"$s/log" 2>&1 &&
+   openssl pkcs12 -export -inkey "$s/key.pem" -in "$s/cert.pem" -passout "file:$s/password" -out "$s/cert.pfx" &&
+   QUENLIX_SIGN_PFX="$s/cert.pfx" QUENLIX_SIGN_PASSWORD_FILE="$s/password" QUENLIX_RELEASE_URL="$release_url" \
+   SOURCE_DATE_EPOCH="$(stat -c %Y "$zip")" \
+     "$QUENLIX_ROOT/scripts/release-files.sh" "$exe" "$version" "$s/package" "$s/dist" >>"$s/log" 2>&1; then
+  verified=$(osslsigncode verify -CAfile "$s/cert.pem" -in "$signed" 2>&1)
+  if [ $? -ne 0 ] || ! grep -q 'Signature verification: ok' <<<"$verified" ||
+     ! grep -q -E '^Message digest algorithm *: SHA256' <<<"$verified"; then
+    fail signed "osslsigncode verify refuses it, or the digest is not SHA-256: $(grep -i -m 1 -E 'fail|mismatch' <<<"$verified")"
+  elif ! out=$(check_archive "$s/dist/Quenlix-$version-win64.zip" "$signed"); then
+    fail signed "the signed archive: $(tail -n 1 <<<"$out")"
+  else
+    pass signed "osslsigncode verify: SHA-256 digest of the whole program, signature ok; the archive holds it"
+  fi
+else
+  fail signed "no signed release: $(tail -n 1 "$s/log")"
+fi
+
+# --- signed-pkcs11: the same key reached through PKCS#11, with a SoftHSM token standing in for a hardware one ---
+export SOFTHSM2_CONF="$s/softhsm2.conf"
+mkdir -p "$s/tokens" && echo "directories.tokendir = $s/tokens" >"$SOFTHSM2_CONF" && echo 1234 >"$s/pin"
+if softhsm2-util --init-token --free --label quenlix --pin 1234 --so-pin 5678 >>"$s/log" 2>&1 &&
+   softhsm2-util --import "$s/key.pem" --token quenlix --label signer --id 01 --pin 1234 >>"$s/log" 2>&1 &&
+   QUENLIX_SIGN_PKCS11=/usr/lib/softhsm/libsofthsm2.so QUENLIX_SIGN_KEY="pkcs11:token=quenlix;object=signer;type=private" \
+   QUENLIX_SIGN_CERTS="$s/cert.pem" QUENLIX_SIGN_PASSWORD_FILE="$s/pin" SOURCE_DATE_EPOCH="$(stat -c %Y "$zip")" \
+     "$QUENLIX_ROOT/scripts/release-files.sh" "$exe" "$version" "$s/token/package" "$s/token/dist" >>"$s/log" 2>&1 &&
+   osslsigncode verify -CAfile "$s/cert.pem" -in "$s/token/package/Quenlix.exe" >>"$s/log" 2>&1; then
+  pass signed-pkcs11 "signed through the PKCS#11 module, and osslsigncode verify accepts it"
+else
+  fail signed-pkcs11 "$(tail -n 1 "$s/log")"
+fi
+
+# --- signature-strips: the signature is all that signing adds ---
+if osslsigncode remove-signature -in "$signed" -out "$s/stripped.exe" >/dev/null 2>&1 && cmp -s "$s/stripped.exe" "$exe"; then
+  pass signature-strips "without its signature the signed Quenlix.exe is the unsigned build, byte for byte"
+else
+  fail signature-strips "the signed Quenlix.exe without its signature differs from the unsigned build"
+fi
+
+# --- signed-starts: the signed program starts under Wine and shows its window ---
+ensure_display; window=
+if [ -f "$signed" ] && start_wine; then
+  wine_run "$signed" >/dev/null 2>&1 & program=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Hosts' 2>/dev/null | head -n 1)
+  [ -z "$window" ] || import -window root "$s/window.png" 2>/dev/null
+  stop_wine; wait "$program"
+fi
+if [ -n "$window" ]; then pass signed-starts "its window appeared (build/release-signed/window.png)"
+else fail signed-starts "no window of the signed Quenlix.exe within 60 s, or no Wine"; fi
+
+# --- winget-manifest, scoop-manifest: the fields, the address and the archive's SHA-256 ---
+python3 "$QUENLIX_ROOT/scripts/check-manifests.py" \
+  "$a/dist" "$version" "https://RELEASE-URL-NOT-SET.invalid/v$version/Quenlix-$version-win64.zip" \
+  "$s/dist" "$version" "$release_url/Quenlix-$version-win64.zip" || failures=$((failures + 1))
 
 # --- size: under 600 KiB, and no heavy library part pulled in ---
 limit=$((600 * 1024))
@@ -146,7 +229,7 @@ else
   pass size "Quenlix.exe is $size bytes ($((size * 100 / limit))% of $limit)"
 fi
 
-echo "release checks took $((SECONDS - start)) s"
+echo "release checks took $((SECONDS - start)) s, of which $((SECONDS - signing_start)) s the signatures and manifests"
 echo
 echo "$report"
 [ "$failures" -eq 0 ]

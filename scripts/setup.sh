@@ -9,6 +9,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
   icoutils xdotool python3 valgrind
   clang libclang-rt-14-dev libbenchmark-dev hyperfine
+  osslsigncode openssl libengine-pkcs11-openssl softhsm2 python3-yaml
 )
 
 missing=()

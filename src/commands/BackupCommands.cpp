@@ -24,7 +24,7 @@ void BackUpHostsFile(Platform& platform) {
         platform.ShowMessage(u"未在计算机系统默认位置发现Hosts文件", Mb::Ok | Mb::IconWarning | InFront, u"错误");
         return;
     }
-    CopyFileOverwrite(platform, hosts, BackupPath(platform));
+    WriteOwnFile(platform, BackupPath(platform), platform.ReadFileBytes(hosts));
 
     // The prompt names the folder, not the file, with one backslash after it.
     const int answer = platform.ShowMessage(
@@ -40,7 +40,8 @@ void RestoreHostsFromBackup(Platform& platform) {
         return;
     }
     const HostsWriteResult result = ChangeHostsFile(platform, WholeContent(platform.ReadFileBytes(backup)));
-    if (result.written && !result.readBackDiffers)
+    // Success only when the file, read back, showed the backup's bytes.
+    if (result.written && !result.readBackDiffers && !result.readBackFailed)
         platform.ShowMessage(u"备份Hosts文件还原到系统Hosts成功", Mb::Ok | Mb::IconInformation | InFront, u"提示");
 }
 

@@ -1,5 +1,6 @@
 #include "commands/DiagnosisCommands.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,8 @@ namespace quenlix {
 namespace {
 
 const std::u16string CrLf = u"\r\n";
+
+constexpr std::size_t MostFindingsListed = 10000;
 
 std::u16string LineText(std::size_t line) { return u"第 " + DecimalText(line) + u" 行："; }
 
@@ -88,7 +91,8 @@ std::u16string StepText(const TraceStep& step, std::u16string_view name) {
 
 }  // namespace
 
-HostsReport HostsCheckReport(Platform& platform, std::u16string_view text, HostsEncoding encoding) {
+HostsReport HostsCheckReport(Platform& platform, std::u16string_view text, HostsEncoding encoding,
+                             std::size_t mostListed) {
     const HostsCheck check = CheckHostsText(text, LostCharactersIn(platform, encoding));
     const bool many = check.entryLines > ManyEntryLines;
     HostsReport report;
@@ -96,7 +100,10 @@ HostsReport HostsCheckReport(Platform& platform, std::u16string_view text, Hosts
     report.lines.push_back(u"共 " + DecimalText(check.lines) + u" 行，其中 " + DecimalText(check.entryLines) +
                            u" 行条目、" + DecimalText(check.names) + u" 个主机名；" +
                            (report.count == 0 ? u"没有发现问题。" : u"发现 " + DecimalText(report.count) + u" 个问题。"));
-    for (const HostsFinding& finding : check.findings) report.lines.push_back(FindingText(platform, finding));
+    const std::size_t listed = std::min(check.findings.size(), mostListed);
+    for (std::size_t i = 0; i < listed; ++i) report.lines.push_back(FindingText(platform, check.findings[i]));
+    if (listed < check.findings.size())
+        report.lines.push_back(u"……另有 " + DecimalText(check.findings.size() - listed) + u" 个问题没有列出。");
     if (many)
         report.lines.push_back(u"条目超过 " + DecimalText(ManyEntryLines) +
                                u" 行，Windows 的 DNS Client 服务读取时可能停顿很久（有时在登录时长达数分钟）；"
@@ -135,7 +142,8 @@ void ShowHostsCheck(WindowState& window, Platform& platform) {
     HostsReport report;
     // The findings point into the lent text: their words are written before
     // it goes back.
-    window.ReadHostsText([&](std::u16string_view text) { report = HostsCheckReport(platform, text, encoding); });
+    window.ReadHostsText(
+        [&](std::u16string_view text) { report = HostsCheckReport(platform, text, encoding, MostFindingsListed); });
     window.SetText(TextBox::Results, Joined(report.lines));
 }
 
@@ -168,7 +176,7 @@ void PackEntryLines(WindowState& window, Platform&) {
 
 void SelectLineNamedInResults(WindowState& window) {
     const std::u16string results = window.Text(TextBox::Results);
-    const std::size_t caret = window.ResultsCaretPosition();
+    const std::size_t caret = window.ResultsClickPosition();
     std::optional<TextRange> line;
     window.ReadHostsText([&](std::u16string_view text) { line = LineNamedInResults(text, results, caret); });
     if (line) window.SelectHostsText(*line);

@@ -22,7 +22,10 @@ struct HostsReport {
 // The check of `text`, as saved in `encoding`: the summary line, then each
 // finding as "第 n 行：..." in line order, then a note when the entry lines
 // are so many that the DNS Client service may stall.
-HostsReport HostsCheckReport(Platform& platform, std::u16string_view text, HostsEncoding encoding);
+// A blocklist may hold hundreds of thousands of findings: at most
+// `mostListed` are listed, then how many more there are.
+HostsReport HostsCheckReport(Platform& platform, std::u16string_view text, HostsEncoding encoding,
+                             std::size_t mostListed);
 
 // The trace of `name` through `text`: the lines that answer for it, or that
 // none does; every other line that names it and why it does not count; what

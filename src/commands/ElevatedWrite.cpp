@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "hosts/BusyRetry.h"
+#include "hosts/HostsFileReader.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
 #include "platform/MessageStyle.h"
@@ -40,12 +41,6 @@ private:
     std::u16string path_;
 };
 
-bool IsAbsolutePath(std::u16string_view path) {
-    const bool drive = path.size() >= 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
-                       path[1] == u':' && path[2] == u'\\';
-    return drive || path.starts_with(u"\\\\");
-}
-
 }  // namespace
 
 HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEditor& editor, bool silent,
@@ -62,9 +57,17 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
         }
     });
     const std::string_view now = current ? std::string_view(*current) : std::string_view("");
-    const std::optional<HostsEdit> edit = editor({now, !current});
+    const std::optional<HostsEdit> edit = editor({now, !current, PiecesOf(now)});
     if (!edit) return {};
 
+    // The second instance reads only a plain file on a local disk: a data
+    // folder on a share (a roaming profile pointed at a server) cannot hand
+    // it one.
+    const std::u16string folder = ProgramDataFolder(platform);
+    if (!platform.IsOnLocalFixedDrive(folder))
+        throw Failure(FailureNumber::NotSupported, u"Quenlix 的数据文件夹“" + folder +
+                                                       u"”不在本机的硬盘上，无法把这次修改交给以管理员身份运行的 "
+                                                       u"Quenlix。请以管理员身份运行 Quenlix 后再修改。");
     std::string content(now.substr(0, std::min(edit->kept, now.size())));
     content += edit->tail;
     if (recoverable && !recoverable->Begin(now, content)) return {};
@@ -80,11 +83,15 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
         if (failure.Number() == FailureNumber::Cancelled) return {};  // the user said no to the system: enough said
         throw;
     }
-    // Still running, the second instance may be in the middle of its write:
-    // the journal stays for the next start to look at.
-    if (!exit)
+    // Still running, the second instance may be in the middle of its write,
+    // and is left to finish it: the journal stays for the next start to
+    // look at.
+    if (!exit) {
+        if (recoverable) recoverable->Keep();
         throw Failure(FailureNumber::Timeout, u"以管理员身份运行的 Quenlix 在 60 秒内没有结束，"
-                                              u"无法确定 Hosts 文件是否已经改动。");
+                                              u"现在还无法确定 Hosts 文件是否已经改动。\n\n"
+                                              u"下次启动 Quenlix 时会检查 Hosts 文件。");
+    }
     // The second instance wrote the whole file, or nothing, or it failed and
     // the file shows which.
     const bool settled = *exit == 0 || *exit == StagedWriteExit::FileChanged ||
@@ -110,38 +117,9 @@ HostsWriteResult WriteThroughElevatedInstance(Platform& platform, const HostsEdi
         result.readBackDiffers = (*exit & StagedWriteExit::ReadBackDiffers) != 0;
         // Only the second instance knew why; its exit code says only that.
         if ((*exit & StagedWriteExit::AttributesNotRestored) != 0) result.attributesNotRestored = Failure(0, {});
+        if ((*exit & StagedWriteExit::ReadBackFailed) != 0) result.readBackFailed = Failure(0, {});
     }
     return result;
-}
-
-std::uint32_t RunStagedWrite(Platform& platform, const std::vector<std::u16string>& arguments) {
-    if (arguments.size() != 4 || arguments[0] != StagedWriteSwitch || !IsAbsolutePath(arguments[1]))
-        return FailureNumber::InvalidParameter;
-    const std::optional<Sha256Digest> stagedDigest = DigestFromHexDigits(arguments[2]);
-    const std::optional<Sha256Digest> expectedDigest = DigestFromHexDigits(arguments[3]);
-    if (!stagedDigest || !expectedDigest) return FailureNumber::InvalidParameter;
-    try {
-        const std::string staged = platform.ReadFileBytes(arguments[1]);
-        if (platform.Sha256(staged) != *stagedDigest) return FailureNumber::InvalidData;
-        bool changed = false;
-        const HostsWriteResult result =
-            WriteHostsInPlace(platform, HostsPath(platform), [&](const HostsNow& now) -> std::optional<HostsEdit> {
-                if (platform.Sha256(now.bytes) != *expectedDigest) {
-                    changed = true;
-                    return std::nullopt;
-                }
-                // An append stays an append: only the new end is written.
-                if (staged.starts_with(now.bytes)) return HostsEdit{now.bytes.size(), staged.substr(now.bytes.size())};
-                return HostsEdit{0, staged};
-            });
-        if (changed) return StagedWriteExit::FileChanged;
-        const std::uint32_t warnings = (result.readBackDiffers ? StagedWriteExit::ReadBackDiffers : 0) |
-                                       (result.attributesNotRestored ? StagedWriteExit::AttributesNotRestored : 0);
-        return warnings == 0 ? 0 : StagedWriteExit::WrittenWithWarnings | warnings;
-    } catch (...) {
-        const std::uint32_t number = CurrentFailure().Number();
-        return number != 0 ? number : FailureNumber::InternalError;
-    }
 }
 
 }  // namespace quenlix

@@ -15,11 +15,6 @@ namespace quenlix {
 
 namespace {
 
-// The append's question before characters become "?", asked of the user.
-MayLoseCharacters AskTheUser(Platform& platform) {
-    return [&platform](std::size_t lost) { return MayAppendLosingCharacters(platform, lost); };
-}
-
 // The append of `line` to the file as it is now. An entry that Windows would
 // not use as written is only appended on the user's Yes: a warning, not a
 // ban, since the user may mean it. No, the default, appends nothing.
@@ -28,7 +23,10 @@ std::optional<HostsEdit> CheckedAppend(Platform& platform, const HostsNow& now, 
     if (problem && platform.ShowMessage(EntryProblemText(*problem) + u"\n\n是否仍然追加？",
                                         Mb::YesNo | Mb::IconWarning | Mb::DefaultButton2, u"提示") != Answer::Yes)
         return std::nullopt;
-    return LineAppended(platform, now, line, AskTheUser(platform));
+    std::size_t lost = 0;
+    std::string tail = LineAppendedTo(platform, now.bytes, line, &lost);
+    if (lost > 0 && !MayAppendLosingCharacters(platform, lost)) return std::nullopt;
+    return HostsEdit{now.bytes.size(), std::move(tail)};
 }
 
 }  // namespace
@@ -69,8 +67,9 @@ void AppendEntryUnlessDefined(WindowState& window, Platform& platform) {
     ChangeHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
         // A file that is not there has no definitions to test: the command
         // fails as the test's read of it would.
-        if (now.missing) throw Failure(FailureNumber::FileNotFound, platform.ErrorDescription(FailureNumber::FileNotFound));
-        if (const auto duplicate = FirstDuplicateLineIn(platform, now.bytes, upperEntry)) {
+        if (now.missing)
+            throw Failure(FailureNumber::FileNotFound, platform.ErrorDescription(FailureNumber::FileNotFound));
+        if (const auto duplicate = FirstDuplicateLineIn(platform, now.pieces, upperEntry)) {
             platform.ShowMessage(u"定义有重复\n" + platform.ToLower(*duplicate), Mb::Ok);
             return std::nullopt;
         }

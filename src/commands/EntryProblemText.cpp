@@ -14,6 +14,7 @@ std::u16string QuotedText(std::u16string_view text) {
 
 std::u16string EntryProblemText(const EntryProblem& problem) {
     switch (problem.kind) {
+        case EntryProblem::Kind::LineBreak: return u"要追加的文字中有换行，会写成不止一行。";
         case EntryProblem::Kind::Address:
             return QuotedText(problem.text) + u" 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。";
         case EntryProblem::Kind::HostName:

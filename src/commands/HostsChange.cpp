@@ -105,6 +105,9 @@ HostsWriteResult ChangeHostsFile(Platform& platform, const HostsEditor& editor, 
                                  FailureInBrackets(*why) +
                                  u"。",
                              Mb::Ok | Mb::IconWarning, u"提示");
+    if (const std::optional<Failure>& why = result.readBackFailed)
+        platform.ShowMessage(u"Hosts 文件已写入，但无法核对" + FailureInBrackets(*why) + u"：读回文件时失败。",
+                             Mb::Ok | Mb::IconWarning, u"提示");
     if (result.readBackDiffers)
         platform.ShowMessage(u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。",
                              Mb::Ok | Mb::IconWarning, u"提示");

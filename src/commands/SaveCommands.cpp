@@ -5,6 +5,7 @@
 #include "commands/HostsChange.h"
 #include "commands/LostCharacters.h"
 #include "hosts/HostsEncoding.h"
+#include "hosts/HostsPaths.h"
 #include "hosts/HostsStore.h"
 #include "platform/FileSnapshot.h"
 #include "platform/MessageStyle.h"
@@ -14,6 +15,17 @@
 namespace quenlix {
 
 namespace {
+
+// Whether the hosts file, read afresh, holds the bytes of `snapshot`.
+bool HostsFileHolds(Platform& platform, const FileSnapshot& snapshot) {
+    try {
+        SnapshotBuilder now;
+        platform.ReadFilePieces(HostsPath(platform), [&](std::string_view piece, std::uint64_t) { now.Add(piece); });
+        return now.Finish() == snapshot;
+    } catch (const Failure&) {
+        return false;
+    }
+}
 
 // The bytes of the hosts text box as a save writes them over `current`,
 // encoded straight from the box's own text: it can hold a whole hosts file
@@ -27,9 +39,10 @@ SaveBytes HostsTextToSave(WindowState& window, Platform& platform, std::string_v
     return std::move(*save);
 }
 
-// The save's edit of the file as it is now, with the save's questions: no
-// edit when the user keeps the file as it is.
-std::optional<SaveBytes> SaveEdit(WindowState& window, Platform& platform, const HostsNow& now) {
+// The save's edit of the file as it is now, with the save's questions, and
+// the encoding it writes: no edit when the user keeps the file as it is.
+std::optional<HostsEdit> SaveEdit(WindowState& window, Platform& platform, const HostsNow& now,
+                                  HostsEncoding& encoding) {
     // A change that reached the file after the load (an entry appended
     // since, a restored file, another program's change) is asked about.
     if (!now.missing && window.HostsSnapshot() != SnapshotBuilder::Of(now.bytes) &&
@@ -43,12 +56,13 @@ std::optional<SaveBytes> SaveEdit(WindowState& window, Platform& platform, const
     if (save.lost > 0 && save.encoding == HostsEncoding::Ansi) {
         switch (platform.ShowMessage(LostCharactersText(platform, save.lost) + u"\n\n是否改用 UTF-8 编码保存？",
                                      Mb::YesNoCancel | Mb::IconWarning, u"提示")) {
-            case Answer::Yes: return HostsTextToSave(window, platform, now.bytes, HostsEncoding::Utf8);
+            case Answer::Yes: save = HostsTextToSave(window, platform, now.bytes, HostsEncoding::Utf8); break;
             case Answer::No: break;
             default: return std::nullopt;
         }
     }
-    return save;
+    encoding = save.encoding;
+    return HostsEdit{0, std::move(save.bytes)};
 }
 
 }  // namespace
@@ -58,16 +72,15 @@ void SaveHostsFile(WindowState& window, Platform& platform) {
     // writes, and nobody else may write the file in between: what the save
     // asks about is what it overwrites.
     HostsEncoding encoding = HostsEncoding::Ansi;
-    const HostsWriteResult result = ChangeHostsFile(platform, [&](const HostsNow& now) -> std::optional<HostsEdit> {
-        std::optional<SaveBytes> save = SaveEdit(window, platform, now);
-        if (!save) return std::nullopt;
-        encoding = save->encoding;
-        return HostsEdit{0, std::move(save->bytes)};
-    });
+    const HostsWriteResult result =
+        ChangeHostsFile(platform, [&](const HostsNow& now) { return SaveEdit(window, platform, now, encoding); });
     // A file that does not hold the text after all has not saved it: the
     // text stays unsaved, and the next save asks before it overwrites the
     // file.
     if (!result.written || result.readBackDiffers) return;
+    // Written but not checked: saved only once the file, read again after
+    // the user was told, shows the new bytes.
+    if (result.readBackFailed && !HostsFileHolds(platform, result.snapshot)) return;
     window.SetHostsSnapshot(result.snapshot, encoding);
     window.MarkHostsTextSaved();
 }

@@ -1,6 +1,7 @@
 #include "commands/ScriptCommands.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <new>
 #include <optional>
@@ -71,7 +72,7 @@ public:
 private:
     int Check() {
         const HostsFile file = ReadHostsFile(platform_, HostsPath(platform_));
-        const HostsReport report = HostsCheckReport(platform_, file.text, file.encoding);
+        const HostsReport report = HostsCheckReport(platform_, file.text, file.encoding, SIZE_MAX);
         for (const std::u16string& line : report.lines) output_.Result(line);
         return report.count == 0 ? ScriptExit::Done : ScriptExit::NotFound;
     }

@@ -135,11 +135,11 @@ std::optional<std::u16string> FirstDuplicateLineByBlocks(std::u16string_view hos
     return search.Finish();
 }
 
-std::optional<std::u16string> FirstDuplicateLineIn(Platform& platform, std::string_view bytes,
+std::optional<std::u16string> FirstDuplicateLineIn(Platform& platform, const PieceSource& pieces,
                                                    std::u16string_view upperEntry) {
     DuplicateLineSearch search(upperEntry, [&](std::span<char16_t> lines) { platform.ToUpperInPlace(lines); });
     DecodeHostsTextInStretches(
-        platform, bytes, [&](std::span<char16_t> stretch) { search.Add(stretch); }, [&] { search.Restart(); });
+        platform, pieces, [&](std::span<char16_t> stretch) { search.Add(stretch); }, [&] { search.Restart(); });
     return search.Finish();
 }
 

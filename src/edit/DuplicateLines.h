@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace quenlix {
+#include "platform/Platform.h"
 
-class Platform;
+namespace quenlix {
 
 // The entry line of the append commands: text2, one space, text3, as typed;
 // nothing trimmed, empty boxes not refused.
@@ -63,9 +63,9 @@ std::optional<std::u16string> FirstDuplicateLineByBlocks(std::u16string_view hos
                                                          const UpperCaseInPlace& toUpper,
                                                          std::size_t blockSize = 1 << 16);
 
-// The search above over the text of a hosts file's `bytes`, decoded a piece
-// at a time and upper-cased by the platform.
-std::optional<std::u16string> FirstDuplicateLineIn(Platform& platform, std::string_view bytes,
+// The search above over the text of a hosts file whose bytes `pieces` hands
+// over, decoded a piece at a time and upper-cased by the platform.
+std::optional<std::u16string> FirstDuplicateLineIn(Platform& platform, const PieceSource& pieces,
                                                    std::u16string_view upperEntry);
 
 }  // namespace quenlix

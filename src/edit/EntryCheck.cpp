@@ -1,8 +1,8 @@
 #include "edit/EntryCheck.h"
 
+#include <array>
 #include <cstdint>
 
-#include "edit/StringRules.h"
 
 // The address rules follow Windows' RtlIpv4StringToAddressExW (strict) and
 // RtlIpv6StringToAddressExW, written out here rather than asked of ntdll:
@@ -25,6 +25,8 @@ std::u16string_view TakeWhile(std::u16string_view text, std::size_t& at, Keep ke
     while (at < text.size() && keep(text[at])) ++at;
     return text.substr(begin, at - begin);
 }
+
+bool HasLineBreak(std::u16string_view text) { return text.find_first_of(u"\r\n") != text.npos; }
 
 bool HasLeadingZero(std::u16string_view digits) { return digits.size() > 1 && digits.front() == u'0'; }
 
@@ -55,15 +57,18 @@ bool IsDottedQuad(std::u16string_view text, bool leadingZerosAllowed) {
     return at == text.size();
 }
 
-bool IsLabel(std::u16string_view label) {
-    if (label.empty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-') return false;
-    for (const char16_t c : label) {
-        const bool ascii = c < 0x80;
-        const bool letterOrDigit = IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-        if (ascii && !letterOrDigit && c != u'-' && c != u'_') return false;
-    }
-    return true;
-}
+// What each ASCII unit may be in a name: 0 nowhere, 1 anywhere in a label,
+// 2 ('-') anywhere but at either end of one, 3 ('.') between labels.
+constexpr std::array<std::uint8_t, 128> NameUnits = [] {
+    std::array<std::uint8_t, 128> units{};
+    for (char16_t c = u'0'; c <= u'9'; ++c) units[c] = 1;
+    for (char16_t c = u'a'; c <= u'z'; ++c) units[c] = 1;
+    for (char16_t c = u'A'; c <= u'Z'; ++c) units[c] = 1;
+    units[u'_'] = 1;
+    units[u'-'] = 2;
+    units[u'.'] = 3;
+    return units;
+}();
 
 }  // namespace
 
@@ -116,12 +121,28 @@ bool IsHostName(std::u16string_view text) {
     if (text.empty() || text.size() > 255) return false;
     if (text.back() == u'.') text.remove_suffix(1);
     if (text.empty()) return false;
-    for (const std::u16string_view label : CutAt(text, u"."))
-        if (!IsLabel(label)) return false;
-    return true;
+    // In one pass, unit by unit: the whole-text check asks this of every
+    // name of a blocklist.
+    std::size_t label = 0;  // units of the current label so far
+    char16_t previous = u'.';
+    for (const char16_t c : text) {
+        const std::uint8_t unit = c < 0x80 ? NameUnits[c] : 1;  // any unit outside ASCII is a letter
+        if (unit == 0) return false;
+        if (unit == 3) {
+            if (label == 0 || previous == u'-') return false;
+            label = 0;
+        } else {
+            if (unit == 2 && label == 0) return false;
+            if (++label > 63) return false;
+        }
+        previous = c;
+    }
+    return label != 0 && previous != u'-';
 }
 
 std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::u16string_view names) {
+    for (const std::u16string_view text : {address, names})
+        if (HasLineBreak(text)) return EntryProblem{EntryProblem::Kind::LineBreak, text};
     if (!IsIpv4Address(address) && !IsIpv6Address(address)) return EntryProblem{EntryProblem::Kind::Address, address};
     names = names.substr(0, names.find(u'#'));
     std::size_t count = 0;
@@ -137,6 +158,7 @@ std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::
 }
 
 std::optional<EntryProblem> FirstLineProblem(std::u16string_view line) {
+    if (HasLineBreak(line)) return EntryProblem{EntryProblem::Kind::LineBreak, line};
     std::size_t at = 0;
     TakeWhile(line, at, IsBlank);
     const bool entry = at < line.size() && line[at] != u'#' && line.find_first_of(u" \t") != line.npos;

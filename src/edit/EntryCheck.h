@@ -32,24 +32,27 @@ inline constexpr std::size_t MostNamesOnALine = 9;
 
 // The first thing that keeps Windows from using an entry as it reads.
 struct EntryProblem {
-    enum class Kind { Address, HostName, TooManyNames };
+    // LineBreak: the text holds a line break (another program can put one in
+    // a one-line box), and would be written as more than one line.
+    enum class Kind { LineBreak, Address, HostName, TooManyNames };
     Kind kind;
-    // The address or the host name at fault: a view into the checked text.
+    // The address or the host name at fault (for LineBreak, the whole text
+    // that holds it): a view into the checked text.
     std::u16string_view text;
     // How many names the line holds, for TooManyNames.
     std::size_t names = 0;
 };
 
-// An entry of the address and the names text, checked in that order: the
-// address as it stands, then each name (the names text up to a '#', which
+// An entry of the address and the names text, checked in that order: a line
+// break in either, comment or not, then the address as it stands, then each name (the names text up to a '#', which
 // starts a comment as it does in the file, split at spaces and tabs), then
 // how many names there are.
 std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::u16string_view names);
 
-// A whole line, as the plain append writes it. Only a line that is not
-// blank, is no comment and holds a space or a tab is taken for an entry: its
-// first field is the address and the rest the names. Any other line has no
-// problem.
+// A whole line, as the plain append writes it. A line break anywhere is a
+// problem; otherwise only a line that is not blank, is no comment and holds
+// a space or a tab is taken for an entry: its first field is the address and
+// the rest the names. Any other line has no problem.
 std::optional<EntryProblem> FirstLineProblem(std::u16string_view line);
 
 }  // namespace quenlix

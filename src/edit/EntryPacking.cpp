@@ -22,6 +22,7 @@ public:
         begin_ = line.begin;
         firstBreak_ = text.substr(line.end, line.next - line.end);
         lines_ = 0;
+        namesLength_ = 0;
         names_.clear();
         seen_.Clear();
     }
@@ -30,13 +31,22 @@ public:
         end_ = line.next;
         lastBreak_ = text.substr(line.end, line.next - line.end);
         for (const std::u16string_view name : fields.names)
-            if (!seen_.FindOrAdd(name, 0)) names_.push_back(name);
+            if (!seen_.FindOrAdd(name, 0)) {
+                names_.push_back(name);
+                namesLength_ += name.size();
+            }
     }
 
     std::size_t Begin() const { return begin_; }
     std::size_t End() const { return end_; }
     std::size_t Lines() const { return lines_; }
     std::size_t Names() const { return names_.size(); }
+    std::size_t PackedLines() const { return (names_.size() + MostNamesOnALine - 1) / MostNamesOnALine; }
+    // How long the run is once packed.
+    std::size_t PackedLength() const {
+        return PackedLines() * address_.size() + names_.size() + namesLength_ +
+               (PackedLines() - 1) * firstBreak_.size() + lastBreak_.size();
+    }
 
     // The run packed, onto the end of `out`.
     void AppendPacked(std::u16string& out) const {
@@ -56,14 +66,16 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::size_t lines_ = 0;
+    std::size_t namesLength_ = 0;
     std::u16string_view firstBreak_;
     std::u16string_view lastBreak_;
     std::vector<std::u16string_view> names_;
     HostNameTable seen_;
 };
 
+// For an entry line.
 bool MayPack(const HostsLineFields& fields) {
-    return fields.commentAt == NoPosition && IsEntry(fields) && fields.names.size() <= MostNamesOnALine &&
+    return fields.commentAt == NoPosition && fields.names.size() <= MostNamesOnALine &&
            std::all_of(fields.names.begin(), fields.names.end(), IsHostName);
 }
 
@@ -84,24 +96,29 @@ PackedEntries PackEntries(std::u16string_view text) {
         packed.entryLinesAfter += run.Lines();
         packed.names += run.Names();
         if (run.Lines() < 2) return;
-        scratch.clear();
-        run.AppendPacked(scratch);
-        const std::u16string_view before = text.substr(run.Begin(), run.End() - run.Begin());
-        if (scratch == before) return;
-        packed.entryLinesAfter -= run.Lines() - (run.Names() + MostNamesOnALine - 1) / MostNamesOnALine;
+        // Only a run as long packed as it is may be packed already.
+        if (run.PackedLength() == run.End() - run.Begin()) {
+            scratch.clear();
+            run.AppendPacked(scratch);
+            if (scratch == text.substr(run.Begin(), run.End() - run.Begin())) return;
+        }
+        packed.entryLinesAfter -= run.Lines() - run.PackedLines();
         if (!changed) {
             changed = true;
             packed.range.begin = run.Begin();
+            // Packing never lengthens the text: room for the rest of it at once.
+            packed.replacement.reserve(text.size() - run.Begin());
         } else {
             packed.replacement.append(text.substr(copiedTo, run.Begin() - copiedTo));
         }
-        packed.replacement += scratch;
+        run.AppendPacked(packed.replacement);
         copiedTo = packed.range.end = run.End();
     };
 
-    for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
-        ReadHostsLine(text.substr(line->begin, line->end - line->begin), fields);
-        const bool entry = IsEntry(fields);
+    for (auto line = ReadHostsLineAt(text, 0, fields); line; line = ReadHostsLineAt(text, line->next, fields)) {
+        // A run's address is known good: the next line's, if the same, is too.
+        const bool entry =
+            (!run.Empty() && !fields.names.empty() && fields.address == run.Address()) || IsEntry(fields);
         packed.entryLinesBefore += entry;
         if (entry && MayPack(fields)) {
             if (run.Empty() || run.Address() != fields.address) {

@@ -61,7 +61,8 @@ struct EntryLine {
 // The entries on the lines that begin inside `lines`.
 std::vector<EntryLine> EntriesIn(std::u16string_view text, TextRange lines) {
     std::vector<EntryLine> entries;
-    for (auto line = TextLineAt(text, lines.begin); line && line->begin < lines.end; line = TextLineAt(text, line->next)) {
+    for (auto line = TextLineAt(text, lines.begin); line && line->begin < lines.end;
+         line = TextLineAt(text, line->next)) {
         const std::u16string_view view = text.substr(line->begin, line->end - line->begin);
         if (IsEntryText(view)) {
             const std::size_t at = line->begin + FirstNonBlank(view);
@@ -148,7 +149,7 @@ std::optional<HostsTextEdit> SwitchEntries(std::u16string_view text, TextRange s
 std::vector<HostsGroup> ReadGroups(std::u16string_view text) {
     std::vector<HostsGroup> groups;
     std::vector<std::size_t> entriesOn;  // where each line with an entry on begins
-    std::optional<std::size_t> openEquals;
+    std::size_t openEquals = NoPosition;  // the "#====" group open, if any
     std::vector<std::size_t> openWords;
     for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
         const std::u16string_view view = text.substr(line->begin, line->end - line->begin);
@@ -160,8 +161,8 @@ std::vector<HostsGroup> ReadGroups(std::u16string_view text) {
         if (!mark) continue;
         const bool equals = mark->spelling == GroupMark::Spelling::Equals;
         if (mark->kind == GroupMark::Kind::Start || equals) {
-            if (openEquals) groups[*openEquals].body.end = line->begin;
-            openEquals.reset();
+            if (openEquals != NoPosition) groups[openEquals].body.end = line->begin;
+            openEquals = NoPosition;
         }
         if (mark->kind == GroupMark::Kind::Start) {
             groups.push_back({std::u16string(mark->name), line->begin, {line->next, text.size()}, false});
@@ -191,7 +192,7 @@ std::optional<HostsTextEdit> SwitchGroup(std::u16string_view text, const HostsGr
     const std::vector<LineChange> changes = Changes(entries, anyOff ? Direction::On : Direction::Off);
     if (changes.empty()) return std::nullopt;
     HostsTextEdit edit = Apply(text, changes);
-    edit.select = {group.body.begin, Moved(group.body.end, changes, false)};
+    edit.select = {group.mark, group.mark};
     return edit;
 }
 

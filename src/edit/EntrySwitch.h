@@ -51,8 +51,9 @@ struct HostsGroup {
 std::vector<HostsGroup> ReadGroups(std::u16string_view text);
 
 // Switches every entry of the group: on when any is off, off when all are
-// on. The group's lines are selected afterwards. Nothing when it holds no
-// entry.
+// on. The caret goes to the group's start mark afterwards: a selection of
+// the whole group would cost the box a redraw of every line of a large one.
+// Nothing when the group holds no entry.
 std::optional<HostsTextEdit> SwitchGroup(std::u16string_view text, const HostsGroup& group);
 
 // Switches on (`on`) or off every entry of the group named `nameOrGroup`

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,7 @@ namespace quenlix {
 
 // What keeps a line, or a part of it, from working as it reads.
 struct HostsFinding {
-    enum class Kind {
+    enum class Kind : std::uint8_t {
         Address,         // the first field is no address: the whole line is ignored
         NoName,          // an address with no name after it
         HostName,        // a name Windows does not accept
@@ -22,7 +23,7 @@ struct HostsFinding {
         LostCharacters,  // characters the file's encoding cannot hold
     };
     // Counted from 1, as the findings name it.
-    std::size_t line;
+    std::uint32_t line;
     Kind kind;
     // The address or the name at fault: a view into the checked text.
     std::u16string_view text;

@@ -109,4 +109,50 @@ std::optional<TextLine> TextLineAt(std::u16string_view text, std::size_t begin) 
     return TextLine{begin, end, next};
 }
 
+std::optional<TextLine> ReadHostsLineAt(std::u16string_view text, std::size_t begin, HostsLineFields& fields) {
+    if (begin >= text.size()) return std::nullopt;
+    fields.address = {};
+    fields.names.clear();
+    fields.commentAt = NoPosition;
+    const char16_t* const first = text.data() + begin;
+    const char16_t* const last = text.data() + text.size();
+    const char16_t* p = first;
+    const auto takeField = [&](const char16_t* from) {
+        const std::u16string_view field(from, static_cast<std::size_t>(p - from));
+        if (fields.address.empty())
+            fields.address = field;
+        else
+            fields.names.push_back(field);
+    };
+    while (p < last) {
+        // Addresses and names are made of units above '#': those are passed
+        // over in the tight loop, and only the rest looked at one by one.
+        if (*p > u'#') {
+            const char16_t* const from = p;
+            while (p < last && (*p > u'#' || (*p != u' ' && *p != u'\t' && *p != u'#' && *p != u'\r' && *p != u'\n')))
+                ++p;
+            takeField(from);
+            continue;
+        }
+        const char16_t c = *p;
+        if (c == u' ' || c == u'\t') {
+            ++p;
+        } else if (c == u'\r' || c == u'\n') {
+            break;
+        } else if (c == u'#') {
+            fields.commentAt = static_cast<std::size_t>(p - first);
+            while (p < last && *p != u'\r' && *p != u'\n') ++p;
+            break;
+        } else {
+            const char16_t* const from = p;
+            while (p < last && *p != u' ' && *p != u'\t' && *p != u'#' && *p != u'\r' && *p != u'\n') ++p;
+            takeField(from);
+        }
+    }
+    const std::size_t end = static_cast<std::size_t>(p - text.data());
+    std::size_t next = end;
+    if (next < text.size()) next += text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
+    return TextLine{begin, end, next};
+}
+
 }  // namespace quenlix

@@ -79,10 +79,16 @@ struct TextLine {
     std::size_t end;
     // Just past the break; equal to `end` for a last line without one.
     std::size_t next;
+    bool operator==(const TextLine&) const = default;
 };
 
 // The line that begins at `begin`; none at the end of the text (the empty
 // rest after a final break is no line). The next line begins at its `next`.
 std::optional<TextLine> TextLineAt(std::u16string_view text, std::size_t begin);
+
+// TextLineAt and ReadHostsLine of that line in one pass over its units: the
+// whole-text check, the trace and packing read every line of a blocklist of
+// a million lines so.
+std::optional<TextLine> ReadHostsLineAt(std::u16string_view text, std::size_t begin, HostsLineFields& fields);
 
 }  // namespace quenlix

@@ -25,10 +25,16 @@ bool CommentNames(std::u16string_view comment, std::u16string_view name, HostsLi
                        [&](std::u16string_view field) { return SameHostName(field, name); });
 }
 
-// Whether `line` holds `unit` in either ASCII case.
-bool HoldsFoldedUnit(std::u16string_view line, char16_t unit) {
-    const char16_t lower = AsciiLower(unit);
-    return std::any_of(line.begin(), line.end(), [lower](char16_t c) { return AsciiLower(c) == lower; });
+// Whether `text` holds `part`, ASCII letter case aside: a comment that does
+// not is passed over without being read into fields.
+bool HoldsFolded(std::u16string_view text, std::u16string_view part) {
+    if (part.empty()) return false;
+    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+        std::size_t i = 0;
+        while (i < part.size() && AsciiLower(text[at + i]) == AsciiLower(part[i])) ++i;
+        if (i == part.size()) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -39,15 +45,11 @@ std::vector<TraceStep> TraceHostName(std::u16string_view text, std::u16string_vi
     HostsLineFields commentFields;
     const bool validName = IsHostName(name);
     std::size_t answering[2] = {0, 0};  // the line that answers for IPv4, IPv6
-    std::size_t number = 0;
-    // Only a line that holds the name's first letter can name it: the rest
-    // are passed over without being read into fields.
     const std::u16string_view bare = WithoutTrailingDot(name);
-    for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
+    std::size_t number = 0;
+    for (auto line = ReadHostsLineAt(text, 0, fields); line; line = ReadHostsLineAt(text, line->next, fields)) {
         ++number;
         const std::u16string_view content = text.substr(line->begin, line->end - line->begin);
-        if (bare.empty() || !HoldsFoldedUnit(content, bare.front())) continue;
-        ReadHostsLine(content, fields);
         if (!fields.names.empty()) {
             const auto found = std::find_if(fields.names.begin(), fields.names.end(),
                                             [&](std::u16string_view field) { return SameHostName(field, name); });
@@ -72,7 +74,8 @@ std::vector<TraceStep> TraceHostName(std::u16string_view text, std::u16string_vi
                 continue;
             }
         }
-        if (fields.commentAt != NoPosition && CommentNames(content.substr(fields.commentAt), name, commentFields))
+        if (fields.commentAt != NoPosition && HoldsFolded(content.substr(fields.commentAt), bare) &&
+            CommentNames(content.substr(fields.commentAt), name, commentFields))
             steps.push_back({number, TraceStep::Kind::Commented, {}});
     }
     return steps;

@@ -204,24 +204,14 @@ HostsEncoding Utf16WithoutMark(std::string_view head, std::uint64_t size) {
     return HostsEncoding::Ansi;
 }
 
-void EncodingDetector::Add(std::string_view piece) {
-    if (head_.size() < Utf16HeadBytes) head_.append(piece.substr(0, Utf16HeadBytes - head_.size()));
-    size_ += piece.size();
-    utf8_.Add(piece);
-}
-
-HostsEncoding EncodingDetector::Result() const {
-    const HostsEncoding marked = EncodingOfMark(head_);
-    if (marked != HostsEncoding::Ansi) return marked;
-    const HostsEncoding utf16 = Utf16WithoutMark(head_, size_);
-    if (utf16 != HostsEncoding::Ansi) return utf16;
-    return utf8_.SawNonAscii() && utf8_.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
-}
-
 HostsEncoding DetectEncoding(std::string_view bytes) {
-    EncodingDetector detector;
-    detector.Add(bytes);
-    return detector.Result();
+    const HostsEncoding marked = EncodingOfMark(bytes);
+    if (marked != HostsEncoding::Ansi) return marked;
+    const HostsEncoding utf16 = Utf16WithoutMark(bytes.substr(0, Utf16HeadBytes), bytes.size());
+    if (utf16 != HostsEncoding::Ansi) return utf16;
+    Utf8Check utf8;
+    utf8.Add(bytes);
+    return utf8.SawNonAscii() && utf8.ValidAndComplete() ? HostsEncoding::Utf8 : HostsEncoding::Ansi;
 }
 
 void AppendUtf8Decoded(std::u16string& text, std::string_view bytes) {

@@ -69,18 +69,6 @@ private:
 // the empty file, is the ANSI code page.
 HostsEncoding DetectEncoding(std::string_view bytes);
 
-// The same for bytes seen in pieces, in order.
-class EncodingDetector {
-public:
-    void Add(std::string_view piece);
-    HostsEncoding Result() const;
-
-private:
-    std::string head_;  // the first bytes, where a mark would be and UTF-16 shows
-    std::uint64_t size_ = 0;
-    Utf8Check utf8_;
-};
-
 // Decodes onto the end of `text`. Every byte of a sequence that is not UTF-8
 // becomes an escaped byte, one at a time, and decoding goes on at the next
 // byte; so do the three bytes of U+2400 (see the definition). An odd last

@@ -215,30 +215,36 @@ HostsFile HostsFileReader::Finish() {
     return {std::move(text_), encoding, snapshot_.Finish(), oddLastByte};
 }
 
-HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
-    {
-        HostsFileReader reader(platform);
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-        if (!reader.MustReadAgainAsAnsi()) return reader.Finish();
+namespace {
+
+// Decodes the bytes `pieces` hands over; once more, as ANSI text, when they
+// turned out not to be UTF-8 after all (`restart` is told first).
+HostsFile Decode(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                 const std::function<void()>& restart) {
+    for (const auto detect : {HostsFileReader::Detect::Utf8AndAnsi, HostsFileReader::Detect::AnsiOnly}) {
+        HostsFileReader reader(platform, detect, take);
+        pieces([&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
+        if (detect == HostsFileReader::Detect::AnsiOnly || !reader.MustReadAgainAsAnsi()) return reader.Finish();
+        if (restart) restart();
     }
-    HostsFileReader reader(platform, HostsFileReader::Detect::AnsiOnly);
-    platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t size) { reader.Add(piece, size); });
-    return reader.Finish();
+    return {};
 }
 
-void DecodeHostsTextInStretches(Platform& platform, std::string_view bytes, const HostsFileReader::HandOn& take,
-                                const std::function<void()>& restart, std::size_t pieceBytes) {
-    const auto decode = [&](HostsFileReader::Detect detect) {
-        HostsFileReader reader(platform, detect, take);
-        for (std::size_t at = 0; at < bytes.size(); at += pieceBytes)
-            reader.Add(bytes.substr(at, pieceBytes), bytes.size());
-        if (detect == HostsFileReader::Detect::Utf8AndAnsi && reader.MustReadAgainAsAnsi()) return false;
-        reader.Finish();
-        return true;
+}  // namespace
+
+HostsFile ReadHostsFile(Platform& platform, std::u16string_view path) {
+    return Decode(platform, [&](const PieceReader& piece) { platform.ReadFilePieces(path, piece); }, {}, {});
+}
+
+PieceSource PiecesOf(std::string_view bytes, std::size_t pieceBytes) {
+    return [bytes, pieceBytes](const PieceReader& piece) {
+        for (std::size_t at = 0; at < bytes.size(); at += pieceBytes) piece(bytes.substr(at, pieceBytes), bytes.size());
     };
-    if (decode(HostsFileReader::Detect::Utf8AndAnsi)) return;
-    restart();
-    decode(HostsFileReader::Detect::AnsiOnly);
+}
+
+void DecodeHostsTextInStretches(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                                const std::function<void()>& restart) {
+    Decode(platform, pieces, take, restart);
 }
 
 }  // namespace quenlix

@@ -11,10 +11,9 @@
 #include "hosts/HostsEncoding.h"
 #include "hosts/HostsText.h"
 #include "platform/FileSnapshot.h"
+#include "platform/Platform.h"
 
 namespace quenlix {
-
-class Platform;
 
 // What a read of the hosts file gives.
 struct HostsFile {
@@ -89,16 +88,18 @@ private:
 // Reads and decodes the whole file at `path`. Fails on a missing file.
 HostsFile ReadHostsFile(Platform& platform, std::u16string_view path);
 
-// Decodes a file's `bytes` as ReadHostsFile does, handing the text on to
-// `take` a stretch at a time as it is decoded, so that a command that looks
-// at each line once never holds the whole text: the stretches, one after the
-// other, are the text before the line rule (which reading its lines by
-// LineBreaks::File applies); `take` may change their units. When the bytes
-// turn out not to be UTF-8 after all, `restart` is called, and the text
-// handed on again from its start. The bytes are decoded `pieceBytes` at a
-// time, pieces that stay in the processor's cache from their decode to the
-// taker's look at them.
-void DecodeHostsTextInStretches(Platform& platform, std::string_view bytes, const HostsFileReader::HandOn& take,
-                                const std::function<void()>& restart, std::size_t pieceBytes = 1 << 17);
+// Decodes a file's bytes, handed over a piece at a time by `pieces`, as
+// ReadHostsFile does, handing the text on to `take` a stretch at a time as
+// it is decoded, so that a command that looks at each line once never holds
+// the whole text: the stretches, one after the other, are the text before
+// the line rule (which reading its lines by LineBreaks::File applies); `take`
+// may change their units. When the bytes turn out not to be UTF-8 after all,
+// `restart` is called, and the text handed on again from its start.
+void DecodeHostsTextInStretches(Platform& platform, const PieceSource& pieces, const HostsFileReader::HandOn& take,
+                                const std::function<void()>& restart);
+
+// Hands `bytes` over `pieceBytes` at a time, pieces that stay in the
+// processor's cache from their decode to a look at them.
+PieceSource PiecesOf(std::string_view bytes, std::size_t pieceBytes = 1 << 17);
 
 }  // namespace quenlix

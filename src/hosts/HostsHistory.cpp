@@ -50,12 +50,18 @@ struct Copy {
     std::tuple<std::u16string, int> order;
 };
 
-// The copies in the folder, newest first.
+// The copies in the folder, newest first: by the time they were written,
+// which the file system keeps, and by their names only within one tick. A
+// name says when the copy was taken by the clock of that moment, and a
+// clock put back, or copies named for a later date by anyone, would make
+// the real newest copies look the oldest and go first.
 std::vector<Copy> CopiesNewestFirst(const std::vector<FolderEntry>& files) {
     std::vector<Copy> copies;
     for (const FolderEntry& file : files)
         if (const auto order = OrderOf(file.name)) copies.push_back({file, *order});
-    std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) { return a.order > b.order; });
+    std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
+        return std::tie(a.entry.writeTime, a.order) > std::tie(b.entry.writeTime, b.order);
+    });
     return copies;
 }
 

@@ -32,7 +32,8 @@ std::u16string HistoryCopyName(const LocalTime& time, int number = 1);
 // never counted, compared or removed.
 bool IsHistoryCopyName(std::u16string_view name);
 
-// Keeps `bytes` as the newest copy, written and flushed, and gives its name;
+// Keeps `bytes` as the newest copy (copies are ordered by the time they
+// were written, not by their names), written and flushed, and gives its name;
 // when the newest copy holds the same bytes already, gives that one's name
 // and writes nothing. Then removes the oldest copies beyond the limits, never
 // the newest. Fails when the copy cannot be written; a copy that cannot be

@@ -5,6 +5,9 @@
 
 namespace quenlix {
 
+namespace {
+
+// The bytes a line takes in a file of `encoding`: the line, then CR LF.
 std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding, std::size_t* lost) {
     // Encoded whole before the file is touched, so a text that cannot be
     // converted fails with the file unchanged.
@@ -13,7 +16,11 @@ std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncodi
     return bytes;
 }
 
+// Whether a text ends with a line break as the file's line rule reads one: a
+// CR, alone or followed by LF.
 bool EndsWithLineBreak(std::u16string_view text) { return text.ends_with(u'\r') || text.ends_with(u"\r\n"); }
+
+}  // namespace
 
 std::string EncodeHostsText(Platform& platform, std::u16string_view text, HostsEncoding encoding, std::size_t* lost) {
     // The load ends every line with CR LF already: a text that still ends so
@@ -32,7 +39,7 @@ FileText DecodeFileText(Platform& platform, std::string_view bytes) {
     const std::size_t mark = MarkOf(file.encoding).size();
     if (IsUtf16(file.encoding) && bytes.size() > mark && (bytes.size() - mark) % 2 != 0) file.oddLastByte = bytes.back();
     DecodeHostsTextInStretches(
-        platform, bytes, [&](std::span<char16_t> stretch) { file.text.append(stretch.begin(), stretch.end()); },
+        platform, PiecesOf(bytes), [&](std::span<char16_t> stretch) { file.text.append(stretch.begin(), stretch.end()); },
         [&] { file.text.clear(); });
     return file;
 }

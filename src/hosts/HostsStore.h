@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,10 +13,6 @@ class Platform;
 
 // The bytes the commands write into the hosts file: text with CR LF line
 // ends, in the encoding the file already has (HostsEncoding).
-
-// Whether a text ends with a line break as the file's line rule reads one: a
-// CR, alone or followed by LF.
-bool EndsWithLineBreak(std::u16string_view text);
 
 // The bytes a file of `encoding` holding `text` has: its mark, the text, and
 // CR LF unless the text ends with a line break already (the empty text gets
@@ -61,13 +56,5 @@ std::string EncodeFileText(Platform& platform, const FileText& file, std::size_t
 // gets one first.
 std::string LineAppendedTo(Platform& platform, std::string_view current, std::u16string_view line,
                            std::size_t* lost = nullptr);
-
-// Asked before characters that the file's encoding cannot hold are written
-// as its default character, with how many there are: true goes ahead.
-using MayLoseCharacters = std::function<bool(std::size_t lost)>;
-
-// The bytes a line takes in a file of `encoding`: the line, then CR LF.
-std::string EncodeLine(Platform& platform, std::u16string_view line, HostsEncoding encoding = HostsEncoding::Ansi,
-                       std::size_t* lost = nullptr);
 
 }  // namespace quenlix

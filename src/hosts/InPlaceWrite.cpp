@@ -8,14 +8,6 @@
 
 namespace quenlix {
 
-std::optional<HostsEdit> LineAppended(Platform& platform, const HostsNow& now, std::u16string_view line,
-                                      const MayLoseCharacters& mayLose) {
-    std::size_t lost = 0;
-    std::string tail = LineAppendedTo(platform, now.bytes, line, &lost);
-    if (lost > 0 && mayLose && !mayLose(lost)) return std::nullopt;
-    return HostsEdit{now.bytes.size(), std::move(tail)};
-}
-
 HostsEditor WholeContent(std::string bytes) {
     return [bytes = std::move(bytes)](const HostsNow&) -> std::optional<HostsEdit> { return HostsEdit{0, bytes}; };
 }
@@ -80,14 +72,21 @@ InPlaceWrite::InPlaceWrite(Platform& platform, std::u16string_view path, Creatio
 // the attributes go back.
 InPlaceWrite::~InPlaceWrite() { file_.reset(); }
 
-HostsNow InPlaceWrite::Now() const { return {file_->Previous(), file_->Created()}; }
+HostsNow InPlaceWrite::Now() const {
+    return {file_->Previous(), file_->Created(), [this](const PieceReader& piece) { file_->ReadPrevious(piece); }};
+}
 
 HostsWriteResult InPlaceWrite::Finish(std::optional<HostsEdit> edit, RecoverableWrite* recoverable) {
-    const std::string& previous = file_->Previous();
+    const std::string_view previous = file_->Previous();  // until the write
     const std::size_t kept = edit ? std::min(edit->kept, previous.size()) : 0;
-    const std::string_view head = std::string_view(previous).substr(0, kept);
+    const std::string_view head = previous.substr(0, kept);
     if (edit && recoverable && !recoverable->Begin(previous, head, edit->tail)) edit.reset();
+    HostsWriteResult result;
     if (edit) {
+        SnapshotBuilder snapshot;
+        snapshot.Add(head);
+        snapshot.Add(edit->tail);
+        result.snapshot = snapshot.Finish();
         try {
             busy_.Run([&] { file_->Write(kept, edit->tail); });
         } catch (const Failure&) {
@@ -102,22 +101,22 @@ HostsWriteResult InPlaceWrite::Finish(std::optional<HostsEdit> edit, Recoverable
     }
     file_->Close();
 
-    HostsWriteResult result;
     // The file is closed: its attributes may be set again.
     result.attributesNotRestored = attributes_->Restore();
     if (!edit) return result;
     result.written = true;
-    SnapshotBuilder snapshot;
-    snapshot.Add(head);
-    snapshot.Add(edit->tail);
-    result.snapshot = snapshot.Finish();
     // Names resolved from the old file would otherwise be answered from the
     // cache for minutes, and the change look as if it did nothing.
     platform_.FlushDnsCache();
     // Security tools quietly put back a hosts file that maps the names they
     // care about; a change they undid at once must not pass for saved. Read
     // through a handle of its own, the file shows what others see of it.
-    result.readBackDiffers = !busy_.Run([&] { return FileHolds(platform_, path_, head, edit->tail); });
+    // The write has gone through whatever becomes of this check.
+    try {
+        result.readBackDiffers = !busy_.Run([&] { return FileHolds(platform_, path_, result.snapshot); });
+    } catch (const Failure& failure) {
+        result.readBackFailed = failure;
+    }
     return result;
 }
 
@@ -127,37 +126,15 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
     return write.Finish(editor(write.Now()), recoverable);
 }
 
-bool FileHolds(Platform& platform, std::u16string_view path, std::string_view head, std::string_view tail) {
-    std::uint64_t at = 0;
-    bool same = true;
-    // Compares `piece`, which starts `offset` bytes into the expected content,
-    // with the part of `part` it covers; gives how much of it was compared.
-    const auto compare = [&](std::string_view piece, std::uint64_t offset, std::string_view part,
-                             std::uint64_t partStart) -> std::size_t {
-        if (offset < partStart || offset >= partStart + part.size()) return 0;
-        const std::size_t from = static_cast<std::size_t>(offset - partStart);
-        const std::size_t length = std::min(piece.size(), part.size() - from);
-        if (piece.substr(0, length) != part.substr(from, length)) same = false;
-        return length;
-    };
+bool FileHolds(Platform& platform, std::u16string_view path, const FileSnapshot& snapshot) {
+    SnapshotBuilder seen;
     try {
-        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t) {
-            while (same && !piece.empty()) {
-                std::size_t done = compare(piece, at, head, 0);
-                if (done == 0) done = compare(piece, at, tail, head.size());
-                if (done == 0) {
-                    same = false;  // longer than what was written
-                    break;
-                }
-                piece.remove_prefix(done);
-                at += done;
-            }
-        });
+        platform.ReadFilePieces(path, [&](std::string_view piece, std::uint64_t) { seen.Add(piece); });
     } catch (const Failure& failure) {
         if (IsMissingFile(failure)) return false;
         throw;
     }
-    return same && at == head.size() + tail.size();
+    return seen.Finish() == snapshot;
 }
 
 }  // namespace quenlix

@@ -22,6 +22,10 @@ struct HostsNow {
     std::string_view bytes;
     // There was no file (the write creates it); `bytes` is then empty.
     bool missing = false;
+    // The same bytes read again a piece at a time, through the write's own
+    // handle where there is one: for a look at each byte once, far less
+    // memory to touch than `bytes`.
+    PieceSource pieces;
 };
 
 // What a command makes of the file: its first `kept` bytes stay, and `tail`
@@ -34,12 +38,6 @@ struct HostsEdit {
 // Works out the edit from what the file holds now, asking the user where the
 // command asks; no edit means nothing is written.
 using HostsEditor = std::function<std::optional<HostsEdit>(const HostsNow& now)>;
-
-// The edit that appends `line` on a line of its own, in the file's encoding;
-// none when characters the encoding cannot hold would become its default
-// character and `mayLose` says no.
-std::optional<HostsEdit> LineAppended(Platform& platform, const HostsNow& now, std::u16string_view line,
-                                      const MayLoseCharacters& mayLose = {});
 
 // The editor that replaces the whole file with `bytes`.
 HostsEditor WholeContent(std::string bytes);
@@ -58,6 +56,9 @@ struct HostsWriteResult {
     // written: another program (a security tool, typically) changed or
     // removed it at once.
     bool readBackDiffers = false;
+    // The file could not be read back (busy, refused): written, but not
+    // checked. Why, when known.
+    std::optional<Failure> readBackFailed;
 };
 
 // One write of the hosts file at `path` by this process, the way every
@@ -73,11 +74,12 @@ struct HostsWriteResult {
 //                  as a history copy and the write journalled before its
 //                  first byte (none is written when the copy fails and the
 //                  user says so).
-//   4. write       in place and flushed (FileRewrite::Write), or the file
-//                  keeps its bytes.
+//   4. write       in place and flushed (FileRewrite::Write), the old bytes
+//                  it overwrites copied first, or the file keeps its bytes.
 //   5. attributes  put back, once the file is closed.
 //   6. DNS cache   emptied.
-//   7. read back   the file, through a handle of its own (FileHolds).
+//   7. read back   the file, through a handle of its own, told by its
+//                  snapshot (FileHolds).
 //
 // Step 1 is the constructor; Finish takes the edit and does the rest.
 class InPlaceWrite {
@@ -106,8 +108,9 @@ HostsWriteResult WriteHostsInPlace(Platform& platform, std::u16string_view path,
                                    Creation creation = Creation::OpenOrCreate,
                                    RecoverableWrite* recoverable = nullptr);
 
-// Whether the file at `path` holds exactly `head` followed by `tail`, read
-// afresh a piece at a time; a missing file holds nothing.
-bool FileHolds(Platform& platform, std::u16string_view path, std::string_view head, std::string_view tail);
+// Whether the file at `path`, read afresh a piece at a time, has `snapshot`:
+// the bytes a write left there, told as the save tells a changed file. A
+// missing file holds nothing.
+bool FileHolds(Platform& platform, std::u16string_view path, const FileSnapshot& snapshot);
 
 }  // namespace quenlix

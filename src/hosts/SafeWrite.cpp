@@ -14,7 +14,7 @@ namespace {
 // refused has changed nothing, and cutting the file back to its length still
 // undoes the growth before it.
 void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<WritableFile>& file,
-          std::string_view previous, std::uint64_t from = 0) {
+          std::string_view previous = {}, std::uint64_t from = 0) {
     if (file->Created()) {
         file.reset();
         try {
@@ -24,11 +24,11 @@ void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<Writable
         return;
     }
     try {
-        file->WriteAt(from, previous.substr(from));
+        file->WriteAt(from, previous);
     } catch (const Failure&) {
     }
     try {
-        file->SetLength(previous.size());
+        file->SetLength(from + previous.size());
     } catch (const Failure&) {
     }
     try {
@@ -41,7 +41,7 @@ void Undo(Platform& platform, std::u16string_view path, std::unique_ptr<Writable
 
 FileRewrite::FileRewrite(Platform& platform, std::u16string_view path, Creation creation)
     : platform_(platform), path_(path), creation_(creation), file_(platform.OpenForWriting(path, creation)) {
-    if (!file_->Created()) previous_ = file_->ReadAll();
+    if (!file_->Created()) previous_ = file_->Content();
 }
 
 // A command that opened a missing file and then chose not to write it (the
@@ -50,31 +50,34 @@ FileRewrite::~FileRewrite() { Close(); }
 
 void FileRewrite::Write(std::size_t kept, std::string_view tail) {
     if (!file_) file_ = platform_.OpenForWriting(path_, creation_);  // an earlier failed write removed it
-    written_ = true;
-    kept = std::min(kept, previous_.size());
+    if (!written_) {
+        // The view of the old bytes ends with the first change.
+        undoFrom_ = std::min(kept, previous_.size());
+        undo_.assign(previous_.substr(undoFrom_));
+        previous_ = {};
+        written_ = true;
+    }
+    kept = undoFrom_;  // a write called again keeps what the first one kept
     const std::uint64_t length = kept + tail.size();
     try {
-        if (length > previous_.size()) file_->SetLength(length);
+        if (length > kept + undo_.size()) file_->SetLength(length);
         file_->WriteAt(kept, tail);
         file_->SetLength(length);
         file_->Flush();
     } catch (const Failure&) {
-        Undo(platform_, path_, file_, previous_, kept);
+        Undo(platform_, path_, file_, undo_, kept);
         throw;
     }
 }
 
 void FileRewrite::Close() {
-    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_, {});
+    if (file_ && file_->Created() && !written_) Undo(platform_, path_, file_);
     file_.reset();
+    previous_ = {};
 }
 
 void WriteOwnFile(Platform& platform, std::u16string_view path, std::string_view bytes) {
     FileRewrite(platform, path).Write(0, bytes);
-}
-
-void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination) {
-    WriteOwnFile(platform, destination, platform.ReadFileBytes(source));
 }
 
 int CreateNumberedFile(Platform& platform, const std::function<std::u16string(int number)>& pathOf, int last,

@@ -18,9 +18,9 @@ namespace quenlix {
 // The file is rewritten in place rather than through a temporary file and a
 // rename: that keeps its access list, attributes and identity, and it works
 // for a user who may write the file but may not create files in its folder.
-// The old bytes are kept and written back if anything fails; the file is
-// first grown to the new length, so a full disk fails before a single old
-// byte is overwritten.
+// The old bytes a write overwrites are copied before it and written back if
+// anything fails; the file is first grown to the new length, so a full disk
+// fails before a single old byte is overwritten.
 class FileRewrite {
 public:
     FileRewrite(Platform& platform, std::u16string_view path, Creation creation = Creation::OpenOrCreate);
@@ -31,8 +31,14 @@ public:
 
     // True when the file did not exist before this open.
     bool Created() const { return file_ && file_->Created(); }
-    // What the file held when it was opened.
-    const std::string& Previous() const { return previous_; }
+    // What the file held when it was opened, seen in place: until the first
+    // Write.
+    std::string_view Previous() const { return previous_; }
+    // The same read again through the handle a piece at a time, until the
+    // first Write.
+    void ReadPrevious(const PieceReader& piece) {
+        if (!Created()) file_->ReadPieces(piece);
+    }
 
     // Makes the content the first `kept` bytes the file held (no more than it
     // held) followed by `tail`, so that a failure at any step leaves the file
@@ -41,7 +47,7 @@ public:
     // again after a failure.
     void Write(std::size_t kept, std::string_view tail);
     // Closes the file, so that others may write it again and it may be read
-    // back afresh; Previous() stays.
+    // back afresh.
     void Close();
 
 private:
@@ -49,7 +55,11 @@ private:
     std::u16string path_;
     Creation creation_;
     std::unique_ptr<WritableFile> file_;
-    std::string previous_;
+    std::string_view previous_;
+    // The old bytes the first Write overwrites, from `undoFrom_` to the old
+    // end, to put back after a failure.
+    std::string undo_;
+    std::size_t undoFrom_ = 0;
     bool written_ = false;
 };
 
@@ -57,11 +67,6 @@ private:
 // `bytes` whole through FileRewrite; never the hosts file, which only
 // WriteHostsInPlace writes.
 void WriteOwnFile(Platform& platform, std::u16string_view path, std::string_view bytes);
-
-// A byte-for-byte copy of `source` over `destination`, with the guarantee of
-// WriteOwnFile: a copy that fails leaves the destination as it was.
-// The source is only read.
-void CopyFileOverwrite(Platform& platform, std::u16string_view source, std::u16string_view destination);
 
 // Creates a new file holding `bytes` at the first of pathOf(1),
 // pathOf(2)... pathOf(last) that no file has yet, and gives its number: only

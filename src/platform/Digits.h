@@ -16,13 +16,10 @@ inline std::u16string DecimalText(std::uint64_t number, std::size_t width = 1) {
     return digits;
 }
 
-// The hexadecimal digit of the low four bits of `value`, lower case.
-inline char16_t HexDigit(std::uint64_t value) { return u"0123456789abcdef"[value & 0xF]; }
-
 // `value` in `count` hexadecimal digits, lower case.
 inline std::u16string HexText(std::uint64_t value, int count) {
     std::u16string text;
-    for (int shift = 4 * (count - 1); shift >= 0; shift -= 4) text.push_back(HexDigit(value >> shift));
+    for (int shift = 4 * (count - 1); shift >= 0; shift -= 4) text.push_back(u"0123456789abcdef"[(value >> shift) & 0xF]);
     return text;
 }
 

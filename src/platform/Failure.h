@@ -36,8 +36,10 @@ inline constexpr std::uint32_t InvalidData = 13;
 // moment.
 inline constexpr std::uint32_t SharingViolation = 32;
 inline constexpr std::uint32_t LockViolation = 33;
+inline constexpr std::uint32_t NotSupported = 50;
 inline constexpr std::uint32_t FileExists = 80;
 inline constexpr std::uint32_t InvalidParameter = 87;
+inline constexpr std::uint32_t FileTooLarge = 223;
 // The user declined when the system asked whether to give a program
 // administrator rights.
 inline constexpr std::uint32_t Cancelled = 1223;

@@ -15,8 +15,16 @@
 
 namespace quenlix {
 
-// How OpenForWriting treats a file that exists already.
-enum class Creation { OpenOrCreate, OnlyIfNew };
+// Sees a file's bytes a piece at a time, in order, with the file's size.
+using PieceReader = std::function<void(std::string_view piece, std::uint64_t fileSize)>;
+// Hands a file's bytes to a PieceReader, from the start, each time it is
+// called.
+using PieceSource = std::function<void(const PieceReader& piece)>;
+
+// How OpenForWriting treats a file that exists already, and a missing one:
+// OnlyExisting fails on a missing file (ERROR_FILE_NOT_FOUND) and creates
+// none.
+enum class Creation { OpenOrCreate, OnlyIfNew, OnlyExisting };
 
 // An open file that a command writes. Closing happens when the object goes:
 // no file stays open past the command that opened it.
@@ -27,8 +35,12 @@ public:
     // True when the open created the file (it did not exist before).
     virtual bool Created() const = 0;
     virtual std::uint64_t Size() = 0;
-    // The whole current content, read through this handle.
-    virtual std::string ReadAll() = 0;
+    // What the file holds now, seen through this handle without a copy: the
+    // view holds until the next WriteAt or SetLength, or the close.
+    virtual std::string_view Content() = 0;
+    // The same read a piece at a time, through this handle, into room used
+    // over and over: for a look at each byte once, far less memory to touch.
+    virtual void ReadPieces(const PieceReader& piece) = 0;
     virtual void WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
     // Cuts or extends the file to exactly `length` bytes.
     virtual void SetLength(std::uint64_t length) = 0;
@@ -36,10 +48,13 @@ public:
     virtual void Flush() = 0;
 };
 
-// A file found in a folder: its name, without the folder, and its size.
+// A file found in a folder: its name, without the folder, its size, and when
+// it was last written, in the file system's own clock (100-nanosecond ticks
+// since 1601, UTC, as FileTimeNow gives it).
 struct FolderEntry {
     std::u16string name;
     std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
 };
 
 // A moment of the local clock, to the second, as the user's calendar reads it.
@@ -130,16 +145,25 @@ public:
     // Reads the file from start to end a piece at a time: `piece` sees every
     // byte in order, with the file's size as it was when opened, so that a
     // large file never needs its bytes held whole. Fails on a missing file.
-    virtual void ReadFilePieces(
-        std::u16string_view path,
-        const std::function<void(std::string_view piece, std::uint64_t fileSize)>& piece) = 0;
+    virtual void ReadFilePieces(std::u16string_view path, const PieceReader& piece) = 0;
     // Opens for writing, creating the file when it is missing (or, with
     // OnlyIfNew, only creating it: an existing file fails as ERROR_FILE_EXISTS);
     // the file keeps its content until the caller changes it. While it is
-    // open, others may read the file but not write it.
+    // open, others may read the file but neither write nor remove it.
     virtual std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path,
                                                          Creation creation = Creation::OpenOrCreate) = 0;
+    // Fails while another handle holds the file open for writing.
     virtual void RemoveFile(std::u16string_view path) = 0;
+    // Whether `path` is an absolute path on a drive the system reports as a
+    // local fixed disk ("C:\..."): not a share, a device, a pipe or a
+    // removable or network drive. Never fails.
+    virtual bool IsOnLocalFixedDrive(std::u16string_view path) = 0;
+    // Reads a plain file on a local fixed disk, and nothing else: a path
+    // elsewhere, a pipe or device, or a reparse point (a link to somewhere
+    // else) fails as ERROR_INVALID_PARAMETER, and a file of more than
+    // `mostBytes` as ERROR_FILE_TOO_LARGE. Opened so that no server at the
+    // other end could act in the caller's name.
+    virtual std::string ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) = 0;
     // The files directly in `folder` (no folders, nothing below them), in no
     // particular order; none when the folder is missing.
     virtual std::vector<FolderEntry> FilesInFolder(std::u16string_view folder) = 0;
@@ -176,7 +200,8 @@ public:
     // system asks the user to confirm) and `arguments` after its name, and
     // waits up to `timeout` for it to end, the window that owns the message
     // boxes taking no input but repainting meanwhile. Its exit code, or no
-    // value when it still ran at the end of the wait. Fails as the system
+    // value when it still ran at the end of the wait: it is then left to
+    // finish, since ending it could cut its write off halfway. Fails as the system
     // refuses; ERROR_CANCELLED (FailureNumber::Cancelled) when the user
     // declined.
     virtual ProgramExit RunElevatedInstance(std::u16string_view arguments, std::chrono::milliseconds timeout) = 0;
@@ -195,6 +220,8 @@ public:
 
     // The local date and time now.
     virtual LocalTime LocalTimeNow() = 0;
+    // Now, in the clock of FolderEntry::writeTime.
+    virtual std::uint64_t FileTimeNow() = 0;
 
     // Waits, handling no window message meanwhile: a command that waits for
     // a busy file takes no second click before it has finished.

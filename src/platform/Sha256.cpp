@@ -17,10 +17,7 @@ int DigitValue(char16_t c) {
 std::u16string HexDigits(const Sha256Digest& digest) {
     std::u16string text;
     text.reserve(2 * digest.size());
-    for (const std::uint8_t byte : digest) {
-        text.push_back(HexDigit(byte >> 4));
-        text.push_back(HexDigit(byte));
-    }
+    for (const std::uint8_t byte : digest) text += HexText(byte, 2);
     return text;
 }
 

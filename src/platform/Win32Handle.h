@@ -53,6 +53,8 @@ private:
 };
 
 using UniqueHandle = UniqueWin32Handle<HANDLE, &CloseHandle>;
+// A view of a file mapped into memory.
+using UniqueView = UniqueWin32Handle<LPCVOID, &UnmapViewOfFile>;
 // A directory search from FindFirstFileW.
 using UniqueFind = UniqueWin32Handle<HANDLE, &FindClose>;
 // A library loaded by the program itself.

@@ -43,6 +43,8 @@ public:
                         const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override;
     void RemoveFile(std::u16string_view path) override;
+    bool IsOnLocalFixedDrive(std::u16string_view path) override;
+    std::string ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) override;
 
     bool IsAdministrator() override;
     std::u16string EveryoneGroupName() override;
@@ -60,6 +62,7 @@ public:
     // Time, name resolution and hashing (Win32PlatformSystem.cpp).
     void Pause(std::chrono::milliseconds duration) override;
     LocalTime LocalTimeNow() override;
+    std::uint64_t FileTimeNow() override;
     void FlushDnsCache() override;
     Sha256Digest Sha256(std::string_view bytes) override;
 

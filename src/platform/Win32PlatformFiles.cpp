@@ -29,6 +29,20 @@ std::string ReadToEnd(HANDLE file, std::uint64_t size) {
     return bytes;
 }
 
+// Reads `size` bytes from the file position on, a piece at a time; fewer when
+// the file shrank meanwhile.
+void ReadPiecesOf(HANDLE file, std::uint64_t size, const PieceReader& piece) {
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, Win32Platform::ReadPieceBytes)), '\0');
+    for (std::uint64_t left = size; left > 0;) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
+        if (!ReadFile(file, buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
+        if (read == 0) break;
+        left -= read;
+        piece(std::string_view(buffer.data(), read), size);
+    }
+}
+
 class Win32WritableFile : public WritableFile {
 public:
     Win32WritableFile(UniqueHandle handle, bool created) : handle_(std::move(handle)), created_(created) {}
@@ -41,12 +55,27 @@ public:
         return static_cast<std::uint64_t>(size.QuadPart);
     }
 
-    std::string ReadAll() override {
+    // The file's pages, mapped rather than read: a copy would take as much
+    // memory again, and touching that much fresh memory costs many times
+    // the read itself.
+    std::string_view Content() override {
+        view_.Reset();
+        const std::uint64_t size = Size();
+        if (size == 0) return {};  // a mapping of nothing cannot be made
+        const UniqueHandle mapping(CreateFileMappingW(handle_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping.Valid()) throw LastWin32Failure();
+        view_.Reset(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+        if (!view_.Valid()) throw LastWin32Failure();
+        return {static_cast<const char*>(view_.Get()), static_cast<std::size_t>(size)};
+    }
+
+    void ReadPieces(const PieceReader& piece) override {
         Seek(0);
-        return ReadToEnd(handle_.Get(), Size());
+        ReadPiecesOf(handle_.Get(), Size(), piece);
     }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        view_.Reset();  // no file with a view mapped may change its length
         Seek(offset);
         std::size_t done = 0;
         while (done < bytes.size()) {
@@ -59,6 +88,7 @@ public:
     }
 
     void SetLength(std::uint64_t length) override {
+        view_.Reset();
         Seek(length);
         if (!SetEndOfFile(handle_.Get())) throw LastWin32Failure();
     }
@@ -76,6 +106,7 @@ private:
 
     UniqueHandle handle_;
     bool created_;
+    UniqueView view_;  // goes before the handle
 };
 
 }  // namespace
@@ -113,19 +144,9 @@ std::string Win32Platform::ReadFileBytes(std::u16string_view path) {
     return ReadToEnd(file.handle.Get(), file.size);
 }
 
-void Win32Platform::ReadFilePieces(std::u16string_view path,
-                                   const std::function<void(std::string_view, std::uint64_t)>& piece) {
+void Win32Platform::ReadFilePieces(std::u16string_view path, const PieceReader& piece) {
     const FileToRead file = OpenToRead(path);
-    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file.size, ReadPieceBytes)), '\0');
-    std::uint64_t left = file.size;
-    while (left > 0) {
-        DWORD read = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
-        if (!ReadFile(file.handle.Get(), buffer.data(), want, &read, nullptr)) throw LastWin32Failure();
-        if (read == 0) break;  // the file shrank while we read it
-        left -= read;
-        piece(std::string_view(buffer.data(), read), file.size);
-    }
+    ReadPiecesOf(file.handle.Get(), file.size, piece);
 }
 
 std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view path, Creation creation) {
@@ -133,16 +154,47 @@ std::unique_ptr<WritableFile> Win32Platform::OpenForWriting(std::u16string_view 
     // content is changed afterwards, through this handle only. Others may
     // read meanwhile (the DNS client does), but not write: what the command
     // read through this handle is what it overwrites.
-    const DWORD disposition = creation == Creation::OnlyIfNew ? CREATE_NEW : OPEN_ALWAYS;
+    const DWORD disposition = creation == Creation::OnlyIfNew      ? CREATE_NEW
+                              : creation == Creation::OnlyExisting ? OPEN_EXISTING
+                                                                   : OPEN_ALWAYS;
     UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) throw LastWin32Failure();
-    const bool created = creation == Creation::OnlyIfNew || GetLastError() != ERROR_ALREADY_EXISTS;
+    const bool created = creation == Creation::OnlyIfNew ||
+                         (creation == Creation::OpenOrCreate && GetLastError() != ERROR_ALREADY_EXISTS);
     return std::make_unique<Win32WritableFile>(std::move(file), created);
 }
 
 void Win32Platform::RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(ToWide(path).c_str())) throw LastWin32Failure();
+}
+
+bool Win32Platform::IsOnLocalFixedDrive(std::u16string_view path) {
+    // "X:\" and more; "\\server", "\\.\pipe" and "\\?\" forms are never
+    // taken, whatever they lead to.
+    const bool drive = path.size() > 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
+                       path[1] == u':' && path[2] == u'\\';
+    if (!drive) return false;
+    const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
+    return GetDriveTypeW(root) == DRIVE_FIXED;
+}
+
+std::string Win32Platform::ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) {
+    if (!IsOnLocalFixedDrive(path)) throw Win32Failure(ERROR_INVALID_PARAMETER);
+    // Should the name lead to a pipe after all, its server learns who asks
+    // but cannot act as them; a link is opened as itself, not followed.
+    UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT |
+                                      SECURITY_IDENTIFICATION,
+                                  nullptr));
+    if (!file.Valid()) throw LastWin32Failure();
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.Get(), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        throw Win32Failure(ERROR_INVALID_PARAMETER);
+    const std::uint64_t size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    if (size > mostBytes) throw Win32Failure(ERROR_FILE_TOO_LARGE);
+    return ReadToEnd(file.Get(), size);
 }
 
 std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder) {
@@ -157,7 +209,9 @@ std::vector<FolderEntry> Win32Platform::FilesInFolder(std::u16string_view folder
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
         files.push_back({FromWide(found.cFileName),
-                         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+                         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                         (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                             found.ftLastWriteTime.dwLowDateTime});
     } while (FindNextFileW(search.Get(), &found));
     if (GetLastError() != ERROR_NO_MORE_FILES) throw LastWin32Failure();
     return files;

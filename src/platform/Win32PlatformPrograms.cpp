@@ -67,12 +67,15 @@ UniqueHandle StartSystemProcess(const std::wstring& program, std::u16string_view
 }
 
 // Waits for a started program as WaitForProcess does, and gives its exit
-// code. One still running when the wait runs out is ended, and gives none;
-// ending takes effect a moment after the call, which `endWait` waits for.
-ProgramExit ExitOf(HANDLE process, std::chrono::milliseconds timeout, DWORD endWait) {
+// code. One still running when the wait runs out gives none; it is ended when
+// `endWait` is given (ending takes effect a moment after the call, which
+// `endWait` waits for), and left to run on otherwise.
+ProgramExit ExitOf(HANDLE process, std::chrono::milliseconds timeout, std::optional<DWORD> endWait) {
     if (WaitForProcess(process, timeout) == ProcessWait::TimedOut) {
-        TerminateProcess(process, ERROR_TIMEOUT);
-        if (endWait != 0) WaitForSingleObject(process, endWait);
+        if (endWait) {
+            TerminateProcess(process, ERROR_TIMEOUT);
+            WaitForSingleObject(process, *endWait);
+        }
         return std::nullopt;
     }
     DWORD code = 0;
@@ -109,10 +112,10 @@ ProgramExit Win32Platform::RunElevatedInstance(std::u16string_view arguments, st
     // happens to be (a downloads folder), where a library planted for it
     // could be looked for.
     const UniqueHandle process = shell_->StartAsAdministrator(owner_, *program, ToWide(arguments), SystemDirectory());
-    // A process with rights this one lacks may refuse to be ended: nothing
-    // waits for that, and the caller says that the outcome is not known
-    // either way.
-    return ExitOf(process.Get(), timeout, 0);
+    // Never ended: the instance may be in the middle of writing the hosts
+    // file, and a write cut off is the one thing that tears it. The caller
+    // says the outcome is not known yet; the journal tells at the next start.
+    return ExitOf(process.Get(), timeout, std::nullopt);
 }
 
 }  // namespace quenlix

@@ -21,6 +21,12 @@ LocalTime Win32Platform::LocalTimeNow() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+std::uint64_t Win32Platform::FileTimeNow() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 void Win32Platform::FlushDnsCache() {
     // What "ipconfig /flushdns" calls. It is not documented, so it is bound
     // by name where it is there at all; the library comes from the system

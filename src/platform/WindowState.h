@@ -77,8 +77,8 @@ public:
     // leaving the text as it is.
     virtual void SelectHostsText(TextRange range) = 0;
 
-    // The number of characters before the caret of the results box.
-    virtual std::size_t ResultsCaretPosition() = 0;
+    // The character of the results box that the user last double-clicked.
+    virtual std::size_t ResultsClickPosition() = 0;
 
     // Closes the window, which ends the program once the running command has
     // returned.

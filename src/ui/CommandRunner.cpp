@@ -18,7 +18,7 @@ bool RunAndReport(Platform& platform, const std::function<void()>& body) {
     return false;
 }
 
-void RunCommand(Command command, WindowState& window, Platform& platform) {
+void RunCommand(const WindowCommand& command, WindowState& window, Platform& platform) {
     RunAndReport(platform, [&] { command(window, platform); });
 }
 

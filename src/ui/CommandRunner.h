@@ -10,6 +10,9 @@ namespace quenlix {
 
 // What a control runs when it is clicked.
 using Command = void (*)(WindowState&, Platform&);
+// What a menu item or a key runs: a command, or one bound to what the user
+// chose (a group of the hosts text).
+using WindowCommand = std::function<void(WindowState&, Platform&)>;
 
 // A handler as a control's command, whether it needs the window, the
 // platform or both.
@@ -33,7 +36,7 @@ bool RunAndReport(Platform& platform, const std::function<void()>& body);
 // Runs one command of the shown window. A failure ends the command at the
 // failed step and is reported; the program and every box stay as they were,
 // so unsaved edits in the hosts text box survive a refused save.
-void RunCommand(Command command, WindowState& window, Platform& platform);
+void RunCommand(const WindowCommand& command, WindowState& window, Platform& platform);
 
 enum class StartupOutcome { ShowWindow, UserDeclined, Failed };
 

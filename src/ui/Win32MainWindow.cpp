@@ -7,10 +7,13 @@
 #include "commands/SaveCommands.h"
 #include "platform/Win32Failure.h"
 #include "platform/Win32Text.h"
+#include "ui/Win32CommonControls.h"
 #include "ui/Win32Controls.h"
 #include "ui/Win32Dpi.h"
+#include "ui/Win32FormKeys.h"
 #include "ui/Win32Frame.h"
 #include "ui/Win32HostsTextBuffer.h"
+#include "ui/Win32HostsTextMenu.h"
 #include "ui/Win32TextBoxFocus.h"
 #include "ui/resources/ResourceIds.h"
 
@@ -53,7 +56,7 @@ void InitCommonControls() {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
-    InitCommonControlsEx(&classes);
+    BoundCommonControls().initCommonControlsEx(&classes);
 }
 
 UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric, UINT dpi,
@@ -112,8 +115,9 @@ void Win32MainWindow::CreateControls() {
         // double-click handler is watched for it.
         const bool watched = control->kind == ControlKind::TextBox &&
                              (control->onClick != nullptr || control->onDoubleClick != nullptr);
-        if (watched && !SetWindowSubclass(controls_[index], TextBoxProcedure, static_cast<UINT_PTR>(index),
-                                          reinterpret_cast<DWORD_PTR>(this)))
+        if (watched && !BoundCommonControls().setWindowSubclass(controls_[index], TextBoxProcedure,
+                                                                static_cast<UINT_PTR>(index),
+                                                                reinterpret_cast<DWORD_PTR>(this)))
             throw LastWin32Failure();
     }
     focus_ = ControlWindow(TabOrder().front()->name);
@@ -238,33 +242,37 @@ LRESULT CALLBACK Win32MainWindow::TextBoxProcedure(HWND box, UINT message, WPARA
                                                    UINT_PTR index, DWORD_PTR self) {
     switch (message) {
         case WM_LBUTTONDBLCLK: {
-            // The box selects the word first; the handler reads where it is.
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index);
+            const LRESULT result = BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
+            reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxDoubleClick(index, lParam);
             return result;
         }
         case WM_LBUTTONUP: {
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            const LRESULT result = BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
             reinterpret_cast<Win32MainWindow*>(self)->OnTextBoxClick(index);
             PutOffFocusFrame(box);
             return result;
         }
         case WM_SETFOCUS: return TakeFocusWithoutRedraw(box, wParam, lParam);
+        case WM_CONTEXTMENU:
+            if (index != ControlIndexOf(TextBox::HostsText)) break;
+            ShowHostsTextMenu(*reinterpret_cast<Win32MainWindow*>(self), lParam);
+            return 0;
         case WM_TIMER:
             if (IsFocusFrameTimer(wParam)) return DrawFocusFrame(box);
             break;
         case WM_PAINT:
             if (NothingToPaintInside(box)) return PaintNothing(box);
             break;
-        case WM_NCDESTROY: RemoveWindowSubclass(box, TextBoxProcedure, index); break;
+        case WM_NCDESTROY: BoundCommonControls().removeWindowSubclass(box, TextBoxProcedure, index); break;
         default: break;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
 }
 
 // --- Events ---
 
 void Win32MainWindow::OnCommand(WPARAM wParam) {
+    if (HIWORD(wParam) == 1) return RunFormKey(*this, LOWORD(wParam));  // an accelerator
     if (HIWORD(wParam) != BN_CLICKED) return;
     const int index = LOWORD(wParam) - FirstControlId;
     const auto controls = Controls();
@@ -290,13 +298,23 @@ void Win32MainWindow::OnTextBoxClick(std::size_t index) {
 }
 
 // What a double-click runs reads the hosts text box: nothing while it fills.
-void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index) {
+// It learns the character under the pointer, not the caret: the box's own
+// word selection, in text without spaces (Chinese), may reach into the row
+// above. EM_CHARFROMPOS gives 16 bits of it; the rest comes from the first
+// row in view, since no box shows 65,536 characters at once.
+void Win32MainWindow::OnTextBoxDoubleClick(std::size_t index, LPARAM point) {
     if (Controls()[index].onDoubleClick == nullptr || Filling()) return;
+    HWND box = controls_[index];
+    const auto low = static_cast<std::size_t>(LOWORD(SendMessageW(box, EM_CHARFROMPOS, 0, point)));
+    const auto first = static_cast<std::size_t>(
+        SendMessageW(box, EM_LINEINDEX, SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0));
+    resultsClick_ = (first & ~std::size_t{0xFFFF}) | low;
+    if (resultsClick_ < first) resultsClick_ += 0x10000;
     RunWindowCommand(Controls()[index].onDoubleClick);
 }
 
-void Win32MainWindow::RunWindowCommand(Command onClick) {
-    RunAsOneCommand([&] { RunCommand(onClick, *this, platform_); });
+void Win32MainWindow::RunWindowCommand(const WindowCommand& command) {
+    RunAsOneCommand([&] { RunCommand(command, *this, platform_); });
 }
 
 // Runs `body` as the one command of the moment; nothing, when another is
@@ -510,13 +528,6 @@ void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
         throw Win32Failure(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-std::size_t Win32MainWindow::ResultsCaretPosition() {
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(BoxWindow(TextBox::Results), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return start;
-}
 
 void Win32MainWindow::Close() { DestroyWindow(Handle()); }
 

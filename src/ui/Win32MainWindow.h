@@ -50,6 +50,9 @@ public:
     bool Filling() const { return document_ && document_->Filling(); }
     // Whether a command is running.
     bool CommandRunning() const { return commandRunning_; }
+    // Runs `command` as the one command of the moment (clicks, keys and menu
+    // items all come through here); nothing, when another is running.
+    void RunWindowCommand(const WindowCommand& command);
 
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }
@@ -75,7 +78,7 @@ public:
         document_->Replace(range, text, select);
     }
     void SelectHostsText(TextRange range) override { document_->Select(range); }
-    std::size_t ResultsCaretPosition() override;
+    std::size_t ResultsClickPosition() override { return resultsClick_; }
     void Close() override;
 
 private:
@@ -96,8 +99,7 @@ private:
     void OnDestroy();
     void OnNcDestroy();
     void OnTextBoxClick(std::size_t index);
-    void OnTextBoxDoubleClick(std::size_t index);
-    void RunWindowCommand(Command onClick);
+    void OnTextBoxDoubleClick(std::size_t index, LPARAM point);
     void RunAsOneCommand(const std::function<void()>& body);
     void OnFillTimer();
 
@@ -134,6 +136,7 @@ private:
     // One command at a time: set while one runs (its message boxes and waits
     // included). A close asked for meanwhile waits for its end; the end of
     // the session is refused with a reason until then.
+    std::size_t resultsClick_ = 0;  // the character of Text4 last double-clicked
     bool commandRunning_ = false;
     bool closeWaiting_ = false;
     std::optional<ShutdownBlockReason> endRefused_;

@@ -1,5 +1,7 @@
 #include "ui/Win32MessageLoop.h"
 
+#include "ui/Win32FormKeys.h"
+
 namespace quenlix {
 
 namespace {
@@ -29,6 +31,7 @@ void PressButton(HWND button) {
 bool TranslateFormKeyboard(HWND form, MSG& message) {
     if (form == nullptr || message.hwnd == nullptr) return false;
     if (message.hwnd != form && !IsChild(form, message.hwnd)) return false;
+    if (TranslateAcceleratorW(form, FormAccelerators(), &message)) return true;
     if (IsEscape(message)) return true;
     if (IsKeyDown(message, VK_RETURN) && message.hwnd != form && IsPushButton(message.hwnd)) {
         PressButton(message.hwnd);

@@ -1,15 +1,11 @@
 #include "ui/Win32Program.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "commands/ElevatedWrite.h"
 #include "commands/ScriptCommands.h"
+#include "commands/StagedWrite.h"
 #include "platform/Win32Console.h"
-#include "platform/CommandLine.h"
 #include "platform/Win32Platform.h"
-#include "platform/Win32Text.h"
 #include "ui/Win32MainWindow.h"
 #include "ui/Win32MessageLoop.h"
 
@@ -17,17 +13,6 @@ namespace quenlix {
 
 int RunMainWindow(HINSTANCE instance, int showCommand, std::size_t piecewiseFrom) {
     Win32Platform platform;
-    // Started with arguments, the program is the second instance of a write
-    // that the first could not make, and does that and nothing else: no
-    // window, no message box, an exit code.
-    const std::vector<std::u16string> arguments = ArgumentsAfterProgram(FromWide(GetCommandLineW()));
-    if (!arguments.empty() && arguments[0] == StagedWriteSwitch)
-        return static_cast<int>(RunStagedWrite(platform, arguments));
-    if (!arguments.empty()) {
-        Win32Console console;
-        return RunScriptCommandLine(platform, console, arguments);
-    }
-
     std::unique_ptr<Win32MainWindow> form1;
     const auto create = [&] {
         form1 = std::make_unique<Win32MainWindow>(instance, platform, DpiFunctions::OfUser32(), piecewiseFrom);
@@ -39,6 +24,17 @@ int RunMainWindow(HINSTANCE instance, int showCommand, std::size_t piecewiseFrom
         case StartupOutcome::ShowWindow: break;
     }
     return RunMessageLoop(form1->Handle());
+}
+
+int RunStagedWriteProgram(const std::vector<std::u16string>& arguments) {
+    Win32Platform platform;
+    return static_cast<int>(RunStagedWrite(platform, arguments));
+}
+
+int RunScriptProgram(const std::vector<std::u16string>& arguments) {
+    Win32Platform platform;
+    Win32Console console;
+    return RunScriptCommandLine(platform, console, arguments);
 }
 
 }  // namespace quenlix

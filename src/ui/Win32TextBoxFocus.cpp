@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/Win32CommonControls.h"
 #include "ui/Win32Gui.h"
 
 namespace quenlix {
@@ -35,7 +36,7 @@ bool IsFocusFrameTimer(WPARAM timer) { return timer == FocusFrameTimer; }
 // must now be shown, is kept.
 LRESULT TakeFocusWithoutRedraw(HWND box, WPARAM wParam, LPARAM lParam) {
     const bool nothingPending = GetUpdateRect(box, nullptr, FALSE) == FALSE;
-    const LRESULT result = DefSubclassProc(box, WM_SETFOCUS, wParam, lParam);
+    const LRESULT result = BoundCommonControls().defSubclassProc(box, WM_SETFOCUS, wParam, lParam);
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

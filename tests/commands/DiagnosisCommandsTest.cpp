@@ -108,7 +108,7 @@ TEST(DiagnosisCommandsTest, ADoubleClickOnAResultSelectsTheLineItNames) {
         FakeWindow window;
         window.text(TextBox::HostsText) = text1;
         window.text(TextBox::Results) = c.text4;
-        window.resultsCaret = c.caret;
+        window.resultsClick = c.caret;
         window.selection = {0, 0};
         SelectLineNamedInResults(window);
         const TextRange s = window.HostsTextSelection();
@@ -117,7 +117,7 @@ TEST(DiagnosisCommandsTest, ADoubleClickOnAResultSelectsTheLineItNames) {
     FakeWindow window;
     window.text(TextBox::HostsText) = text1;
     window.text(TextBox::Results) = u"b\r\nb";
-    window.resultsCaret = 4;
+    window.resultsClick = 4;
     SelectLineNamedInResults(window);
     EXPECT_EQ(window.HostsTextSelection(), (TextRange{17, 18}));  // the second "b", not the first
 }

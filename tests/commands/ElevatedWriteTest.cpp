@@ -3,7 +3,12 @@
 #include "commands/ElevatedWrite.h"
 #include "hosts/HostsPaths.h"
 #include "platform/FileAttribute.h"
+#include "commands/HostsChange.h"
+#include "hosts/WriteJournal.h"
+#include "support/ElevatedInstanceStandIn.h"
 #include "support/FakePlatform.h"
+#include "support/FakeWindow.h"
+#include "ui/CommandRunner.h"
 
 // The second instance, run with administrator rights on a command line that
 // anyone could have written: it writes the hosts file only from a staged file
@@ -59,7 +64,14 @@ TEST_F(StagedWriteTest, AnyOtherCommandLineWritesNothing) {
         {good[0], good[1], good[2].substr(1), good[3]},
         {good[0], good[1], good[2], good[3] + u"0"},
         {good[0], good[1], good[2], u"C:\\Windows\\System32\\drivers\\etc\\hosts"},
+        // Only a file on a local fixed disk: no pipe, share or mapped drive.
+        {good[0], u"\\\\.\\pipe\\x", good[2], good[3]},
+        {good[0], u"\\\\server\\share\\staged-1.hosts", good[2], good[3]},
+        {good[0], u"\\\\?\\UNC\\server\\share\\staged-1.hosts", good[2], good[3]},
+        {good[0], u"Z:\\staged-1.hosts", good[2], good[3]},
     };
+    platform.notFixedDrives = {u"Z:"};
+    platform.PutFile(u"Z:\\staged-1.hosts", content);
     for (const auto& arguments : wrong) {
         EXPECT_EQ(Run(arguments), FailureNumber::InvalidParameter) << arguments.size();
         EXPECT_EQ(platform.FileBytes(hosts), onDisk);
@@ -120,6 +132,46 @@ TEST_F(StagedWriteTest, ItsWriteIsTheOneWriteAndItsOutcomeTheExitCode) {
     platform.afterWrittenFileCloses = [&](const std::u16string& path) { platform.PutFile(path, "put back\r\n"); };
     EXPECT_EQ(Run(Arguments()), StagedWriteExit::WrittenWithWarnings | StagedWriteExit::ReadBackDiffers |
                                     StagedWriteExit::AttributesNotRestored);
+}
+
+// The first instance holds the journal for the whole wait: a second start
+// meanwhile, and a write of its own, leave it be. A second instance still
+// running when the wait ends is never ended, and its journal stays for the
+// next start. A data folder on a share hands nothing over.
+TEST(ElevatedWriteTest, TheJournalOfAPendingHandOffIsHeldAndKept) {
+    FakePlatform platform;
+    const std::u16string hosts = HostsPath(platform);
+    const std::string before = "127.0.0.1 localhost\r\n";
+    platform.PutFile(hosts, before);
+    platform.administrator = false;
+    platform.writeDeniedPaths = {hosts};
+    platform.answersByPrompt = {{std::u16string(ElevationQuestion), Answer::Yes}};
+    bool journalKept = false;
+    platform.elevatedInstance = testing::SecondInstanceHere(platform, [&] {
+        testing::FakeWindow second;
+        EXPECT_EQ(RunStartup(second, platform), StartupOutcome::ShowWindow);
+        RemoveWriteJournal(platform);
+        journalKept = platform.Has(WriteJournalPath(platform));
+    });
+    ChangeHostsFile(platform, WholeContent("0.0.0.0 written\r\n"));
+    EXPECT_TRUE(journalKept) << "the second start left the pending write's journal";
+    EXPECT_EQ(platform.FileBytes(hosts), "0.0.0.0 written\r\n");
+    EXPECT_FALSE(platform.Has(WriteJournalPath(platform))) << "and it goes once the write is done";
+
+    platform.elevatedInstance = [](std::u16string_view) -> ProgramExit { return std::nullopt; };
+    EXPECT_THROW(
+        try { ChangeHostsFile(platform, WholeContent("0.0.0.0 still running\r\n")); } catch (const Failure& failure) {
+            EXPECT_EQ(failure.Number(), FailureNumber::Timeout);
+            EXPECT_NE(failure.Description().find(u"下次启动 Quenlix 时会检查"), std::u16string::npos);
+            throw;
+        },
+        Failure);
+    EXPECT_TRUE(platform.Has(WriteJournalPath(platform))) << "the outcome is not known yet";
+    EXPECT_NO_THROW(platform.RemoveFile(WriteJournalPath(platform))) << "and no longer held";
+
+    platform.notFixedDrives = {u"C:"};
+    EXPECT_THROW(ChangeHostsFile(platform, WholeContent("0.0.0.0 from a share\r\n")), Failure);
+    EXPECT_EQ(platform.elevatedRuns.size(), 2u) << "nothing staged on a share";
 }
 
 }  // namespace

@@ -325,36 +325,49 @@ TEST(InjectedFaultsTest, AGuardedHostsFileIsWrittenAndKeepsItsAttributes) {
 TEST(InjectedFaultsTest, AWriteThatAnotherProgramUndoesAtOnceIsNoSuccess) {
     const std::string hostsBytes = "127.0.0.1 localhost\r\n";
     const std::u16string warning = u"Hosts 文件写入后被其他程序改动（可能是安全软件），当前内容与保存的内容不一致。";
+    const std::u16string unchecked = u"Hosts 文件已写入，但无法核对（错误 5：拒绝访问。）：读回文件时失败。";
+    // Put back or removed at once; or refused to readers for good, or only
+    // until the user has read the warning: written, but not checked.
+    enum class After { PutBack, Removed, Unreadable, UnreadableForAMoment };
     for (const WritePath& write : WritePaths) {
         if (write.command == AsCommand<BackUpHostsFile>()) continue;  // writes the backup, not the hosts file
-        for (const bool removed : {false, true}) {
-            const std::string where = std::string(write.name) + (removed ? ", removed" : ", put back");
+        for (int a = 0; a <= static_cast<int>(After::UnreadableForAMoment); ++a) {
+            const auto after = static_cast<After>(a);
+            const bool removed = after == After::Removed;
+            const bool unreadable = after == After::Unreadable || after == After::UnreadableForAMoment;
+            const std::string where = std::string(write.name) + ", case " + std::to_string(a);
             Arranged arranged(write, hostsBytes);
             FakePlatform& platform = arranged.platform;
             const auto snapshotBefore = arranged.window.snapshot;
             platform.afterWrittenFileCloses = [&](const std::u16string& path) {
                 if (removed)
                     platform.RemoveFile(path);
+                else if (unreadable)
+                    platform.deniedPaths = {path};
                 else
                     platform.PutFile(path, "127.0.0.1 localhost\r\n# put back by a security tool\r\n");
             };
+            if (after == After::UnreadableForAMoment) platform.whileAsking = [&] { platform.deniedPaths.clear(); };
 
             RunCommand(write.command, arranged.window, platform);
 
-            // (A created file that is gone at once cannot be shown: that
-            // load fails, and says so.)
-            if (!(removed && write.command == AsCommand<RefreshHostsFile>())) {
+            // (A created file that is gone at once, or cannot be read, cannot
+            // be shown: that load fails, and says so.)
+            if (!((removed || unreadable) && write.command == AsCommand<RefreshHostsFile>())) {
                 EXPECT_TRUE(platform.reported.empty()) << where << ": the write itself went through";
             }
             EXPECT_EQ(platform.dnsCacheFlushes, 1) << where;
             const auto warned = std::count_if(platform.messages.begin(), platform.messages.end(),
-                                              [&](auto& m) { return m.prompt == warning; });
+                                              [&](auto& m) { return m.prompt == (unreadable ? unchecked : warning); });
             EXPECT_EQ(warned, write.silent ? 0 : 1) << where;
             for (const auto& message : platform.messages)
                 EXPECT_EQ(message.prompt.find(u"成功"), std::u16string::npos) << where << ": no success is claimed";
             if (write.command == AsCommand<SaveHostsFile>()) {
-                EXPECT_TRUE(arranged.window.modified) << where << ": the text is not what the file holds";
-                EXPECT_EQ(arranged.window.snapshot, snapshotBefore) << where;
+                const bool saved = after == After::UnreadableForAMoment;
+                EXPECT_EQ(arranged.window.modified, !saved) << where << ": saved once the file shows the text";
+                if (!saved) {
+                    EXPECT_EQ(arranged.window.snapshot, snapshotBefore) << where;
+                }
                 EXPECT_EQ(arranged.window.text(TextBox::HostsText), u"unsaved edits") << where;
             }
         }

@@ -4,6 +4,7 @@
 #include "commands/HostsChange.h"
 #include "commands/SaveCommands.h"
 #include "commands/WriteRecovery.h"
+#include "hosts/CutOffWrite.h"
 #include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/SafeWrite.h"
@@ -26,11 +27,22 @@ using testing::SessionEnds;
 
 const std::string OldBytes = "127.0.0.1 localhost\r\n0.0.0.0 ads.example\r\n";
 
+WriteJournal JournalOf(std::u16string copy, std::string_view before, std::string_view after) {
+    return {std::move(copy), SnapshotBuilder::Of(before), SnapshotBuilder::Of(after), PieceHashes(after, {})};
+}
+
+// What a write of `after` over `before` leaves when cut off after `written`
+// of its bytes: grown first, then written from the start.
+std::string CutOff(std::string before, std::string_view after, std::size_t written) {
+    before.resize(std::max(before.size(), after.size()), '\0');
+    return before.replace(0, written, after.substr(0, written));
+}
+
 // The program starts afresh on the platform's files, answering the cut-off
 // question with `answer`.
 FakeWindow StartAgain(FakePlatform& platform, int answer) {
     platform.messages.clear();
-    platform.answersByPrompt[std::u16string(CutOffWriteQuestion)] = answer;
+    platform.answers = {answer};
     FakeWindow window;
     EXPECT_EQ(RunStartup(window, platform), StartupOutcome::ShowWindow);
     return window;
@@ -38,7 +50,7 @@ FakeWindow StartAgain(FakePlatform& platform, int answer) {
 
 bool AskedCutOffQuestion(const FakePlatform& platform) {
     for (const auto& message : platform.messages)
-        if (message.prompt == CutOffWriteQuestion) {
+        if (message.prompt.starts_with(CutOffWriteNotice) && message.style != (Mb::Ok | Mb::IconWarning)) {
             EXPECT_EQ(message.style, Mb::YesNo | Mb::IconWarning);
             EXPECT_EQ(message.title, u"提示");
             return true;
@@ -120,13 +132,17 @@ TEST(WriteRecoveryTest, AWriteCutOffAfterAnyByteIsOfferedBackAtTheNextStart) {
 }
 
 // Journals the program finds at its start that it must not ask about: a write
-// that finished, one that never began, one it cannot read, and one whose copy
-// the user has removed since.
+// that finished, one that never began, one it cannot read, one whose copy
+// the user has removed since, one another program's change followed (a VPN
+// client's line, or a copy planted to be "restored"), and one that another
+// instance still holds.
 TEST(WriteRecoveryTest, OnlyATornFileWithItsCopyIsOfferedBack) {
     const std::string newBytes = OldBytes + "1.2.3.4 new.host\r\n";
-    const std::string tornBytes = OldBytes + "1.2.3";
-    enum class Found { Finished, NeverBegan, Garbage, CopyOutsideHistory, CopyRemoved, CopyChanged };
-    for (int f = 0; f <= static_cast<int>(Found::CopyChanged); ++f) {
+    const std::string tornBytes = CutOff(OldBytes, newBytes, OldBytes.size() + 5);
+    enum class Found {
+        Finished, NeverBegan, Garbage, CopyOutsideHistory, CopyRemoved, CopyChanged, OtherProgram, PlantedCopy, Held
+    };
+    for (int f = 0; f <= static_cast<int>(Found::Held); ++f) {
         const auto found = static_cast<Found>(f);
         const std::string where = "case " + std::to_string(f);
         FakePlatform platform;
@@ -134,8 +150,9 @@ TEST(WriteRecoveryTest, OnlyATornFileWithItsCopyIsOfferedBack) {
         const std::u16string copyName = HistoryCopyName(platform.localTime);
         const std::u16string copyPath = HistoryFolder(platform) + u"\\" + copyName;
         platform.PutFile(copyPath, OldBytes);
-        WriteJournal journal{copyName, SnapshotBuilder::Of(OldBytes), SnapshotBuilder::Of(newBytes)};
+        WriteJournal journal = JournalOf(copyName, OldBytes, newBytes);
         std::string hostsNow = tornBytes;
+        std::unique_ptr<WritableFile> held;
         std::string journalText;
         switch (found) {
             case Found::Finished: hostsNow = newBytes; break;
@@ -148,14 +165,24 @@ TEST(WriteRecoveryTest, OnlyATornFileWithItsCopyIsOfferedBack) {
             }
             case Found::CopyRemoved: platform.RemoveFile(copyPath); break;
             case Found::CopyChanged: platform.PutFile(copyPath, "# edited since\r\n"); break;
+            case Found::OtherProgram: hostsNow = OldBytes + "10.8.0.1 vpn.corp\r\n"; break;
+            case Found::PlantedCopy: {
+                const std::string planted = "6.6.6.6 www.bank.example\r\n";
+                platform.PutFile(copyPath, planted);
+                journal = JournalOf(copyName, planted, newBytes);
+                hostsNow = OldBytes;
+                break;
+            }
+            case Found::Held: break;
         }
         platform.PutFile(hosts, hostsNow);
         platform.PutFile(WriteJournalPath(platform), journalText.empty() ? WriteJournalText(journal) : journalText);
+        if (found == Found::Held) held = platform.OpenForWriting(WriteJournalPath(platform), Creation::OnlyExisting);
 
         const FakeWindow window = StartAgain(platform, Answer::Yes);
 
         EXPECT_FALSE(AskedCutOffQuestion(platform)) << where;
-        EXPECT_FALSE(platform.Has(WriteJournalPath(platform))) << where;
+        EXPECT_EQ(platform.Has(WriteJournalPath(platform)), found == Found::Held) << where;
         EXPECT_EQ(platform.FileBytes(hosts), hostsNow) << where;
         const bool unreadable = found == Found::Garbage || found == Found::CopyOutsideHistory;
         const auto aside = platform.FileBytes(ProgramDataFolder(platform) + u"\\unreadable-journal_2026-12-07_18-30-12.txt");
@@ -178,11 +205,10 @@ TEST(WriteRecoveryTest, TheRestoreAsksForRightsAndANoChangeSaveKeepsNoCopy) {
     FakePlatform platform;
     const std::u16string hosts = HostsPath(platform);
     const std::string newBytes = OldBytes + "1.2.3.4 new.host\r\n";
-    const std::string torn = OldBytes + "1.2.";
+    const std::string torn = CutOff(OldBytes, newBytes, 4);
     const std::u16string copyName = HistoryCopyName({2026, 1, 1, 0, 0, 0});
     platform.PutFile(HistoryFolder(platform) + u"\\" + copyName, OldBytes);
-    platform.PutFile(WriteJournalPath(platform),
-                     WriteJournalText({copyName, SnapshotBuilder::Of(OldBytes), SnapshotBuilder::Of(newBytes)}));
+    platform.PutFile(WriteJournalPath(platform), WriteJournalText(JournalOf(copyName, OldBytes, newBytes)));
     platform.PutFile(hosts, torn);
     platform.administrator = false;
     platform.writeDeniedPaths = {hosts};
@@ -192,6 +218,9 @@ TEST(WriteRecoveryTest, TheRestoreAsksForRightsAndANoChangeSaveKeepsNoCopy) {
     FakeWindow window = StartAgain(platform, Answer::Yes);
 
     EXPECT_TRUE(AskedCutOffQuestion(platform));
+    EXPECT_EQ(platform.messages.at(0).prompt, u"上次修改 Hosts 文件时程序意外中止，文件可能不完整。\n\n"
+                                              u"修改前的内容保存在 2026-01-01 00:00:00 的历史副本中，共 42 字节。"
+                                              u"是否恢复为修改前的内容？");
     EXPECT_EQ(platform.elevatedRuns.size(), 1u);
     EXPECT_EQ(platform.FileBytes(hosts), OldBytes);
     EXPECT_EQ(window.snapshot, SnapshotBuilder::Of(OldBytes));

@@ -35,6 +35,7 @@ TEST(EntryCheckTest, HostNames) {
 std::string Problem(const std::optional<EntryProblem>& problem) {
     if (!problem) return "none";
     switch (problem->kind) {
+        case EntryProblem::Kind::LineBreak: return "line break " + ::testing::PrintToString(std::u16string(problem->text));
         case EntryProblem::Kind::Address: return "address " + ::testing::PrintToString(std::u16string(problem->text));
         case EntryProblem::Kind::HostName: return "name " + ::testing::PrintToString(std::u16string(problem->text));
         case EntryProblem::Kind::TooManyNames: return "count " + std::to_string(problem->names);
@@ -61,6 +62,9 @@ TEST(EntryCheckTest, TheFirstProblemIsNamed) {
         {u"1.2.3.4", ten, "count 10"},
         {u"1.2.3.4", ten + u" k l # m n", "count 12"},
         {u"1.2.3.4", ten + u" k!", "name " + Quoted(u"k!")},  // a bad name beyond the ninth comes first
+        {u"1.2.3.4", u"a # x\r\n6.6.6.6 bank.example", "line break " + Quoted(u"a # x\r\n6.6.6.6 bank.example")},
+        {u"1.2.3.4\n6.6.6.6", u"a", "line break " + Quoted(u"1.2.3.4\n6.6.6.6")},
+        {u"1.2", u"a\r", "line break " + Quoted(u"a\r")},  // before any other problem
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Problem(FirstEntryProblem(c.address, c.names)), c.problem)
@@ -85,6 +89,7 @@ TEST(EntryCheckTest, ALineIsCheckedOnlyWhenItReadsAsAnEntry) {
         {u"1.2.3.4 a # b!d", "none"},
         {u"1.2.3#x y", "address " + Quoted(u"1.2.3")},
         {u"foo ", "address " + Quoted(u"foo")},
+        {u"# note\r\n6.6.6.6 bank.example", "line break " + Quoted(u"# note\r\n6.6.6.6 bank.example")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Problem(FirstLineProblem(c.line)), c.problem) << ::testing::PrintToString(c.line);

@@ -11,36 +11,28 @@ namespace {
 
 using namespace std::literals;
 
-// A text with its selection written in: "[" and "]" around it, or "|" at the caret.
-struct Marked {
+// Texts with their selection written in: "[" and "]" around it, or "|" at the caret.
+std::pair<std::u16string, TextRange> Read(std::u16string_view marked) {
     std::u16string text;
     TextRange selection;
-};
-
-Marked Read(std::u16string marked) {
-    Marked out;
     for (const char16_t c : marked) {
-        if (c == u'[' || c == u'|') out.selection.begin = out.text.size();
-        if (c == u']' || c == u'|') out.selection.end = out.text.size();
-        if (c != u'[' && c != u']' && c != u'|') out.text.push_back(c);
+        if (c == u'[' || c == u'|') selection.begin = text.size();
+        if (c == u']' || c == u'|') selection.end = text.size();
+        if (c != u'[' && c != u']' && c != u'|') text.push_back(c);
     }
-    return out;
+    return {text, selection};
 }
 
-std::u16string Write(std::u16string text, TextRange selection) {
-    if (selection.begin == selection.end) return text.insert(selection.begin, u"|");
-    return text.insert(selection.end, u"]").insert(selection.begin, u"[");
-}
-
+// The text after the edit, its selection written in; "-" for no edit.
 std::u16string Applied(std::u16string text, const std::optional<HostsTextEdit>& edit) {
     if (!edit) return u"-";
-    return Write(text.replace(edit->range.begin, edit->range.end - edit->range.begin, edit->text), edit->select);
+    text.replace(edit->range.begin, edit->range.end - edit->range.begin, edit->text);
+    if (edit->select.begin == edit->select.end) return text.insert(edit->select.begin, u"|");
+    return text.insert(edit->select.end, u"]").insert(edit->select.begin, u"[");
 }
 
 TEST(EntrySwitchTest, SwitchingChangesOneMarkPerEntryLine) {
-    const struct {
-        std::u16string before, after;
-    } cases[] = {
+    const struct { std::u16string before, after; } cases[] = {
         {u"127.0.0.1 a\r\n|1.2.3.4 b\r\n", u"127.0.0.1 a\r\n# |1.2.3.4 b\r\n"},
         {u"#| 1.2.3.4 b", u"|1.2.3.4 b"},
         {u"#  1.2.3.4 b|", u" 1.2.3.4 b|"},  // one space goes with the mark
@@ -60,9 +52,8 @@ TEST(EntrySwitchTest, SwitchingChangesOneMarkPerEntryLine) {
         {u"1.2.3.4 a\n|", u"-"},
     };
     for (const auto& c : cases) {
-        const Marked before = Read(c.before);
-        EXPECT_EQ(Applied(before.text, SwitchEntries(before.text, before.selection)), c.after)
-            << ::testing::PrintToString(c.before);
+        const auto [text, selection] = Read(c.before);
+        EXPECT_EQ(Applied(text, SwitchEntries(text, selection)), c.after) << ::testing::PrintToString(c.before);
     }
 }
 
@@ -81,10 +72,7 @@ std::string Groups(std::u16string_view text) {
 }
 
 TEST(EntrySwitchTest, GroupsInBothSpellings) {
-    const struct {
-        std::u16string text;
-        std::string groups;
-    } cases[] = {
+    const struct { std::u16string text; std::string groups; } cases[] = {
         {u"#==== Dev\n1.2.3.4 a\n#====\n5.6.7.8 b\n", "u\"Dev\" on 1..2; "},
         {u"#==== A\r\n# 1.2.3.4 a\r\n #=====  B \r\n1.2.3.4 b", "u\"A\" off 1..2; u\"B\" on 3..4; "},
         {u"# Ads Start\n0.0.0.0 x\n # ADS end \n", "u\"Ads\" on 1..2; "},
@@ -96,16 +84,12 @@ TEST(EntrySwitchTest, GroupsInBothSpellings) {
 }
 
 TEST(EntrySwitchTest, SwitchingAGroupSwitchesItsEntriesOnly) {
-    const struct {
-        std::u16string before;
-        std::size_t group;
-        std::u16string after;
-    } cases[] = {
+    const struct { std::u16string before; std::size_t group; std::u16string after; } cases[] = {
         {u"#==== A\n1.1.1.1 a\n\t2.2.2.2 b # c\n#====\n3.3.3.3 c", 0,
-         u"#==== A\n[# 1.1.1.1 a\n\t# 2.2.2.2 b # c\n]#====\n3.3.3.3 c"},
-        {u"#==== A\r\n1.1.1.1 a\r\n#2.2.2.2 b\r\n# note\r\n", 0, u"#==== A\r\n[1.1.1.1 a\r\n2.2.2.2 b\r\n# note\r\n]"},
+         u"|#==== A\n# 1.1.1.1 a\n\t# 2.2.2.2 b # c\n#====\n3.3.3.3 c"},
+        {u"#==== A\r\n1.1.1.1 a\r\n#2.2.2.2 b\r\n# note\r\n", 0, u"|#==== A\r\n1.1.1.1 a\r\n2.2.2.2 b\r\n# note\r\n"},
         {u"# A Start\n# B Start\n1.1.1.1 b\n# B End\n# A End", 0,
-         u"# A Start\n[# B Start\n# 1.1.1.1 b\n# B End\n]# A End"},
+         u"|# A Start\n# B Start\n# 1.1.1.1 b\n# B End\n# A End"},
         {u"#==== A\n# only prose\n", 0, u"-"},
     };
     for (const auto& c : cases) {
@@ -115,18 +99,15 @@ TEST(EntrySwitchTest, SwitchingAGroupSwitchesItsEntriesOnly) {
 }
 
 TEST(EntrySwitchTest, ANewGroupAroundTheSelectedLines) {
-    const struct {
-        std::u16string before, name, after;
-    } cases[] = {
+    const struct { std::u16string before, name, after; } cases[] = {
         {u"a\r\n[b\r\nc]\r\nd", u" Dev ", u"a\r\n[#==== Dev\r\nb\r\nc\r\n#====\r\n]d"},
         {u"x\n|y", u"G", u"x\n[#==== G\ny\n#====]"},
         {u"p\rq|", u"G", u"p\r[#==== G\rq\r#====]"},
         {u"|", u"G", u"[#==== G\r\n\r\n#====]"},
     };
     for (const auto& c : cases) {
-        const Marked before = Read(c.before);
-        EXPECT_EQ(Applied(before.text, InsertGroup(before.text, before.selection, c.name)), c.after)
-            << ::testing::PrintToString(c.before);
+        const auto [text, selection] = Read(c.before);
+        EXPECT_EQ(Applied(text, InsertGroup(text, selection, c.name)), c.after) << ::testing::PrintToString(c.before);
     }
     EXPECT_TRUE(IsGroupName(u"开发 环境"));
     for (const std::u16string_view refused : {u"", u" \t", u"a\nb", u"a\r"}) EXPECT_FALSE(IsGroupName(refused));

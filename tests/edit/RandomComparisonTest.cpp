@@ -178,11 +178,17 @@ std::u16string Packed(std::u16string text) {
     return text.replace(packed.range.begin, packed.range.end - packed.range.begin, packed.replacement);
 }
 
-TEST(RandomComparisonTest, PackingKeepsEveryAnswerAndPacksOnlyOnce) {
+TEST(RandomComparisonTest, LinesReadInOnePassAndPackingKeepsEveryAnswerAndPacksOnlyOnce) {
     std::mt19937 rng(32);
     int changed = 0;
     for (int round = 0; round < 4000; ++round) {
         const std::u16string text = RandomHostsText(rng);
+        HostsLineFields fields;
+        for (auto line = TextLineAt(text, 0); line; line = TextLineAt(text, line->next)) {
+            const HostsLineFields apart = ReadHostsLine(std::u16string_view(text).substr(line->begin, line->end - line->begin));
+            ASSERT_EQ(ReadHostsLineAt(text, line->begin, fields), line) << ::testing::PrintToString(text);
+            ASSERT_TRUE(fields.address == apart.address && fields.names == apart.names && fields.commentAt == apart.commentAt);
+        }
         const std::u16string once = Packed(text);
         ASSERT_EQ(Answers(once), Answers(text)) << ::testing::PrintToString(text);
         ASSERT_FALSE(PackEntries(once).Changed()) << ::testing::PrintToString(text);

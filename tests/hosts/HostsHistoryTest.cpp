@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hosts/CutOffWrite.h"
 #include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
@@ -77,21 +78,32 @@ TEST(HostsHistoryTest, TheNewestCopyIsNotTakenTwiceAndStaysNewest) {
     EXPECT_EQ(KeepHistoryCopy(platform, "a"), u"hosts_2026-12-07_18-30-12_3.txt");
     EXPECT_EQ(CopyNames(platform).size(), 3u);
 
+    // Copies named for 2030 (the clock was put back since, or someone put
+    // them there): every save keeps its own copies, and those go first.
     FakePlatform turnedBack;
     const std::u16string folder = HistoryFolder(turnedBack);
     for (int n = 0; n < 50; ++n)
-        turnedBack.PutFile(folder + u"\\" + HistoryCopyName({2026, 12, 7, 19, n, 0}), "later " + std::to_string(n));
-    const std::u16string kept = KeepHistoryCopy(turnedBack, "now");  // named 18:30, before all the others
-    EXPECT_EQ(turnedBack.FileBytes(folder + u"\\" + kept), "now");
+        turnedBack.PutFile(folder + u"\\" + HistoryCopyName({2030, 1, 1, 0, n, 0}), "later " + std::to_string(n));
+    std::vector<std::u16string> kept;
+    for (int n = 0; n < 3; ++n) {
+        turnedBack.localTime.second = n;
+        kept.push_back(KeepHistoryCopy(turnedBack, "now " + std::to_string(n)));  // named before all the others
+    }
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(turnedBack.FileBytes(folder + u"\\" + kept[n]), "now " + std::to_string(n));
     EXPECT_EQ(CopyNames(turnedBack).size(), HistoryCopiesKept);
+    EXPECT_FALSE(turnedBack.Has(folder + u"\\" + HistoryCopyName({2030, 1, 1, 0, 2, 0}))) << "the oldest written go";
+    EXPECT_EQ(KeepHistoryCopy(turnedBack, "now 2"), kept[2]) << "the newest written is the newest copy";
 }
 
 TEST(HostsHistoryTest, AJournalReadsBackAsWrittenAndNothingElseReads) {
     FakePlatform platform;
-    const WriteJournal journal{u"hosts_2026-12-07_18-30-12_2.txt", SnapshotBuilder::Of("old"), SnapshotBuilder::Of("new")};
+    const WriteJournal journal{u"hosts_2026-12-07_18-30-12_2.txt", SnapshotBuilder::Of("old"), SnapshotBuilder::Of("new"),
+                               PieceHashes("new", {})};
     const std::string text = WriteJournalText(journal);
     EXPECT_EQ(ParseWriteJournal(text), journal);
-    EXPECT_EQ(ParseWriteJournal(WriteJournalText({u"", journal.before, journal.after}))->copy, u"");
+    EXPECT_EQ(ParseWriteJournal(WriteJournalText({u"", journal.before, journal.after, journal.afterPieces}))->copy, u"");
+    EXPECT_FALSE(ParseWriteJournal(WriteJournalText({u"", journal.before, journal.after, {}})))
+        << "a piece's hash for every piece of the new bytes";
     for (std::size_t cut = 0; cut < text.size(); ++cut)
         EXPECT_FALSE(ParseWriteJournal(text.substr(0, cut))) << "cut at " << cut;
     EXPECT_FALSE(ParseWriteJournal(text + "more\r\n"));
@@ -101,6 +113,58 @@ TEST(HostsHistoryTest, AJournalReadsBackAsWrittenAndNothingElseReads) {
     std::string padded = text;
     padded.insert(padded.find("after=") + 6, "0");
     EXPECT_FALSE(ParseWriteJournal(padded)) << "sizes have no leading zero";
+}
+
+}  // namespace
+}  // namespace quenlix
+
+namespace quenlix {
+namespace {
+
+// What a write of `after` over `before` leaves when cut off after `written`
+// of its bytes: grown first, then written from the start.
+std::string CutOff(std::string before, std::string_view after, std::size_t written) {
+    before.resize(std::max(before.size(), after.size()), '\0');
+    return before.replace(0, written, after.substr(0, written));
+}
+
+// Every cut point of a save (longer, shorter, of the same length), an
+// append, a first write and an emptying is taken for a cut-off write; what
+// another program leaves is not.
+TEST(CutOffWriteTest, EveryCutPointIsTornAndOtherProgramsChangesAreNot) {
+    constexpr std::size_t Piece = 4;  // small pieces, so that a cut falls past whole ones
+    const std::string old = "127.0.0.1 localhost\r\n0.0.0.0 ads.example\r\n";
+    const struct {
+        const char* name;
+        std::string after;
+    } writes[] = {
+        {"longer", "127.0.0.1 localhost\r\n# mine\r\n0.0.0.0 tracker.example\r\n"},
+        {"shorter", "# cleared\r\n"},
+        {"same length", "127.0.0.1 localhost\r\n0.0.0.0 ADS.EXAMPLE\r\n"},
+        {"append", old + "1.2.3.4 new.host\r\n"},
+        {"emptied", ""},
+    };
+    for (const auto& write : writes) {
+        const std::vector<std::uint64_t> pieces = PieceHashes(write.after, {}, Piece);
+        const auto torn = [&](std::string_view now) {
+            return IsLeftByCutOffWrite(now, old, write.after.size(), pieces, Piece);
+        };
+        for (std::size_t k = 0; k <= write.after.size(); ++k) {
+            const std::string now = CutOff(old, write.after, k);
+            if (now != old && now != write.after) EXPECT_TRUE(torn(now)) << write.name << ", cut after " << k;
+        }
+        std::string wrongHead = CutOff(old, write.after, write.after.size() - write.after.size() / 4);
+        wrongHead[0] ^= 1;
+        const std::string others[] = {old + "10.8.0.1 vpn.corp\r\n", "6.6.6.6 www.bank.example\r\n",
+                                      old + std::string(write.after.size() + 1, '\0'), wrongHead};
+        for (const std::string& now : others) EXPECT_FALSE(torn(now)) << write.name << ": " << now;
+    }
+    // From an empty file, only the head of the new bytes and zeros.
+    const std::string fresh = "1.2.3.4 a.example\r\n";
+    EXPECT_TRUE(IsLeftByCutOffWrite(CutOff("", fresh, 9), "", fresh.size(), PieceHashes(fresh, {}, Piece), Piece));
+    EXPECT_FALSE(IsLeftByCutOffWrite("1.2.3.4 a.example\r\n\n", "", fresh.size(), PieceHashes(fresh, {}, Piece), Piece));
+    // The pieces of one content are the same however it is split.
+    EXPECT_EQ(PieceHashes("127.0.", "0.1 localhost", Piece), PieceHashes("127.0.0.1 localhost", {}, Piece));
 }
 
 }  // namespace

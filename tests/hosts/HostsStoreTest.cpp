@@ -15,12 +15,6 @@ using testing::FakePlatform;
 
 constexpr std::u16string_view Path = u"C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 
-void Save(FakePlatform& platform, std::u16string_view text) { testing::SaveText(platform, Path, text); }
-void Append(FakePlatform& platform, std::u16string_view line) { testing::AppendLine(platform, Path, line); }
-void WriteStock(FakePlatform& platform, Creation creation = Creation::OpenOrCreate) {
-    testing::WriteStock(platform, Path, creation);
-}
-
 TEST(HostsPathTest, JoinsTheSystemsWindowsFolderAndTheFixedTail) {
     FakePlatform platform;
     platform.systemWindowsDirectory = u"E:\\Windows";
@@ -53,7 +47,7 @@ TEST(SaveBytesTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.PutFile(Path, "old content that is longer than the new one");
-        Save(platform, c.text);
+        testing::SaveText(platform, Path, c.text);
         EXPECT_EQ(platform.FileBytes(Path), c.bytes) << c.bytes;
         EXPECT_EQ(platform.openFiles, 0);
     }
@@ -61,7 +55,7 @@ TEST(SaveBytesTest, AddsCrLfOnlyWhereTheTextHasNoLineBreakAtItsEnd) {
 
 TEST(SaveBytesTest, UnencodableCharactersBecomeTheDefaultCharacter) {
     FakePlatform platform;
-    Save(platform, u"a\u4e2d");
+    testing::SaveText(platform, Path, u"a\u4e2d");
     EXPECT_EQ(platform.FileBytes(Path), "a?\r\n");
 }
 
@@ -90,24 +84,24 @@ TEST(LineAppendedTest, StartsALineOfItsOwnInTheFilesEncoding) {
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.PutFile(Path, c.before);
-        Append(platform, u"b");
+        testing::AppendLine(platform, Path, u"b");
         EXPECT_EQ(platform.FileBytes(Path), c.after) << ::testing::PrintToString(c.before);
     }
 }
 
 TEST(LineAppendedTest, CreatesAMissingFile) {
     FakePlatform platform;
-    Append(platform, u"");
+    testing::AppendLine(platform, Path, u"");
     EXPECT_EQ(platform.FileBytes(Path), "\r\n");
 }
 
 TEST(StockContentTest, ReplacesAnyFileWholeOrCreatesIt) {
     FakePlatform platform;
-    WriteStock(platform);
+    testing::WriteStock(platform, Path);
     ASSERT_TRUE(platform.FileBytes(Path));
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     platform.PutFile(Path, std::string(100000, 'x'));
-    WriteStock(platform);
+    testing::WriteStock(platform, Path);
     EXPECT_EQ(platform.FileBytes(Path)->size(), 836u);
     EXPECT_EQ(platform.FileBytes(Path)->substr(0, 9), "# Copyrig");
 }
@@ -120,7 +114,7 @@ TEST(StockContentTest, CreatesOnlyAFileThatIsNotThere) {
     platform.File(Path).hidden = true;
     platform.File(Path).system = true;
     try {
-        WriteStock(platform, Creation::OnlyIfNew);
+        testing::WriteStock(platform, Path, Creation::OnlyIfNew);
         ADD_FAILURE() << "a file that is there was created again";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number(), FailureNumber::FileExists);
@@ -129,12 +123,12 @@ TEST(StockContentTest, CreatesOnlyAFileThatIsNotThere) {
     EXPECT_TRUE(platform.File(Path).hidden && platform.File(Path).system);
 
     FakePlatform empty;
-    WriteStock(empty, Creation::OnlyIfNew);
+    testing::WriteStock(empty, Path, Creation::OnlyIfNew);
     EXPECT_EQ(empty.FileBytes(Path)->size(), 836u);
 
     FakePlatform full;
     full.writeBudget = 10;
-    EXPECT_THROW(WriteStock(full, Creation::OnlyIfNew), Failure);
+    EXPECT_THROW(testing::WriteStock(full, Path, Creation::OnlyIfNew), Failure);
     EXPECT_FALSE(full.Has(Path)) << "a creation that failed leaves no file";
     EXPECT_EQ(full.openFiles, 0);
 }
@@ -149,7 +143,7 @@ TEST(SafeReplaceTest, AWriteThatFailsAfterNBytesLeavesThePreviousBytes) {
             FakePlatform platform;
             platform.PutFile(Path, previous);
             platform.writeBudget = n;
-            EXPECT_THROW(Save(platform, text), Failure) << n;
+            EXPECT_THROW(testing::SaveText(platform, Path, text), Failure) << n;
             EXPECT_EQ(platform.FileBytes(Path), previous) << "failed after " << n << " bytes";
             EXPECT_EQ(platform.openFiles, 0);
         }
@@ -160,7 +154,7 @@ TEST(SafeReplaceTest, AFullDiskFailsBeforeAnOldByteChanges) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.setLengthFails = true;
-    EXPECT_THROW(WriteStock(platform), Failure);
+    EXPECT_THROW(testing::WriteStock(platform, Path), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
@@ -168,14 +162,14 @@ TEST(SafeReplaceTest, AFailedFlushPutsThePreviousBytesBack) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.flushFails = true;
-    EXPECT_THROW(Save(platform, u"new"), Failure);
+    EXPECT_THROW(testing::SaveText(platform, Path, u"new"), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
 TEST(SafeReplaceTest, AFileTheFailedWriteCreatedIsRemovedAgain) {
     FakePlatform platform;
     platform.writeBudget = 10;
-    EXPECT_THROW(WriteStock(platform), Failure);
+    EXPECT_THROW(testing::WriteStock(platform, Path), Failure);
     EXPECT_FALSE(platform.Has(Path));
 }
 
@@ -183,7 +177,7 @@ TEST(SafeReplaceTest, ARefusedOpenChangesNothing) {
     FakePlatform platform;
     platform.PutFile(Path, "keep");
     platform.deniedPaths = {std::u16string(Path)};
-    EXPECT_THROW(Save(platform, u"new"), Failure);
+    EXPECT_THROW(testing::SaveText(platform, Path, u"new"), Failure);
     EXPECT_EQ(platform.FileBytes(Path), "keep");
 }
 
@@ -192,7 +186,7 @@ TEST(SafeAppendTest, AFailedAppendCutsTheFileBackToItsEnd) {
         FakePlatform platform;
         platform.PutFile(Path, "a\r\n");
         platform.writeBudget = n;
-        EXPECT_THROW(Append(platform, u"0.0.0.0 example.com"), Failure);
+        EXPECT_THROW(testing::AppendLine(platform, Path, u"0.0.0.0 example.com"), Failure);
         EXPECT_EQ(platform.FileBytes(Path), "a\r\n");
     }
 }
@@ -202,41 +196,36 @@ TEST(SafeCopyTest, ACopyThatFailsLeavesTheDestinationAndTheSourceAlone) {
     platform.PutFile(u"D:\\src", "new content");
     platform.PutFile(u"D:\\dst", "old");
     platform.writeBudget = 4;
-    EXPECT_THROW(CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst"), Failure);
+    EXPECT_THROW(WriteOwnFile(platform, u"D:\\dst", platform.ReadFileBytes(u"D:\\src")), Failure);
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "old");
     EXPECT_EQ(platform.FileBytes(u"D:\\src"), "new content");
-    CopyFileOverwrite(platform, u"D:\\src", u"D:\\dst");
+    WriteOwnFile(platform, u"D:\\dst", platform.ReadFileBytes(u"D:\\src"));
     EXPECT_EQ(platform.FileBytes(u"D:\\dst"), "new content");
 }
 
 // The read back after a write: whatever the size of the pieces the file is
-// read in and wherever the written content is split between the bytes kept
-// and the new ones, a file equals the content only byte for byte and to its
-// last byte.
+// read in, a file holds the content only byte for byte and to its last byte.
 TEST(FileHoldsTest, AFileHoldsTheContentOnlyByteForByteAndToItsEnd) {
     const std::string content = "127.0.0.1 a\r\n";
+    const FileSnapshot written = SnapshotBuilder::Of(content);
     for (const std::size_t pieceSize : {1u, 2u, 3u, 5u, 64u}) {
-        for (std::size_t split = 0; split <= content.size(); ++split) {
-            SCOPED_TRACE(std::to_string(pieceSize) + " " + std::to_string(split));
-            FakePlatform platform;
-            platform.pieceSize = pieceSize;
-            const std::string_view head = std::string_view(content).substr(0, split);
-            const std::string_view tail = std::string_view(content).substr(split);
-            platform.PutFile(Path, content);
-            EXPECT_TRUE(FileHolds(platform, Path, head, tail));
-            for (std::size_t at = 0; at < content.size(); ++at) {
-                std::string changed = content;
-                changed[at] ^= 1;
-                platform.PutFile(Path, changed);
-                EXPECT_FALSE(FileHolds(platform, Path, head, tail)) << "byte " << at;
-            }
-            platform.PutFile(Path, content + "x");
-            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
-            platform.PutFile(Path, content.substr(0, content.size() - 1));
-            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
-            platform.RemoveFile(Path);
-            EXPECT_FALSE(FileHolds(platform, Path, head, tail));
+        SCOPED_TRACE(pieceSize);
+        FakePlatform platform;
+        platform.pieceSize = pieceSize;
+        platform.PutFile(Path, content);
+        EXPECT_TRUE(FileHolds(platform, Path, written));
+        for (std::size_t at = 0; at < content.size(); ++at) {
+            std::string changed = content;
+            changed[at] ^= 1;
+            platform.PutFile(Path, changed);
+            EXPECT_FALSE(FileHolds(platform, Path, written)) << "byte " << at;
         }
+        platform.PutFile(Path, content + "x");
+        EXPECT_FALSE(FileHolds(platform, Path, written));
+        platform.PutFile(Path, content.substr(0, content.size() - 1));
+        EXPECT_FALSE(FileHolds(platform, Path, written));
+        platform.RemoveFile(Path);
+        EXPECT_FALSE(FileHolds(platform, Path, written));
     }
 }
 

@@ -96,12 +96,11 @@ TEST(ReadHostsTextInPiecesTest, GivesWhatOnePieceGives) {
         // same text before the line rule, a false start as UTF-8 forgotten.
         std::u16string stretches;
         DecodeHostsTextInStretches(
-            platform, bytes, [&](std::span<char16_t> s) { stretches.append(s.begin(), s.end()); },
+            platform, PiecesOf(bytes, 1 + round % 64), [&](std::span<char16_t> s) { stretches.append(s.begin(), s.end()); },
             [&] {
                 stretches.clear();
                 ++restarts;
-            },
-            1 + round % 64);
+            });
         ASSERT_EQ(reference::ApplyLineRule(stretches), expected.text) << "round " << round;
         if (read.encoding == HostsEncoding::Ansi) {
             ASSERT_EQ(read.text, reference::ApplyLineRule(DecodeAnsi(platform, bytes))) << "round " << round;

@@ -15,17 +15,31 @@ public:
     FakeWritableFile(FakePlatform& platform, std::u16string path, bool created)
         : platform_(platform), path_(std::move(path)), created_(created) {
         ++platform_.openFiles;
+        ++platform_.heldForWriting[Key(path_)];
     }
     ~FakeWritableFile() override {
         --platform_.openFiles;
+        if (--platform_.heldForWriting[Key(path_)] == 0) platform_.heldForWriting.erase(Key(path_));
         if (written_ && platform_.afterWrittenFileCloses) platform_.afterWrittenFileCloses(path_);
     }
 
     bool Created() const override { return created_; }
     std::uint64_t Size() override { return Bytes().size(); }
-    std::string ReadAll() override { return Bytes(); }
+    // A copy of its own, spoilt by the next change, as a view of the file
+    // would be: a write that went on reading it would be caught.
+    std::string_view Content() override {
+        seen_ = Bytes();
+        return seen_;
+    }
+
+    void ReadPieces(const PieceReader& piece) override {
+        const std::string bytes = Bytes();
+        for (std::size_t at = 0; at < bytes.size(); at += platform_.pieceSize)
+            piece(std::string_view(bytes).substr(at, platform_.pieceSize), bytes.size());
+    }
 
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        Spoil();
         if (own_) {
             if (platform_.ownFilesFail) throw Failure(112, u"磁盘空间不足。");
             Write(offset, bytes);
@@ -46,17 +60,26 @@ public:
         if (allowed < bytes.size()) throw Failure(112, u"磁盘空间不足。");
     }
     void SetLength(std::uint64_t length) override {
+        Spoil();
         if (own_ ? platform_.ownFilesFail : platform_.setLengthFails) throw Failure(112, u"磁盘空间不足。");
         Bytes().resize(length);
+        platform_.Touch(path_);
     }
     void Flush() override {
         if (!own_ && platform_.flushFails) throw Failure(1117, u"由于 I/O 设备错误，无法运行此项请求。");
     }
 
 private:
+    static std::u16string Key(std::u16string_view path) {
+        std::u16string key(path);
+        std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
+        return key;
+    }
     std::string& Bytes() { return platform_.File(path_).bytes; }
+    void Spoil() { std::fill(seen_.begin(), seen_.end(), '\x7F'); }
     void Write(std::uint64_t offset, std::string_view bytes) {
         written_ = true;
+        platform_.Touch(path_);
         std::string& content = Bytes();
         if (content.size() < offset + bytes.size()) content.resize(offset + bytes.size());
         std::copy(bytes.begin(), bytes.end(), content.begin() + offset);
@@ -67,6 +90,7 @@ private:
     bool created_;
     bool own_ = platform_.IsOwnFile(path_);
     bool written_ = false;
+    std::string seen_;
 };
 
 }  // namespace
@@ -110,6 +134,7 @@ void FakePlatform::CheckFolder(std::u16string_view path) const {
 
 void FakePlatform::PutFile(std::u16string_view path, std::string bytes) {
     files_[Key(path)] = FakeFile{std::move(bytes)};
+    Touch(path);
 }
 
 std::optional<std::string> FakePlatform::FileBytes(std::u16string_view path) const {
@@ -217,8 +242,11 @@ void FakePlatform::ReadFilePieces(std::u16string_view path,
 std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view path, Creation creation) {
     CheckFolder(path);
     CheckBusy(path);
+    if (heldForWriting.contains(Key(path)))
+        throw Failure(FailureNumber::SharingViolation, u"另一个程序正在使用此文件，进程无法访问。");
     const auto it = files_.find(Key(path));
     if (creation == Creation::OnlyIfNew && it != files_.end()) throw Failure(FailureNumber::FileExists, u"文件存在。");
+    if (creation == Creation::OnlyExisting && it == files_.end()) throw Failure(2, u"系统找不到指定的文件。");
     if (WriteDenied(path) || (it != files_.end() && (it->second.readOnly || it->second.directory)))
         throw Failure(AccessDenied, u"拒绝访问。");
     const bool created = it == files_.end();
@@ -227,7 +255,23 @@ std::unique_ptr<WritableFile> FakePlatform::OpenForWriting(std::u16string_view p
 }
 
 void FakePlatform::RemoveFile(std::u16string_view path) {
+    if (heldForWriting.contains(Key(path)))
+        throw Failure(FailureNumber::SharingViolation, u"另一个程序正在使用此文件，进程无法访问。");
     if (files_.erase(Key(path)) == 0) throw Failure(2, u"系统找不到指定的文件。");
+}
+
+bool FakePlatform::IsOnLocalFixedDrive(std::u16string_view path) {
+    if (path.size() < 4 || path[1] != u':' || path[2] != u'\\' || !((path[0] | 0x20) >= u'a' && (path[0] | 0x20) <= u'z'))
+        return false;
+    return std::none_of(notFixedDrives.begin(), notFixedDrives.end(),
+                        [&](const std::u16string& drive) { return Key(drive) == Key(path.substr(0, 2)); });
+}
+
+std::string FakePlatform::ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) {
+    if (!IsOnLocalFixedDrive(path)) throw Failure(FailureNumber::InvalidParameter, u"参数错误。");
+    std::string bytes = ReadFileBytes(path);
+    if (bytes.size() > mostBytes) throw Failure(FailureNumber::FileTooLarge, u"文件太大。");
+    return bytes;
 }
 
 std::optional<std::uint32_t> FakePlatform::FileAttributesOf(std::u16string_view path) {
@@ -300,7 +344,7 @@ std::vector<FolderEntry> FakePlatform::FilesInFolder(std::u16string_view folder)
     std::vector<FolderEntry> found;
     for (const auto& [key, file] : files_)
         if (key.rfind(prefix, 0) == 0 && key.find(u'\\', prefix.size()) == std::u16string::npos && !file.directory)
-            found.push_back({key.substr(prefix.size()), file.bytes.size()});
+            found.push_back({key.substr(prefix.size()), file.bytes.size(), file.writeTime});
     return found;
 }
 

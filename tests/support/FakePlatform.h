@@ -32,6 +32,7 @@ public:
         bool hidden = false;
         bool system = false;
         bool readOnly = false;
+        std::uint64_t writeTime = 0;
     };
     struct Started {
         std::u16string commandLine;
@@ -92,6 +93,13 @@ public:
     std::chrono::milliseconds writesLockedFor{0};
 
     std::u16string localAppDataDirectory = u"C:\\Users\\user\\AppData\\Local";
+    // Drives ("Z:") that are no local fixed disk: a share mapped to a letter,
+    // a USB stick.
+    std::vector<std::u16string> notFixedDrives;
+    // The file system's clock (FileTimeNow): every write stamps the file with
+    // it and moves it on a tick, so that files written one after another
+    // have times in that order. Starts at 2026-12-07 18:30:12 UTC.
+    std::uint64_t fileTime = 134'096'778'120'000'000;
     // What LocalTimeNow reports; it stands still unless the test moves it.
     LocalTime localTime{2026, 12, 7, 18, 30, 12};
     // What RunElevatedInstance does: a stand-in for the launcher and the
@@ -149,6 +157,8 @@ public:
                         const std::function<void(std::string_view, std::uint64_t)>& piece) override;
     std::unique_ptr<WritableFile> OpenForWriting(std::u16string_view path, Creation creation) override;
     void RemoveFile(std::u16string_view path) override;
+    bool IsOnLocalFixedDrive(std::u16string_view path) override;
+    std::string ReadPlainLocalFile(std::u16string_view path, std::uint64_t mostBytes) override;
     std::vector<FolderEntry> FilesInFolder(std::u16string_view folder) override;
     std::optional<std::uint32_t> FileAttributesOf(std::u16string_view path) override;
     void ChangeFileAttributes(std::u16string_view path, std::uint32_t attributes) override;
@@ -171,10 +181,16 @@ public:
     std::vector<std::u16string> FilesIn(std::u16string_view folder) const;
     void Pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
     LocalTime LocalTimeNow() override { return localTime; }
+    std::uint64_t FileTimeNow() override { return fileTime; }
+    // Stamps the file at `path` as written now (see fileTime).
+    void Touch(std::u16string_view path) { File(path).writeTime = fileTime++; }
 
     // Whether `path` is one of the program's own files, which the write
     // faults leave alone.
     bool IsOwnFile(std::u16string_view path) const;
+    // Files open for writing, which others can neither open for writing nor
+    // remove meanwhile, as Win32's share modes have it: path to handles.
+    std::map<std::u16string, int> heldForWriting;
     // Counts written bytes against writeBudget and sessionEndsAfter; throws
     // when one runs out.
     void ChargeWrite(std::uint64_t& allowed, std::uint64_t wanted);

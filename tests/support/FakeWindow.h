@@ -23,7 +23,7 @@ public:
     std::array<std::u16string, 4> texts{u"Text1", u"Text2", u"Text3", u"Text4"};
     std::size_t caret = 0;
     TextRange selection;  // of Text1; empty at `caret` unless a test selects
-    std::size_t resultsCaret = 0;  // in Text4
+    std::size_t resultsClick = 0;  // in Text4
     int replacements = 0;  // how many single edits ReplaceHostsText made
 
     std::u16string& text(TextBox box) { return texts[static_cast<int>(box)]; }
@@ -62,7 +62,7 @@ public:
         selection = range;
         caret = range.begin;
     }
-    std::size_t ResultsCaretPosition() override { return resultsCaret; }
+    std::size_t ResultsClickPosition() override { return resultsClick; }
     void Close() override { closed = true; }
 };
 

@@ -17,7 +17,9 @@ inline HostsWriteResult SaveText(Platform& platform, std::u16string_view path, s
     });
 }
 inline HostsWriteResult AppendLine(Platform& platform, std::u16string_view path, std::u16string_view line) {
-    return WriteHostsInPlace(platform, path, [&](const HostsNow& now) { return LineAppended(platform, now, line); });
+    return WriteHostsInPlace(platform, path, [&](const HostsNow& now) {
+        return HostsEdit{now.bytes.size(), LineAppendedTo(platform, now.bytes, line)};
+    });
 }
 inline HostsWriteResult WriteStock(Platform& platform, std::u16string_view path,
                                    Creation creation = Creation::OpenOrCreate) {

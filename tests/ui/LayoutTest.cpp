@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "commands/DiagnosisCommands.h"
 #include "commands/PickLineCommand.h"
 #include "hosts/HostsPaths.h"
 #include "platform/MessageStyle.h"
@@ -185,6 +186,7 @@ TEST(LayoutTest, OnlyText1AndTheButtonsHaveAClick) {
     for (const Control& control : Controls()) {
         if (control.kind == ControlKind::Button || control.name == "Text1") continue;
         EXPECT_EQ(control.onClick, nullptr) << Name(control);
+        EXPECT_EQ(control.onDoubleClick, control.name == "Text4" ? AsCommand<SelectLineNamedInResults>() : nullptr);
     }
 }
 

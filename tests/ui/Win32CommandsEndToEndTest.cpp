@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <string>
 
 #include "hosts/HostsHistory.h"
@@ -10,6 +12,7 @@
 #include "platform/Win32Handle.h"
 #include "support/Win32SystemHosts.h"
 #include "ui/Win32FormTestSupport.h"
+#include "ui/resources/ResourceIds.h"
 
 // The commands on the real window, through its buttons, against real files.
 namespace quenlix::testing {
@@ -35,6 +38,70 @@ struct Win32CommandsTest : Win32FormTest {
 
     // The prefix's own hosts file, which a test Windows folder elsewhere leaves alone.
     SystemHostsFile systemHosts;
+
+    // A key pressed on the focused control with Ctrl or Shift (or neither, 0) held.
+    void PressKeys(WPARAM key, WPARAM modifier, UINT message = WM_KEYDOWN) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[modifier] = modifier != 0 ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(GetFocus(), message, key, 1);
+        Pump();
+        keys[modifier] = 0;
+        SetKeyboardState(keys);
+    }
+
+    // Runs `open`, which opens a menu or a dialog with a message loop of its
+    // own, while a timer runs `steps` in that loop, each until it is done.
+    void WhileModal(const std::function<void()>& open, std::deque<std::function<bool()>> steps) {
+        modalSteps = &steps;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (!modalSteps->empty() && modalSteps->front()()) modalSteps->pop_front();
+        });
+        open();
+        Pump();
+        KillTimer(nullptr, timer);
+        EXPECT_TRUE(steps.empty()) << "the menu or dialog did not come";
+    }
+    static inline std::deque<std::function<bool()>>* modalSteps = nullptr;
+
+    // A step that reads the menu that is open into `seen` ("-" greyed, "*"
+    // checked, submenus in brackets) and then posts `keys` to it.
+    static std::function<bool()> InMenu(std::wstring* seen, std::vector<std::pair<UINT, WPARAM>> keys) {
+        return [=] {
+            HWND menu = FindWindowW(L"#32768", nullptr);
+            if (menu == nullptr || !IsWindowVisible(menu)) return false;
+            if (seen) *seen = MenuItems(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+            for (const auto& [message, key] : keys) PostMessageW(menu, message, key, 0);
+            return true;
+        };
+    }
+    static std::wstring MenuItems(HMENU menu) {
+        std::wstring out;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+            const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+            out += (state & MF_SEPARATOR) ? L"---" : std::wstring(state & MF_GRAYED ? L"-" : L"") +
+                                                        (state & MF_CHECKED ? L"*" : L"") + text;
+            if (HMENU submenu = GetSubMenu(menu, i)) out += L" [" + MenuItems(submenu) + L"]";
+            out += L"; ";
+        }
+        return out;
+    }
+    // A step that puts `name` into the new-group dialog and presses `button`
+    // there; the note beside the box goes into `note`.
+    static std::function<bool()> InGroupDialog(std::wstring name, int button, std::wstring* note) {
+        return [=] {
+            HWND dialog = FindWindowW(L"#32770", L"新建分组");
+            if (dialog == nullptr) return false;
+            SetDlgItemTextW(dialog, IDC_GROUP_NAME, name.c_str());
+            if (button == IDCANCEL) PostMessageW(GetDlgItem(dialog, IDC_GROUP_NAME), WM_KEYDOWN, VK_ESCAPE, 1);
+            if (button == IDOK) SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            *note = WindowTextOf(GetDlgItem(dialog, IDC_GROUP_NAME_NOTE));
+            return true;
+        };
+    }
 };
 
 TEST_F(Win32CommandsTest, SaveWritesText1InCodePage936WithALineBreakAtTheEnd) {
@@ -447,6 +514,87 @@ TEST_F(Win32CommandsTest, AFileWithNulBytesLoadsAndSavesBackWhole) {
     EXPECT_EQ(TextOf("Text4"), L"last # 广\r\n");
     Click("Command3");
     EXPECT_EQ(systemHosts.Read(), bytes);
+    EXPECT_TRUE(platform.reported.empty());
+}
+
+// Text1's menu by right click and by Shift+F10 (at the caret), greyed as the
+// box's own: nothing to undo or paste, nothing selected, then all selected.
+TEST_F(Win32CommandsTest, Text1sMenuOpensByRightClickAndShiftF10GreyedAsTheBoxsOwn) {
+    WriteHosts("#==== Dev\r\n1.1.1.1 a\r\n#====\r\n# Ads Start\r\n# Ads End\r\n");
+    Click("Command4");
+    OpenClipboard(Form());
+    EmptyClipboard();
+    CloseClipboard();
+    std::wstring seen;
+    const auto rightClick = [&] {
+        PostMessageW(Child("Text1"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(Child("Text1"), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    WhileModal(rightClick, {InMenu(&seen, {{WM_KEYDOWN, VK_ESCAPE}})});
+    const std::wstring commands = L"---; 注释/取消注释(&M)\tCtrl+/; 分组(&G) [*Dev; Ads; ---; 将选中行设为分组(&N)…; ]; "
+                                  L"---; 检查 Hosts 文件(&K)\tF8; 解析测试(&R); 压缩条目(&Z); ";
+    EXPECT_EQ(seen, L"-撤销(&U)\tCtrl+Z; -剪切(&T)\tCtrl+X; -复制(&C)\tCtrl+C; -粘贴(&P)\tCtrl+V; -删除(&D)\tDel; "
+                    L"全选(&A)\tCtrl+A; " + commands);
+    SendMessageW(Child("Text1"), EM_SETSEL, 0, -1);
+    SendMessageW(Child("Text1"), WM_COPY, 0, 0);
+    WhileModal([&] { PressKeys(VK_F10, VK_SHIFT, WM_SYSKEYDOWN); }, {InMenu(&seen, {{WM_KEYDOWN, VK_ESCAPE}})});
+    EXPECT_EQ(seen, L"-撤销(&U)\tCtrl+Z; 剪切(&T)\tCtrl+X; 复制(&C)\tCtrl+C; 粘贴(&P)\tCtrl+V; 删除(&D)\tDel; "
+                    L"-全选(&A)\tCtrl+A; " + commands);
+}
+
+// Ctrl+/ on a selection switches its entries alone, Ctrl+Z takes that back
+// in one step, Ctrl+S writes exactly that change; F5 loads, Ctrl+F goes to
+// Text2, and Ctrl+/ outside Text1 does nothing.
+TEST_F(Win32CommandsTest, CtrlSlashSwitchesTheSelectedEntriesAndCtrlSSavesThatChangeAlone) {
+    const std::string bytes = "# \xB1\xBE\xBB\xFA\r\n127.0.0.1 a\tb # x\r\n\r\n# see 1.2.3.4 d\r\n  10.0.0.1 c\r\n0.0.0.0 z\r\n";
+    WriteHosts(bytes);
+    SetFocus(Child("Text1"));
+    PressKeys(VK_F5, 0);
+    const std::u16string loaded = form->Text(TextBox::HostsText);
+    ASSERT_EQ(loaded.substr(0, 4), u"# 本机");
+    const WPARAM line2 = 6, line5 = loaded.find(u"10.0.0.1") + 2;
+    SendMessageW(Child("Text1"), EM_SETSEL, line2, line5);
+    PressKeys(VK_OEM_2, VK_CONTROL);
+    const std::u16string switched = u"# 本机\r\n# 127.0.0.1 a\tb # x\r\n\r\n# see 1.2.3.4 d\r\n  # 10.0.0.1 c\r\n0.0.0.0 z\r\n";
+    EXPECT_EQ(form->Text(TextBox::HostsText), switched);
+    EXPECT_TRUE(form->HostsTextModified());
+    PressKeys('Z', VK_CONTROL);
+    EXPECT_EQ(form->Text(TextBox::HostsText), loaded);
+    SendMessageW(Child("Text1"), EM_SETSEL, line2, line5);
+    PressKeys(VK_OEM_2, VK_CONTROL);
+    PressKeys('S', VK_CONTROL);
+    EXPECT_EQ(Hosts(), "# \xB1\xBE\xBB\xFA\r\n# 127.0.0.1 a\tb # x\r\n\r\n# see 1.2.3.4 d\r\n  # 10.0.0.1 c\r\n0.0.0.0 z\r\n");
+    EXPECT_FALSE(form->HostsTextModified());
+    SetText("Text2", L"abc");
+    PressKeys('F', VK_CONTROL);
+    EXPECT_EQ(FocusName(), "Text2");
+    EXPECT_EQ(SendMessageW(Child("Text2"), EM_GETSEL, 0, 0), MAKELRESULT(0, 3));
+    PressKeys(VK_OEM_2, VK_CONTROL);
+    EXPECT_EQ(form->Text(TextBox::HostsText), switched);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform.reported.empty());
+}
+
+// A group switched from the 分组 submenu; a new group from the dialog, whose
+// Esc cancels and which refuses an empty name with a note; 撤销 takes the new
+// group back in one step.
+TEST_F(Win32CommandsTest, GroupsSwitchFromTheMenuAndANewGroupComesFromTheDialog) {
+    WriteHosts("#==== Dev\r\n1.1.1.1 a\r\n#====\r\n# Ads Start\r\n# 0.0.0.0 x\r\n# Ads End\r\n3.3.3.3 c\r\n");
+    Click("Command4");
+    const auto menu = [&] { PostMessageW(Child("Text1"), WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)); };
+    WhileModal(menu, {InMenu(nullptr, {{WM_CHAR, 'g'}, {WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_RETURN}})});
+    const std::u16string adsOn = u"#==== Dev\r\n1.1.1.1 a\r\n#====\r\n# Ads Start\r\n0.0.0.0 x\r\n# Ads End\r\n3.3.3.3 c\r\n";
+    EXPECT_EQ(form->Text(TextBox::HostsText), adsOn);
+    SendMessageW(Child("Text1"), EM_SETSEL, adsOn.size() - 3, adsOn.size() - 3);
+    std::wstring cancelled, refused, accepted;
+    WhileModal(menu, {InMenu(nullptr, {{WM_CHAR, 'g'}, {WM_CHAR, 'n'}}), InGroupDialog(L"x", IDCANCEL, &cancelled)});
+    EXPECT_EQ(form->Text(TextBox::HostsText), adsOn);
+    WhileModal(menu, {InMenu(nullptr, {{WM_CHAR, 'g'}, {WM_CHAR, 'n'}}), InGroupDialog(L" ", IDOK, &refused),
+                      InGroupDialog(L"Home", IDOK, &accepted)});
+    EXPECT_EQ(refused, L"请输入名称");
+    EXPECT_EQ(form->Text(TextBox::HostsText), adsOn.substr(0, adsOn.size() - 11) + u"#==== Home\r\n3.3.3.3 c\r\n#====\r\n");
+    WhileModal(menu, {InMenu(nullptr, {{WM_CHAR, 'u'}})});
+    EXPECT_EQ(form->Text(TextBox::HostsText), adsOn);
     EXPECT_TRUE(platform.reported.empty());
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/ElevatedWrite.h"
+#include "hosts/CutOffWrite.h"
 #include "hosts/HostsHistory.h"
 #include "hosts/HostsPaths.h"
 #include "hosts/WriteJournal.h"
@@ -360,12 +361,23 @@ TEST_F(Win32ElevatedWriteTest, TheSecondInstanceWritesOnlyWhatItsOneStrictComman
     const std::wstring good = L"/write-staged-hosts " + quoted + L" " + stagedDigest + L" " + expectedDigest;
 
     // (The fast tests go through every way a line can be wrong.)
-    const std::wstring wrong[] = {good + L" extra", L"/write-staged-hosts " + quoted + L" " + stagedDigest};
+    // A pipe or a share in place of the staged file is never opened: the
+    // pipe's server, listening here, sees no client.
+    const UniqueHandle pipe(CreateNamedPipeW(L"\\\\.\\pipe\\quenlix-staged-test", PIPE_ACCESS_DUPLEX,
+                                             PIPE_TYPE_BYTE | PIPE_NOWAIT, 1, 0, 0, 0, nullptr));
+    ASSERT_TRUE(pipe.Valid());
+    const std::wstring digests = L" " + stagedDigest + L" " + expectedDigest;
+    const std::wstring wrong[] = {good + L" extra", L"/write-staged-hosts " + quoted + L" " + stagedDigest,
+                                  L"/write-staged-hosts \\\\.\\pipe\\quenlix-staged-test" + digests,
+                                  L"/write-staged-hosts \\\\localhost\\C$\\staged.hosts" + digests,
+                                  L"/write-staged-hosts \\\\?\\UNC\\localhost\\C$\\staged.hosts" + digests};
     for (const std::wstring& arguments : wrong) {
         EXPECT_EQ(RunningQuenlix::WithArguments(arguments).ExitCode(), DWORD(ERROR_INVALID_PARAMETER))
             << std::string(arguments.begin(), arguments.end());
         EXPECT_EQ(hosts.Read(), Initial);
     }
+    EXPECT_FALSE(ConnectNamedPipe(pipe.Get(), nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PIPE_LISTENING)) << "a client connected to the pipe";
 
     WriteBytes(staged, content + "# altered after staging\r\n");
     EXPECT_EQ(RunningQuenlix::WithArguments(good).ExitCode(), DWORD(ERROR_INVALID_DATA));
@@ -392,33 +404,169 @@ TEST_F(Win32ElevatedWriteTest, AScriptsRefusedChangeExitsWithFiveAndWritesNothin
     EXPECT_EQ(hosts.Read(), Initial);
 }
 
+// A journal and its history copy, as a write leaves them before its first
+// byte; the copy is removed when this goes.
+class PlantedJournal {
+public:
+    PlantedJournal(const std::string& before, const std::string& after) {
+        Win32Platform platform;
+        copy_ = Wide(HistoryFolder(platform)) + L"\\hosts_2001-02-03_04-05-06.txt";
+        journal_ = Wide(WriteJournalPath(platform));
+        CreateDirectoryW(Wide(platform.LocalAppDataDirectory() + u"\\Quenlix").c_str(), nullptr);
+        CreateDirectoryW(Wide(HistoryFolder(platform)).c_str(), nullptr);
+        WriteBytes(copy_, before);
+        WriteBytes(journal_, WriteJournalText({u"hosts_2001-02-03_04-05-06.txt", SnapshotBuilder::Of(before),
+                                               SnapshotBuilder::Of(after), PieceHashes(after, {})}));
+    }
+    ~PlantedJournal() {
+        DeleteFileW(copy_.c_str());
+        DeleteFileW(journal_.c_str());
+    }
+    PlantedJournal(const PlantedJournal&) = delete;
+    PlantedJournal& operator=(const PlantedJournal&) = delete;
+
+    const std::wstring& Path() const { return journal_; }
+
+private:
+    std::wstring copy_;
+    std::wstring journal_;
+};
+
+// Quenlix.exe started with no arguments: the window comes with no question
+// before it, and closes.
+void StartsWithoutAQuestion(const SystemHostsFile& hosts, const std::string& bytes) {
+    RunningQuenlix quenlix = RunningQuenlix::WithArguments(L"");
+    ASSERT_TRUE(quenlix.Started());
+    HWND form = quenlix.Form();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(quenlix.Window(L"#32770", 1000), nullptr) << "a question at the start";
+    EXPECT_EQ(hosts.Read(), bytes);
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(quenlix.ExitCode(), DWORD(0));
+}
+
 // A write cut off in the middle left a torn file and its journal: the next
-// start asks before the window shows, and Yes puts the bytes from before the
-// write back.
+// start asks before the window shows, naming the copy, and Yes puts the
+// bytes from before the write back.
 TEST_F(Win32ElevatedWriteTest, AJournalBesideATornFileIsOfferedBackAtTheStart) {
-    Win32Platform platform;
     const std::string newBytes = std::string(Initial) + "0.0.0.0 cut.off.example\r\n";
-    const std::string torn = std::string(Initial) + "0.0.0.0 cut.o";
-    const std::wstring copy = Wide(HistoryFolder(platform)) + L"\\hosts_2001-02-03_04-05-06.txt";
-    const std::wstring journal = Wide(WriteJournalPath(platform));
-    CreateDirectoryW(Wide(platform.LocalAppDataDirectory() + u"\\Quenlix").c_str(), nullptr);
-    CreateDirectoryW(Wide(HistoryFolder(platform)).c_str(), nullptr);
-    WriteBytes(copy, Initial);
-    WriteBytes(journal, WriteJournalText({u"hosts_2001-02-03_04-05-06.txt", SnapshotBuilder::Of(Initial),
-                                          SnapshotBuilder::Of(newBytes)}));
+    const std::string torn = std::string(Initial) + "0.0.0.0 cut.o" + std::string(12, '\0');
+    const PlantedJournal journal(Initial, newBytes);
     hosts.Write(torn);
 
     RunningQuenlix quenlix = RunningQuenlix::WithArguments(L"");
     ASSERT_TRUE(quenlix.Started());
-    EXPECT_EQ(quenlix.Answer(IDYES), L"上次修改 Hosts 文件时程序意外中止，文件可能不完整。\n\n是否恢复为修改前的内容？");
+    EXPECT_EQ(quenlix.Answer(IDYES), L"上次修改 Hosts 文件时程序意外中止，文件可能不完整。\n\n"
+                                     L"修改前的内容保存在 2001-02-03 04:05:06 的历史副本中，共 21 字节。"
+                                     L"是否恢复为修改前的内容？");
     HWND form = quenlix.Form();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(hosts.Read(), Initial);
     EXPECT_EQ(TextOf(quenlix.Control(L"Edit")), L"127.0.0.1 localhost\r\n") << "then the load goes on";
-    EXPECT_EQ(ReadBytes(journal), "<missing>");
+    EXPECT_EQ(ReadBytes(journal.Path()), "<missing>");
     PostMessageW(form, WM_CLOSE, 0, 0);
     EXPECT_EQ(quenlix.ExitCode(), DWORD(0));
-    DeleteFileW(copy.c_str());
+}
+
+// A journal with a copy planted to be "restored" (or a real one followed by
+// another program's change) beside a file that no cut-off write of it
+// leaves: removed without a word.
+TEST_F(Win32ElevatedWriteTest, APlantedJournalBesideAnUntornFileIsRemovedWithoutAQuestion) {
+    const PlantedJournal journal("6.6.6.6 www.bank.example\r\n", std::string(Initial) + "0.0.0.0 new.example\r\n");
+    StartsWithoutAQuestion(hosts, Initial);
+    EXPECT_EQ(ReadBytes(journal.Path()), "<missing>");
+}
+
+// A second start while another instance's write is in progress (its journal
+// held open, as through the whole wait for the elevated instance) leaves
+// that journal alone, and asks nothing.
+TEST_F(Win32ElevatedWriteTest, ASecondStartDuringAPendingWriteKeepsItsJournal) {
+    const std::string newBytes = std::string(Initial) + "0.0.0.0 pending.example\r\n";
+    const PlantedJournal journal(Initial, newBytes);
+    const std::string text = ReadBytes(journal.Path());
+    const UniqueHandle held(CreateFileW(journal.Path().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.Valid());
+    hosts.Write(std::string(Initial) + "0.0.0.0 pend" + std::string(13, '\0'));  // as the write goes on
+    StartsWithoutAQuestion(hosts, std::string(Initial) + "0.0.0.0 pend" + std::string(13, '\0'));
+    EXPECT_EQ(ReadBytes(journal.Path()), text);
+}
+
+std::wstring TestProgramFolder() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self);
+    folder.resize(folder.find_last_of(L'\\'));
+    return folder;
+}
+
+// Runs `line` in `folder`, as Explorer starts a program in its own folder,
+// closing its window if it shows one; its exit code.
+std::optional<DWORD> RunClosingItsWindow(std::wstring line, const std::wstring& folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
+        return std::nullopt;
+    const UniqueHandle handle(process.hProcess);
+    CloseHandle(process.hThread);
+    for (int i = 0; i < 300 && WaitForSingleObject(handle.Get(), 100) == WAIT_TIMEOUT; ++i)
+        if (HWND form = testing::VisibleWindowOf(process.dwProcessId, L"QuenlixForm1")) PostMessageW(form, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    return GetExitCodeProcess(handle.Get(), &code) && code != STILL_ACTIVE ? std::optional<DWORD>(code) : std::nullopt;
+}
+
+// Wine prefers its own copy of a library to one beside the program unless
+// told otherwise for the program: for as long as this lives, Quenlix.exe
+// takes these libraries from a file first ("native,builtin"), as Windows
+// would take a planted one. (WINEDLLOVERRIDES in the environment of a
+// program started from here does not reach Wine's loader.)
+struct PreferredLibraryFiles {
+    explicit PreferredLibraryFiles(const std::vector<std::wstring>& libraries) {
+        for (const std::wstring& library : libraries)
+            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Quenlix.exe\\DllOverrides", library.c_str(),
+                            REG_SZ, L"native,builtin", sizeof L"native,builtin");
+    }
+    ~PreferredLibraryFiles() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Quenlix.exe"); }
+};
+
+// Libraries planted beside a downloaded Quenlix.exe under the names of those
+// it, or the common controls on its behalf, load by name and that the
+// system does not keep as known DLLs never load: not at a start with the
+// window, not in the second instance. (Under Wine its own libraries load
+// version.dll from beside the program before the program's first line, which
+// no program can change and Windows does not do: it is not planted.)
+TEST_F(Win32ElevatedWriteTest, LibrariesPlantedBesideTheProgramNeverLoad) {
+    testing::Win32TempFolder downloads;
+    const std::wstring exe = downloads / L"Quenlix.exe";
+    ASSERT_TRUE(CopyFileW(ExePath().c_str(), exe.c_str(), FALSE));
+    const std::string standInName = QUENLIX_PLANTED_LIBRARY_STAND_IN;
+    const std::wstring standIn = TestProgramFolder() + L"\\" + std::wstring(standInName.begin(), standInName.end());
+    const std::vector<std::wstring> libraries = {L"comctl32", L"uxtheme", L"bcrypt", L"dnsapi", L"dwmapi"};
+    for (const std::wstring& library : libraries)
+        ASSERT_TRUE(CopyFileW(standIn.c_str(), (downloads / (library + L".dll")).c_str(), FALSE));
+    const PreferredLibraryFiles preferred(libraries);
+
+    // The stand-in marks a load.
+    ASSERT_TRUE(CopyFileW(standIn.c_str(), (downloads / L"marks.dll").c_str(), FALSE));
+    const HMODULE loaded = LoadLibraryW((downloads / L"marks.dll").c_str());
+    ASSERT_NE(loaded, nullptr);
+    FreeLibrary(loaded);
+    ASSERT_NE(ReadBytes(downloads / L"marks.dll.loaded"), "<missing>") << "the stand-in marks nothing";
+
+    EXPECT_EQ(RunClosingItsWindow(L"\"" + exe + L"\"", downloads.Path()), DWORD(0));
+    Win32Platform platform;
+    const std::string content = std::string(Initial) + "0.0.0.0 handed.over.example\r\n";
+    const std::wstring staged = downloads / L"staged.hosts";
+    WriteBytes(staged, content);
+    const std::wstring handOff = L"\"" + exe + L"\" /write-staged-hosts \"" + staged + L"\" " +
+                                 Wide(HexDigits(platform.Sha256(content))) + L" " +
+                                 Wide(HexDigits(platform.Sha256(Initial)));
+    EXPECT_EQ(RunClosingItsWindow(handOff, downloads.Path()), DWORD(0));
+    EXPECT_EQ(hosts.Read(), content);
+    for (const std::wstring& library : libraries)
+        EXPECT_EQ(ReadBytes(downloads / (library + L".dll.loaded")), "<missing>")
+            << std::string(library.begin(), library.end()) << ".dll planted beside the program was loaded";
 }
 
 }  // namespace

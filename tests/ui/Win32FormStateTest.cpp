@@ -10,6 +10,7 @@
 #include "Win32FormTestSupport.h"
 #include "platform/Win32Handle.h"
 #include "platform/Win32ProcessWait.h"
+#include "ui/Win32CommonControls.h"
 
 namespace quenlix {
 namespace {
@@ -83,7 +84,7 @@ LRESULT CALLBACK CountBoxPaints(HWND box, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_NCPAINT && seen.frames++ == 0) seen.firstFrame = std::chrono::steady_clock::now();
     RECT inside{};
     if (message == WM_PAINT && GetUpdateRect(box, &inside, FALSE) && !IsRectEmpty(&inside)) ++seen.texts;
-    return DefSubclassProc(box, message, wParam, lParam);
+    return BoundCommonControls().defSubclassProc(box, message, wParam, lParam);
 }
 
 // Dark pixels in the top left of a box, where its first line is drawn.
@@ -110,7 +111,7 @@ TEST_F(Win32FormTest, Text1TakesTheFocusWithoutRedrawingWhatItAlreadyShows) {
     HWND text1 = Child("Text1");
     form->SetText(TextBox::HostsText, u"127.0.0.1 localhost\r\n::1 localhost\r\n");
     BoxPaints paints;
-    ASSERT_TRUE(SetWindowSubclass(text1, CountBoxPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
+    ASSERT_TRUE(BoundCommonControls().setWindowSubclass(text1, CountBoxPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
     for (const bool selected : {false, true}) {
         SCOPED_TRACE(selected);
         SetFocus(Child("Command1"));
@@ -140,7 +141,7 @@ TEST_F(Win32FormTest, Text1TakesTheFocusWithoutRedrawingWhatItAlreadyShows) {
         }
         SendMessageW(text1, WM_KILLFOCUS, 0, 0);
     }
-    RemoveWindowSubclass(text1, CountBoxPaints, 1);
+    BoundCommonControls().removeWindowSubclass(text1, CountBoxPaints, 1);
 }
 
 // --- Failures and the end ---

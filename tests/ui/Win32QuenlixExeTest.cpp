@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +15,7 @@
 
 #include "platform/Win32Handle.h"
 #include "support/Win32ProgramWindow.h"
+#include "ui/Win32CommonControls.h"
 #include "support/Win32SystemHosts.h"
 #include "support/Win32TempFolder.h"
 #include "Win32FormTestSupport.h"
@@ -170,6 +172,8 @@ TEST_F(Win32ExeVersionTest, RecordIsSimplifiedChineseUnicodeVersion100NamedQuenl
     for (const wchar_t* name : {L"ProductName", L"FileDescription", L"InternalName", L"Comments"})
         EXPECT_EQ(String(name), L"Quenlix") << name;
     EXPECT_EQ(String(L"OriginalFilename"), L"Quenlix.exe");
+    EXPECT_EQ(String(L"CompanyName"), L"Quenlix");
+    EXPECT_EQ(String(L"LegalCopyright"), L"Copyright (C) 2026 Quenlix");
     EXPECT_EQ(String(L"FileVersion"), L"1.00");
     EXPECT_EQ(String(L"ProductVersion"), L"1.00");
 
@@ -212,6 +216,26 @@ TEST_F(Win32ExeResourcesTest, Form1TakesItsBigAndSmallIconFromTheProgramFile) {
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
+}
+
+// The common controls, bound by name rather than imported, are still the
+// manifest's version 6, from the Windows folder. (Wine's one library reports
+// 5.81 for both versions: its side-by-side copy, named for version 6, tells.)
+TEST_F(Win32ExeResourcesTest, TheBoundCommonControlsAreVersion6FromTheSystem) {
+    HMODULE library = nullptr;
+    ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<LPCWSTR>(BoundCommonControls().setWindowSubclass), &library));
+    const auto version = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    DLLVERSIONINFO info{sizeof info};
+    ASSERT_TRUE(version != nullptr && version(&info) == S_OK);
+    wchar_t path[MAX_PATH] = {}, windows[MAX_PATH] = {};
+    GetModuleFileNameW(library, path, MAX_PATH);
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring name = CharLowerW(path);
+    EXPECT_TRUE(info.dwMajorVersion == 6 || (name.find(L"\\winsxs\\") != std::wstring::npos &&
+                                              name.find(L"common-controls_6595b64144ccf1df_6.") != std::wstring::npos))
+        << std::string(name.begin(), name.end());
+    EXPECT_EQ(_wcsnicmp(path, windows, wcslen(windows)), 0) << "not from the Windows folder";
 }
 
 // --- The program itself ---

@@ -8,4 +8,9 @@
 // nothing may ever get an ID below this one.
 #define IDI_QUENLIX 1
 
+// The dialog that asks for the name of a new group, and its controls.
+#define IDD_GROUP_NAME 101
+#define IDC_GROUP_NAME 1001
+#define IDC_GROUP_NAME_NOTE 1002
+
 #endif
