@@ -12,15 +12,6 @@ namespace {
 // How long the full bar stays over the filled box: long enough to be seen.
 constexpr UINT FullBarMs = 250;
 
-std::u16string BoxText(HWND box) {
-    const LRESULT length = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(box, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return NulsRestored(FromWide(text));
-}
-
 }  // namespace
 
 Win32HostsDocument::Win32HostsDocument(HWND form, HWND box, std::size_t piecewiseFrom)

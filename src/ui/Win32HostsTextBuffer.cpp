@@ -3,8 +3,18 @@
 #include <algorithm>
 
 #include "platform/Win32Failure.h"
+#include "platform/Win32Text.h"
 
 namespace quenlix {
+
+std::u16string BoxText(HWND box) {
+    const LRESULT length = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(box, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return NulsRestored(FromWide(text));
+}
 
 std::u16string NulsShown(std::u16string_view text) {
     std::u16string shown(text);

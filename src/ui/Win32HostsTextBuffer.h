@@ -18,6 +18,9 @@ namespace quenlix {
 std::u16string NulsShown(std::u16string_view text);
 std::u16string NulsRestored(std::u16string text);
 
+// The whole text of a box, NULs given back as NUL.
+std::u16string BoxText(HWND box);
+
 // Hands an edit box of several lines a buffer that holds `text` already,
 // NULs shown: the box takes it over as it is (EM_SETHANDLE). The box lets go
 // of its old buffer but leaves it to the program to free. With a larger

@@ -68,15 +68,6 @@ UniqueIcon LoadIconForDpi(HINSTANCE instance, int widthMetric, int heightMetric,
 
 int ClientWidthTwips(bool wide) { return (wide ? WideOuterWidth : NarrowOuterWidth) - 2 * NominalFrame; }
 
-std::u16string WindowText(HWND window) {
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return FromWide(text);
-}
-
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Platform& platform, const DpiFunctions& dpiFunctions,
@@ -513,7 +504,7 @@ void Win32MainWindow::SetWidth(FormWidth width) {
 
 std::u16string Win32MainWindow::Text(TextBox box) {
     if (box == TextBox::HostsText) return document_->Text();
-    return NulsRestored(WindowText(BoxWindow(box)));
+    return BoxText(BoxWindow(box));
 }
 
 void Win32MainWindow::SetText(TextBox box, std::u16string_view text) {
