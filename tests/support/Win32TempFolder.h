@@ -73,4 +73,13 @@ inline std::string ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
+// The folder of the running test program, where the stand-ins lie.
+inline std::wstring TestProgramFolder() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self);
+    folder.resize(folder.find_last_of(L'\\'));
+    return folder;
+}
+
 }  // namespace quenlix::testing

@@ -16,6 +16,8 @@
 namespace quenlix {
 namespace {
 
+using testing::TestProgramFolder;
+
 using testing::ReadBytes;
 using testing::WriteBytes;
 
@@ -34,14 +36,6 @@ std::wstring WindowsFolder() {
     wchar_t windows[MAX_PATH];
     GetSystemWindowsDirectoryW(windows, MAX_PATH);
     return Lower(windows);
-}
-
-std::wstring TestProgramFolder() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring folder(self);
-    folder.resize(folder.find_last_of(L'\\'));
-    return folder;
 }
 
 // For texts of plain ASCII: names of the build, what cmd writes.

@@ -31,6 +31,8 @@
 namespace quenlix {
 namespace {
 
+using testing::TestProgramFolder;
+
 using testing::ReadBytes;
 using testing::SystemHostsFile;
 using testing::WriteBytes;
@@ -490,14 +492,6 @@ TEST_F(Win32ElevatedWriteTest, ASecondStartDuringAPendingWriteKeepsItsJournal) {
     hosts.Write(std::string(Initial) + "0.0.0.0 pend" + std::string(13, '\0'));  // as the write goes on
     StartsWithoutAQuestion(hosts, std::string(Initial) + "0.0.0.0 pend" + std::string(13, '\0'));
     EXPECT_EQ(ReadBytes(journal.Path()), text);
-}
-
-std::wstring TestProgramFolder() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring folder(self);
-    folder.resize(folder.find_last_of(L'\\'));
-    return folder;
 }
 
 // Runs `line` in `folder`, as Explorer starts a program in its own folder,

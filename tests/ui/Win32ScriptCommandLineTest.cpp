@@ -19,11 +19,7 @@ using testing::ReadBytes;
 using testing::SystemHostsFile;
 
 std::wstring BesideTests(const std::string& name) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\') + 1);
-    return path + std::wstring(name.begin(), name.end());
+    return testing::TestProgramFolder() + L"\\" + std::wstring(name.begin(), name.end());
 }
 
 std::size_t HistoryCopies() {
