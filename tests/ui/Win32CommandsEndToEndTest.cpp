@@ -430,12 +430,16 @@ TEST_F(Win32CommandsTest, EachChangeLeavesACopyThatTheSystemMenuShows) {
     EXPECT_EQ(Hosts(), "saved\r\n1.2.3.4 appended\r\n");
 
     std::vector<std::string> copies;
-    std::vector<std::u16string> names;
-    for (const FolderEntry& file : platform.FilesInFolder(HistoryFolder(platform)))
-        names.push_back(file.name);
-    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;  // "_2" before "_10"
+    std::vector<FolderEntry> files = platform.FilesInFolder(HistoryFolder(platform));
+    // In the order they were written; within one tick of the clock, by name
+    // ("_2" before "_10"). The names alone do not tell it when the copies
+    // span a second: "…-05" comes before "…-04_2".
+    std::sort(files.begin(), files.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        if (a.writeTime != b.writeTime) return a.writeTime < b.writeTime;
+        return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
     });
+    std::vector<std::u16string> names;
+    for (const FolderEntry& file : files) names.push_back(file.name);
     for (const auto& name : names) copies.push_back(ReadBytes(history + L"\\" + Wide(name)));
     EXPECT_EQ(copies, (std::vector<std::string>{TestWindowsFolder::InitialHosts, "saved\r\n", "changed by hand\r\n"}));
     EXPECT_EQ(ReadBytes(Wide(WriteJournalPath(platform))), "<missing>") << "the journal goes after each write";
