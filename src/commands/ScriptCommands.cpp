@@ -45,8 +45,10 @@ std::u16string Joined(const std::vector<std::u16string>& words, std::u16string_v
 // The bytes of a change: only what follows the first byte that differs is
 // written, so an append writes its own line and nothing else.
 HostsEdit EditOf(std::string_view old, std::string bytes) {
-    const auto [differs, ignored] = std::ranges::mismatch(old, bytes);
-    const std::size_t kept = static_cast<std::size_t>(differs - old.begin());
+    const std::size_t common = std::min(old.size(), bytes.size());
+    const std::size_t kept = static_cast<std::size_t>(
+        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(common), bytes.begin()).first -
+        old.begin());
     return {kept, bytes.substr(kept)};
 }
 

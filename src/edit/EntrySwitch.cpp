@@ -214,9 +214,10 @@ std::optional<HostsTextEdit> SetEntriesNamed(std::u16string_view text, std::u16s
         }
     }
     // Nested groups of the "Start"/"End" spelling may list a line twice.
-    std::ranges::sort(entries, {}, &EntryLine::mark);
-    const auto [first, last] = std::ranges::unique(entries, {}, &EntryLine::mark);
-    entries.erase(first, last);
+    std::sort(entries.begin(), entries.end(), [](const EntryLine& a, const EntryLine& b) { return a.mark < b.mark; });
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const EntryLine& a, const EntryLine& b) { return a.mark == b.mark; }),
+                  entries.end());
     const std::vector<LineChange> changes = Changes(entries, on ? Direction::On : Direction::Off);
     if (changes.empty()) return std::nullopt;
     HostsTextEdit edit = Apply(text, changes);
