@@ -38,6 +38,9 @@ FileText DecodeFileText(Platform& platform, std::string_view bytes) {
     file.encoding = DetectEncoding(bytes);
     const std::size_t mark = MarkOf(file.encoding).size();
     if (IsUtf16(file.encoding) && bytes.size() > mark && (bytes.size() - mark) % 2 != 0) file.oddLastByte = bytes.back();
+    // Room for the whole text at once: no character decodes from fewer
+    // bytes than one (two in UTF-16), and a large file is not moved as it grows.
+    file.text.reserve(IsUtf16(file.encoding) ? bytes.size() / 2 : bytes.size());
     DecodeHostsTextInStretches(
         platform, PiecesOf(bytes), [&](std::span<char16_t> stretch) { file.text.append(stretch.begin(), stretch.end()); },
         [&] { file.text.clear(); });
