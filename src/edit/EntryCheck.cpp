@@ -1,7 +1,12 @@
 #include "edit/EntryCheck.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 
 // The address rules follow Windows' RtlIpv4StringToAddressExW (strict) and
@@ -117,12 +122,10 @@ bool IsIpv6Address(std::u16string_view text) {
     return gap ? groups <= 7 : groups == 8;
 }
 
-bool IsHostName(std::u16string_view text) {
-    if (text.empty() || text.size() > 255) return false;
-    if (text.back() == u'.') text.remove_suffix(1);
-    if (text.empty()) return false;
-    // In one pass, unit by unit: the whole-text check asks this of every
-    // name of a blocklist.
+namespace {
+
+// A unit at a time, for a name of any length.
+bool IsHostNameByUnits(std::u16string_view text) {
     std::size_t label = 0;  // units of the current label so far
     char16_t previous = u'.';
     for (const char16_t c : text) {
@@ -138,6 +141,66 @@ bool IsHostName(std::u16string_view text) {
         previous = c;
     }
     return label != 0 && previous != u'-';
+}
+
+#if defined(__SSE2__) || defined(_M_X64)
+// Which of eight units lie in [first, last], as 0xFFFF each; without sign.
+__m128i InRange(__m128i units, char16_t first, char16_t last) {
+    const __m128i from = _mm_sub_epi16(units, _mm_set1_epi16(static_cast<short>(first)));
+    return _mm_cmpeq_epi16(_mm_subs_epu16(from, _mm_set1_epi16(static_cast<short>(last - first))), _mm_setzero_si128());
+}
+
+// Bit i for unit i of eight.
+std::uint64_t UnitBits(__m128i mask) {
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(mask, _mm_setzero_si128())));
+}
+
+// The same rules for a name of at most 63 units, where no label can be too
+// long, eight units at a time: the whole-text check and packing ask this of
+// every name of a blocklist. Each kind of unit becomes a mask of the name's
+// positions, and each rule a test of those masks.
+bool IsShortHostName(std::u16string_view text) {
+    std::uint64_t others = 0, dashes = 0, dots = 0;
+    for (std::size_t at = 0; at < text.size(); at += 8) {
+        __m128i units;
+        if (text.size() - at >= 8) {
+            units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        } else {
+            std::array<char16_t, 8> rest;
+            rest.fill(u'a');  // a letter: the padding breaks no rule
+            std::copy(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), rest.begin());
+            units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rest.data()));
+        }
+        const __m128i dash = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'-'));
+        const __m128i dot = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'.'));
+        // Any unit outside ASCII counts as a letter.
+        const __m128i letter = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(InRange(units, u'a', u'z'), InRange(units, u'A', u'Z')),
+                         _mm_or_si128(InRange(units, u'0', u'9'), _mm_cmpeq_epi16(units, _mm_set1_epi16(u'_')))),
+            _mm_xor_si128(InRange(units, 0, 0x7F), _mm_set1_epi16(-1)));
+        others |= (~UnitBits(_mm_or_si128(letter, _mm_or_si128(dash, dot))) & 0xFF) << at;
+        dashes |= UnitBits(dash) << at;
+        dots |= UnitBits(dot) << at;
+    }
+    const std::uint64_t last = std::uint64_t{1} << (text.size() - 1);
+    const std::uint64_t labelStarts = dots << 1 | 1;
+    const std::uint64_t labelEnds = dots >> 1 | last;
+    // No empty label (a dot first, last or after a dot), no '-' at either
+    // end of a label.
+    return others == 0 && (dots & (labelStarts | last)) == 0 && (dashes & (labelStarts | labelEnds)) == 0;
+}
+#endif
+
+}  // namespace
+
+bool IsHostName(std::u16string_view text) {
+    if (text.empty() || text.size() > 255) return false;
+    if (text.back() == u'.') text.remove_suffix(1);
+    if (text.empty()) return false;
+#if defined(__SSE2__) || defined(_M_X64)
+    if (text.size() <= 63) return IsShortHostName(text);
+#endif
+    return IsHostNameByUnits(text);
 }
 
 std::optional<EntryProblem> FirstEntryProblem(std::u16string_view address, std::u16string_view names) {

@@ -52,9 +52,10 @@ bool IsProtectedHostName(std::u16string_view name) {
         for (const std::u16string_view p : names) mask |= std::uint64_t{1} << p.size();
         return mask;
     }();
-    const std::size_t size = WithoutTrailingDot(name).size();
-    if (size >= 64 || (lengths >> size & 1) == 0) return false;
-    return std::any_of(names.begin(), names.end(), [&](std::u16string_view p) { return SameHostName(p, name); });
+    name = WithoutTrailingDot(name);
+    if (name.size() >= 64 || (lengths >> name.size() & 1) == 0) return false;
+    return std::any_of(names.begin(), names.end(),
+                       [&](std::u16string_view p) { return p.size() == name.size() && SameHostName(p, name); });
 }
 
 namespace {

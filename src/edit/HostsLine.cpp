@@ -1,5 +1,11 @@
 #include "edit/HostsLine.h"
 
+#include <bit>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #include "edit/EntryCheck.h"
 #include "platform/AsciiCase.h"
 
@@ -24,6 +30,27 @@ std::optional<std::u16string_view> BeforeLastWord(std::u16string_view text, std:
         if (AsciiLower(last[i]) != word[i]) return std::nullopt;
     return TrimBlanks(text.substr(0, text.size() - word.size() - 1));
 }
+
+// The first unit from `p` on that is '#' or below it (blanks, line breaks and
+// the other control characters all are), or `last`. Addresses and names are
+// made of units above '#': a blocklist of a million lines is mostly those,
+// passed over eight at a time where the processor has SSE2 (every x86-64
+// one does).
+const char16_t* NextLowUnit(const char16_t* p, const char16_t* last) {
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i hash = _mm_set1_epi16(static_cast<short>(u'#'));
+    for (; last - p >= 8; p += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // Without sign: a unit is at most '#' when taking '#' from it leaves nothing.
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, hash), _mm_setzero_si128());
+        if (const int mask = _mm_movemask_epi8(low)) return p + std::countr_zero(static_cast<unsigned>(mask)) / 2;
+    }
+#endif
+    while (p < last && *p > u'#') ++p;
+    return p;
+}
+
+bool EndsField(char16_t c) { return c == u' ' || c == u'\t' || c == u'#' || c == u'\r' || c == u'\n'; }
 
 }  // namespace
 
@@ -125,15 +152,6 @@ std::optional<TextLine> ReadHostsLineAt(std::u16string_view text, std::size_t be
             fields.names.push_back(field);
     };
     while (p < last) {
-        // Addresses and names are made of units above '#': those are passed
-        // over in the tight loop, and only the rest looked at one by one.
-        if (*p > u'#') {
-            const char16_t* const from = p;
-            while (p < last && (*p > u'#' || (*p != u' ' && *p != u'\t' && *p != u'#' && *p != u'\r' && *p != u'\n')))
-                ++p;
-            takeField(from);
-            continue;
-        }
         const char16_t c = *p;
         if (c == u' ' || c == u'\t') {
             ++p;
@@ -141,11 +159,14 @@ std::optional<TextLine> ReadHostsLineAt(std::u16string_view text, std::size_t be
             break;
         } else if (c == u'#') {
             fields.commentAt = static_cast<std::size_t>(p - first);
-            while (p < last && *p != u'\r' && *p != u'\n') ++p;
+            // The comment runs to the line break, past every blank in it.
+            for (p = NextLowUnit(p + 1, last); p < last && *p != u'\r' && *p != u'\n';) p = NextLowUnit(p + 1, last);
             break;
         } else {
+            // A field: units above '#' in runs, and the rare unit below it
+            // that ends no field (a control character, '!', '"').
             const char16_t* const from = p;
-            while (p < last && *p != u' ' && *p != u'\t' && *p != u'#' && *p != u'\r' && *p != u'\n') ++p;
+            for (p = NextLowUnit(p, last); p < last && !EndsField(*p);) p = NextLowUnit(p + 1, last);
             takeField(from);
         }
     }

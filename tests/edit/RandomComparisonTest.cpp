@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <optional>
 #include <random>
@@ -125,6 +127,35 @@ TEST(RandomComparisonTest, FirstDuplicateLineMatchesKeptLinesList) {
         if (fast) {
             ASSERT_EQ(std::u16string(*fast), *slow) << "round " << round;
         }
+    }
+}
+
+// The name rule read label by label, as it is written.
+bool IsHostNameByLabels(std::u16string_view name) {
+    if (name.empty() || name.size() > 255) return false;
+    if (name.back() == u'.') name.remove_suffix(1);
+    if (name.empty()) return false;
+    for (std::size_t begin = 0;;) {
+        const std::size_t dot = std::min(name.find(u'.', begin), name.size());
+        const std::u16string_view label = name.substr(begin, dot - begin);
+        if (label.empty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-') return false;
+        for (const char16_t c : label) {
+            const bool ascii = c < 0x80;
+            if (ascii && !(std::isalnum(static_cast<int>(c)) || c == u'_' || c == u'-')) return false;
+        }
+        if (dot == name.size()) return true;
+        begin = dot + 1;
+    }
+}
+
+TEST(RandomComparisonTest, IsHostNameMatchesLabelByLabelReading) {
+    // Short labels with every kind of unit, and long ones around 63 units
+    // and names around 63 and 255.
+    static const std::u16string_view alphabets[] = {u"aaaaaZ9_-..!\u4e2d\x01 ~", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa-."};
+    std::mt19937 rng(63);
+    for (int round = 0; round < 50000; ++round) {
+        const std::u16string name = RandomText(rng, alphabets[round % 2], round % 3 == 0 ? 300 : 80);
+        ASSERT_EQ(IsHostName(name), IsHostNameByLabels(name)) << ::testing::PrintToString(name);
     }
 }
 
