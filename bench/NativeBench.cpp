@@ -3,11 +3,11 @@
 // reference tool (grep) between two runs, so that both see the same machine.
 //
 //   open PREFIX   load PREFIX.u16 (the hosts text) and its queries -> "ok UNITS"
-//   contains | equal | terms | duplicate | check | trace | pack
+//   contains | equal | terms | duplicate | check | trace | pack | fill-packed
 //                 run once -> "MILLISECONDS RESULT"  (RESULT: lines found,
 //                 characters of terms found, 1/0 for a duplicate, findings of
-//                 the check, lines that name the traced name, or the entry
-//                 lines once packed)
+//                 the check, lines that name the traced name, the entry
+//                 lines once packed, or the units of new memory written)
 //   evict         write over more memory than the caches hold (every run
 //                 does this first) -> "ok"
 //   verify        compare every function with its direct transcription on the
@@ -102,6 +102,15 @@ std::string Run(const Data& data, const std::string& what) {
     } else if (what == "pack") {
         // The packed text as it goes into the box, without the box's own work.
         ms = TimeMs([&] { result = PackEntries(data.text).entryLinesAfter; });
+    } else if (what == "fill-packed") {
+        // What packing cannot do without: memory the process has not used
+        // before, as long as the packed text, written once.
+        static const std::size_t packedSize = PackEntries(data.text).replacement.size();
+        ms = TimeMs([&] {
+            const std::u16string filled(packedSize, u' ');
+            Keep(filled);
+            result = filled.size();
+        });
     } else {
         return "unknown request";
     }
