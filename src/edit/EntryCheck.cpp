@@ -161,16 +161,18 @@ std::uint64_t UnitBits(__m128i mask) {
 // positions, and each rule a test of those masks.
 bool IsShortHostName(std::u16string_view text) {
     std::uint64_t others = 0, dashes = 0, dots = 0;
+    std::array<char16_t, 8> shortName;
+    const char16_t* units8 = text.data();
+    if (text.size() < 8) {
+        shortName.fill(u'a');  // a letter: the padding breaks no rule
+        std::copy(text.begin(), text.end(), shortName.begin());
+        units8 = shortName.data();
+    }
+    // Eight units at a time; the last eight end where the name ends and may
+    // cover units read before, whose bits they set again.
     for (std::size_t at = 0; at < text.size(); at += 8) {
-        __m128i units;
-        if (text.size() - at >= 8) {
-            units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        } else {
-            std::array<char16_t, 8> rest;
-            rest.fill(u'a');  // a letter: the padding breaks no rule
-            std::copy(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), rest.begin());
-            units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rest.data()));
-        }
+        if (text.size() >= 8 && text.size() - at < 8) at = text.size() - 8;
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units8 + at));
         const __m128i dash = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'-'));
         const __m128i dot = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'.'));
         // Any unit outside ASCII counts as a letter.
