@@ -155,7 +155,7 @@ class Bench:
 
     # --- The searches and the duplicate test, natively ---
 
-    def native(self, size):
+    def native(self, size, searches=True, diagnosis=True):
         base = os.path.join(self.args.data, "hosts-%d" % size)
         text = base + ".txt"
         harness = Harness([self.args.native], os.environ, self.log)
@@ -171,38 +171,40 @@ class Bench:
             tool = run_tool
             run_tool_cold = lambda *a, **k: (harness.ask("evict"), tool(*a, **k))[1]
 
-            self.compare("lines containing (Command9)", size, ours("contains"),
-                         lambda: run_tool_cold(["grep", "-F", "-e", read(".contains.gbk"), text], out),
-                         "grep -F", runs)
-            self.compare("equal lines (Command7)", size, ours("equal"),
-                         lambda: run_tool_cold(["grep", "-Fx", "-f", base + ".equal.gbk", text], out),
-                         "grep -Fx -f", runs)
-            terms = read(".terms.gbk").split(b",")
-            self.compare("terms (Command8)", size, ours("terms"),
-                         lambda: sum(run_tool_cold(["grep", "-Fc", "-e", t, text], out) for t in terms),
-                         "grep -Fc per term (%d)" % len(terms), runs)
-            self.compare("duplicate test (Command5)", size, ours("duplicate"),
-                         lambda: run_tool_cold(["grep", "-Fic", "-e", read(".entry.gbk"), text], out),
-                         "grep -Fic", runs)
-            # The whole-text check, the trace of a name and packing, each
-            # against grep counting the lines that hold the traced name, as
-            # the trace must, over the same bytes.
-            name = read(".entry.gbk").split(b" ", 1)[1]
-            grep_name = lambda: run_tool_cold(["grep", "-Fic", "-e", name, text], out)
-            self.compare("hosts check (F8)", size, ours("check"), grep_name, "grep -Fic", runs, limit=3.0)
-            # The check reads every line as the trace does, and looks up
-            # every name besides.
-            self.compare("&nbsp;&nbsp;&nbsp;&nbsp;hosts check, against the trace's reading of every line", size,
-                         ours("check"), ours("trace"), "name trace", runs, kind="detail")
-            self.compare("name trace", size, ours("trace"), grep_name, "grep -Fic", runs, limit=3.0)
-            self.compare("packing, without Text1's work", size, ours("pack"), grep_name, "grep -Fic", runs,
-                         limit=3.0)
-            # The packed text has to be written somewhere: into memory the
-            # process has not touched before, whose first touch is what a
-            # virtual machine's page faults make slow.
-            self.compare("&nbsp;&nbsp;&nbsp;&nbsp;packing, against its text written once", size, ours("pack"),
-                         ours("fill-packed"), "new memory of the packed text's size, written once", runs,
-                         kind="detail")
+            if searches:
+                self.compare("lines containing (Command9)", size, ours("contains"),
+                             lambda: run_tool_cold(["grep", "-F", "-e", read(".contains.gbk"), text], out),
+                             "grep -F", runs)
+                self.compare("equal lines (Command7)", size, ours("equal"),
+                             lambda: run_tool_cold(["grep", "-Fx", "-f", base + ".equal.gbk", text], out),
+                             "grep -Fx -f", runs)
+                terms = read(".terms.gbk").split(b",")
+                self.compare("terms (Command8)", size, ours("terms"),
+                             lambda: sum(run_tool_cold(["grep", "-Fc", "-e", t, text], out) for t in terms),
+                             "grep -Fc per term (%d)" % len(terms), runs)
+                self.compare("duplicate test (Command5)", size, ours("duplicate"),
+                             lambda: run_tool_cold(["grep", "-Fic", "-e", read(".entry.gbk"), text], out),
+                             "grep -Fic", runs)
+            if diagnosis:
+                # The whole-text check, the trace of a name and packing, each
+                # against grep counting the lines that hold the traced name, as
+                # the trace must, over the same bytes.
+                name = read(".entry.gbk").split(b" ", 1)[1]
+                grep_name = lambda: run_tool_cold(["grep", "-Fic", "-e", name, text], out)
+                self.compare("hosts check (F8)", size, ours("check"), grep_name, "grep -Fic", runs, limit=3.0)
+                # The check reads every line as the trace does, and looks up
+                # every name besides.
+                self.compare("hosts check, against the trace's reading of every line", size,
+                             ours("check"), ours("trace"), "name trace", runs, kind="detail")
+                self.compare("name trace", size, ours("trace"), grep_name, "grep -Fic", runs, limit=3.0)
+                self.compare("packing, without Text1's work", size, ours("pack"), grep_name, "grep -Fic", runs,
+                             limit=3.0)
+                # The packed text has to be written somewhere: for a large file
+                # into memory the process has not touched before, whose first
+                # touch a virtual machine's page faults make slow.
+                self.compare("packing, against its text written once", size, ours("pack"),
+                             ours("fill-packed"), "the packed text's size allocated and written once", runs,
+                             kind="detail")
         finally:
             harness.close()
 
@@ -622,7 +624,7 @@ def main():
     parser.add_argument("--single-fill", help="the program built to fill Text1 in one piece, for the fill rows")
     parser.add_argument("--hosts", required=True, help="the hosts file inside the Wine prefix")
     parser.add_argument("--wine-locale", default="zh_CN.UTF-8")
-    parser.add_argument("--skip", default="", help="comma-separated: native,instructions,store,window,fill,switch")
+    parser.add_argument("--skip", default="", help="comma-separated: native,diagnosis,instructions,store,window,fill,switch")
     parser.add_argument("--doc", help="the Markdown file whose generated part gets the results")
     parser.add_argument("--command", default="bash scripts/bench.sh")
     parser.add_argument("--block", default="bench", help="the name of the generated block in --doc")
@@ -633,8 +635,8 @@ def main():
     bench = Bench(args)
     print("%-36s %15s  %13s  %-34s %13s  %s" % ("operation", "", "Quenlix", "reference", "", "ratio"))
     for size in args.sizes:
-        if "native" not in skip:
-            bench.native(size)
+        if "native" not in skip or "diagnosis" not in skip:
+            bench.native(size, searches="native" not in skip, diagnosis="diagnosis" not in skip)
         if "store" not in skip:
             bench.store(size)
     if "native" not in skip and "instructions" not in skip:

@@ -7,9 +7,10 @@
 # hosts file it swaps for the test files and puts back), so that it disturbs
 # no other build. Settings, all optional:
 #   QUENLIX_BENCH_SIZES=10000,100000   QUENLIX_BENCH_RUNS=7   QUENLIX_BENCH_WINDOW_RUNS=3
-#   QUENLIX_BENCH_SKIP=native,instructions,store,window,fill,switch,startup   QUENLIX_BENCH_DOC=none (print only)
+#   QUENLIX_BENCH_SKIP=native,instructions,store,window,fill,switch,startup,diagnosis   QUENLIX_BENCH_DOC=none (print only)
 #   QUENLIX_BENCH_FILL_SIZES=100000,1000000 (the fill of Text1 in pieces)
 #   QUENLIX_BENCH_SWITCH_SIZES=100000 (a group of that many entries switched in Text1)
+#   QUENLIX_BENCH_DIAGNOSIS_SIZES=100000,1000000 (the check, the trace and packing)
 QUENLIX_BUILD="${QUENLIX_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/bench}"
 export QUENLIX_BUILD
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -24,7 +25,8 @@ cmake --build "$QUENLIX_BUILD/windows" -j "$(nproc)" --target quenlix_bench quen
 sizes="${QUENLIX_BENCH_SIZES:-10000,100000,1000000}"
 data="$QUENLIX_ROOT/build/bench-data"
 fill_sizes="${QUENLIX_BENCH_FILL_SIZES:-100000,1000000}"
-python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ } ${fill_sizes//,/ } 21
+diagnosis_sizes="${QUENLIX_BENCH_DIAGNOSIS_SIZES:-100000,1000000}"
+python3 "$QUENLIX_ROOT/bench/make-hosts.py" "$data" ${sizes//,/ } ${fill_sizes//,/ } ${diagnosis_sizes//,/ } 21
 
 ensure_display
 start_wine
@@ -36,7 +38,7 @@ doc_args=()
 case ",${QUENLIX_BENCH_SKIP:-}," in *,native,*store,*window,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
-  --skip "${QUENLIX_BENCH_SKIP:-},fill,switch" \
+  --skip "${QUENLIX_BENCH_SKIP:-},diagnosis,fill,switch" \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -57,6 +59,19 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
   --single-fill "$QUENLIX_BUILD/windows/bench/quenlix_single_fill.exe" \
   --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
   --wine-locale "$QUENLIX_WINE_LOCALE" --block fill "${doc_args[@]}"
+;; esac
+
+# The whole-text check, the trace of a name and packing (Text1's context
+# menu), natively, against grep in the same run.
+case ",${QUENLIX_BENCH_SKIP:-}," in *,diagnosis,*) ;; *)
+python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$diagnosis_sizes" \
+  --runs "${QUENLIX_BENCH_RUNS:-7}" --skip native,instructions,store,window,fill,switch \
+  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
+  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
+  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
+  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
+  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
+  --wine-locale "$QUENLIX_WINE_LOCALE" --block diagnosis "${doc_args[@]}"
 ;; esac
 
 # Starting at once: the program and Wine's Notepad on a stock-size hosts file
