@@ -20,6 +20,20 @@ std::u16string Blocklist(std::size_t lines) {
     return text;
 }
 
+// `lines` lines of a refused address, and the findings the window lists
+// for them: the first thousand, and how many more there are.
+std::u16string RefusedLines(std::size_t lines) {
+    std::u16string text;
+    for (std::size_t i = 0; i < lines; ++i) text += u"1.2.3 a\r\n";
+    return text;
+}
+std::u16string RefusedFindings(std::size_t lines) {
+    std::u16string text = u"共 " + DecimalText(lines) + u" 行，其中 0 行条目、0 个主机名；发现 " + DecimalText(lines) + u" 个问题。";
+    for (std::size_t i = 1; i <= 1000; ++i)
+        text += u"\r\n第 " + DecimalText(i) + u" 行：“1.2.3” 不是有效的 IPv4 或 IPv6 地址，Windows 不会使用这一行。";
+    return text + u"\r\n……另有 " + DecimalText(lines - 1000) + u" 个问题没有列出。";
+}
+
 constexpr std::u16string_view Browsers =
     u"浏览器有自己的 DNS 缓存，可能要重启浏览器后才生效；启用了安全 DNS（DNS over HTTPS）的浏览器不读取 Hosts 文件。";
 
@@ -52,9 +66,10 @@ TEST(DiagnosisCommandsTest, CheckTraceAndPackingAsWindowsReadsTheText) {
          u"共 4 行，其中 4 行条目、5 个主机名；发现 2 个问题。\r\n"
          u"第 3 行：“ads.example.” 已由第 1 行映射，Windows 通常只使用第 1 行。\r\n"
          u"第 4 行：“watson.microsoft.com” 受 Microsoft Defender 保护：它发现这样的条目时，可能把整个 Hosts 文件还原为默认内容。"},
-        {Check, std::u16string(u"1.2.3.4 a\0b\r\n# é\u2603\r\n", 19), u"", false,
-         u"共 2 行，其中 1 行条目、1 个主机名；发现 2 个问题。\r\n第 1 行：主机名“a\u2400b”无效（只能包含字母、数字、“-”和“_”）。\r\n"
-         u"第 2 行：" + lostNote},
+        {Check, std::u16string(u"1.2.3.4 a\0b\r\n# é\u2603\r\n# \u2603\u2603\r\n", 25), u"", false,
+         u"共 3 行，其中 1 行条目、1 个主机名；发现 3 个问题。\r\n第 1 行：主机名“a\u2400b”无效（只能包含字母、数字、“-”和“_”）。\r\n"
+         u"第 2 行：" + lostNote + u"\r\n第 3 行：有 2 个字符无法用 ANSI 编码（代码页 936）保存，将被写成“?”。"},
+        {Check, RefusedLines(1002), u"", false, RefusedFindings(1002)},
         {Check, Blocklist(30001), u"", false,
          u"共 30001 行，其中 30001 行条目、30001 个主机名；发现 1 个问题。\r\n条目超过 30000 行，Windows 的 DNS Client "
          u"服务读取时可能停顿很久（有时在登录时长达数分钟）；“压缩条目”可以把同一地址的条目合并为每行 9 个主机名。"},
