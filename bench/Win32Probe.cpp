@@ -25,6 +25,9 @@
 //                        answer meanwhile, how many distinct percentages the
 //                        title showed and the progress bar's highest position
 //                        (-1: none seen) -> "VISIBLE READY LONGEST PERCENTS BAR"
+//   check                with Text1 full (after start or fill): clear Text4,
+//                        press F8 in Text1 and wait until Text4 holds the
+//                        check's findings -> "MILLISECONDS"
 //   quit
 //
 // It only reads what any program may read of another's windows; Quenlix has
@@ -200,6 +203,8 @@ public:
             long long units = 0;
             request >> exe >> units;
             reply << WatchFill(exe, units);
+        } else if (what == "check") {
+            reply << PressCheck();
         } else if (what == "notepad") {
             std::string file;
             long long units = 0;
@@ -327,6 +332,25 @@ private:
             Sleep(1);
         }
         throw std::runtime_error("the text did not arrive");
+    }
+
+    // F8 as a key press that reaches Text1 through the program's message
+    // loop, whose accelerator table turns it into the check; the time until
+    // Text4 holds the findings' first line.
+    double PressCheck() {
+        if (text1_ == nullptr) throw std::runtime_error("nothing started");
+        HWND text4 = TextBoxOf(window_, "Text4");
+        Ask(text4, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_F8, MAPVK_VK_TO_VSC)) << 16;
+        const double begin = NowMs();
+        PostMessageW(text1_, WM_KEYDOWN, VK_F8, 1 | scan);
+        PostMessageW(text1_, WM_KEYUP, VK_F8, 1 | scan | 0xC0000000);
+        const double deadline = begin + 120000;
+        while (NowMs() < deadline) {
+            if (TextOf(text4).starts_with(L"\u5171 ")) return NowMs() - begin;  // "共 "
+            Sleep(1);
+        }
+        throw std::runtime_error("Text4 did not get the findings");
     }
 
     // A click with the mouse, through the system's input queue, on an entry

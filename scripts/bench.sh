@@ -38,7 +38,7 @@ doc_args=()
 case ",${QUENLIX_BENCH_SKIP:-}," in *,native,*store,*window,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
-  --skip "${QUENLIX_BENCH_SKIP:-},diagnosis,fill,switch" \
+  --skip "${QUENLIX_BENCH_SKIP:-},diagnosis,fill,switch,checkwindow" \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -51,7 +51,7 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
 # against the same program filling Text1 in one piece.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,fill,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
-  --runs 1 --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" --skip native,instructions,store,window,switch \
+  --runs 1 --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" --skip native,instructions,store,window,switch,checkwindow \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -62,10 +62,12 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
 ;; esac
 
 # The whole-text check, the trace of a name and packing (Text1's context
-# menu), natively, against grep in the same run.
+# menu), natively, against grep in the same run; and F8 in the program's own
+# window against the window showing the same file (skip: checkwindow).
 case ",${QUENLIX_BENCH_SKIP:-}," in *,diagnosis,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$diagnosis_sizes" \
-  --runs "${QUENLIX_BENCH_RUNS:-7}" --skip native,instructions,store,window,fill,switch \
+  --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
+  --skip "native,instructions,store,window,fill,switch,${QUENLIX_BENCH_SKIP:-}" \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -78,7 +80,7 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$diagnosis_sizes"
 # (its 21 lines), from process start to the window shown.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,startup,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes 21 \
-  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store,fill,switch \
+  --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store,fill,switch,checkwindow \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
@@ -91,7 +93,7 @@ python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes 21 \
 # the same control's EM_REPLACESEL of the same range with the same text.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,switch,*) ;; *)
 python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "${QUENLIX_BENCH_SWITCH_SIZES:-100000}" \
-  --runs "${QUENLIX_BENCH_RUNS:-7}" --skip native,instructions,store,window,fill \
+  --runs "${QUENLIX_BENCH_RUNS:-7}" --skip native,instructions,store,window,fill,checkwindow \
   --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
   --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
   --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
