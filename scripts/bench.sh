@@ -34,70 +34,55 @@ start_wine
 doc="${QUENLIX_BENCH_DOC:-$QUENLIX_ROOT/docs/performance.md}"
 doc_args=()
 [ "$doc" = none ] || doc_args=(--doc "$doc")
+# One generated block of the document: what every block is given, then the
+# block's own settings (a setting given twice takes the later value).
+bench_block() {
+  python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" \
+    --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
+    --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
+    --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
+    --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
+    --single-fill "$QUENLIX_BUILD/windows/bench/quenlix_single_fill.exe" \
+    --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
+    --wine-locale "$QUENLIX_WINE_LOCALE" "${doc_args[@]}" "$@"
+}
 # The main table, unless every part of it is skipped.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,native,*store,*window,*) ;; *)
-python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$sizes" \
+bench_block --sizes "$sizes" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
-  --skip "${QUENLIX_BENCH_SKIP:-},diagnosis,fill,switch,checkwindow" \
-  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
-  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
-  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
-  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
-  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
-  --wine-locale "$QUENLIX_WINE_LOCALE" "${doc_args[@]}"
+  --skip "${QUENLIX_BENCH_SKIP:-},diagnosis,fill,switch,checkwindow"
 ;; esac
 
 # A large file into Text1 a piece at a time, with the window shown at once,
 # against the same program filling Text1 in one piece.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,fill,*) ;; *)
-python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$fill_sizes" \
+bench_block --sizes "$fill_sizes" \
   --runs 1 --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" --skip native,instructions,store,window,switch,checkwindow \
-  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
-  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
-  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
-  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
-  --single-fill "$QUENLIX_BUILD/windows/bench/quenlix_single_fill.exe" \
-  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
-  --wine-locale "$QUENLIX_WINE_LOCALE" --block fill "${doc_args[@]}"
+  --block fill
 ;; esac
 
 # The whole-text check, the trace of a name and packing (Text1's context
 # menu), natively, against grep in the same run; and F8 in the program's own
 # window against the window showing the same file (skip: checkwindow).
 case ",${QUENLIX_BENCH_SKIP:-}," in *,diagnosis,*) ;; *)
-python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "$diagnosis_sizes" \
+bench_block --sizes "$diagnosis_sizes" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --window-runs "${QUENLIX_BENCH_WINDOW_RUNS:-3}" \
   --skip "native,instructions,store,window,fill,switch,${QUENLIX_BENCH_SKIP:-}" \
-  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
-  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
-  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
-  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
-  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
-  --wine-locale "$QUENLIX_WINE_LOCALE" --block diagnosis "${doc_args[@]}"
+  --block diagnosis
 ;; esac
 
 # Starting at once: the program and Wine's Notepad on a stock-size hosts file
 # (its 21 lines), from process start to the window shown.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,startup,*) ;; *)
-python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes 21 \
+bench_block --sizes 21 \
   --runs 1 --window-runs "${QUENLIX_BENCH_START_RUNS:-7}" --skip native,instructions,store,fill,switch,checkwindow \
-  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
-  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
-  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
-  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
-  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
-  --wine-locale "$QUENLIX_WINE_LOCALE" --block startup "${doc_args[@]}"
+  --block startup
 ;; esac
 
 # A group of entries switched off in Text1 by the program's command, against
 # the same control's EM_REPLACESEL of the same range with the same text.
 case ",${QUENLIX_BENCH_SKIP:-}," in *,switch,*) ;; *)
-python3 "$QUENLIX_ROOT/bench/bench.py" --data "$data" --sizes "${QUENLIX_BENCH_SWITCH_SIZES:-100000}" \
+bench_block --sizes "${QUENLIX_BENCH_SWITCH_SIZES:-100000}" \
   --runs "${QUENLIX_BENCH_RUNS:-7}" --skip native,instructions,store,window,fill,checkwindow \
-  --native "$QUENLIX_BUILD/native/bench/quenlix_bench_native" \
-  --wine-bench "$QUENLIX_BUILD/windows/bench/quenlix_bench.exe" \
-  --probe "$QUENLIX_BUILD/windows/bench/quenlix_probe.exe" \
-  --quenlix "$QUENLIX_BUILD/windows/Quenlix.exe" \
-  --hosts "$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts" \
-  --wine-locale "$QUENLIX_WINE_LOCALE" --block switch "${doc_args[@]}"
+  --block switch
 ;; esac
