@@ -151,7 +151,7 @@ bool IsHostNameByLabels(std::u16string_view name) {
 TEST(RandomComparisonTest, IsHostNameMatchesLabelByLabelReading) {
     // Short labels with every kind of unit, and long ones around 63 units
     // and names around 63 and 255.
-    static const std::u16string_view alphabets[] = {u"aaaaaZ9_-..!\u4e2d\x01 ~", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa-."};
+    static const std::u16string_view alphabets[] = {u"aaaaaZ9_-..!\u4e2d\uff0e\x01 ~", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa-."};
     std::mt19937 rng(63);
     for (int round = 0; round < 50000; ++round) {
         const std::u16string name = RandomText(rng, alphabets[round % 2], round % 3 == 0 ? 300 : 80);
@@ -165,7 +165,8 @@ TEST(RandomComparisonTest, IsHostNameMatchesLabelByLabelReading) {
 // three line breaks and a last line with or without one.
 std::u16string RandomHostsText(std::mt19937& rng) {
     static const std::u16string_view addresses[] = {u"0.0.0.0", u"0.0.0.0", u"127.0.0.1", u"::1", u"fe80::1%2", u"1.2.3"};
-    static const std::u16string_view names[] = {u"a", u"A", u"a.", u"b", u"c.example", u"C.Example.", u"d!", u"e", u"f"};
+    static const std::u16string_view names[] = {u"a",  u"A", u"a.", u"b", u"c.example", u"C.Example.", u"d!",
+                                                u"e",  u"f", u"tracking.example-cdn.com.cn"};
     static const std::u16string_view blanks[] = {u" ", u"\t", u"  ", u" \t"};
     static const std::u16string_view others[] = {u"", u"# note", u"#==== g", u"#====", u"# g Start", u"  "};
     static const std::u16string_view breaks[] = {u"\r\n", u"\r\n", u"\n", u"\r"};
