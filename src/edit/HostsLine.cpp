@@ -38,11 +38,11 @@ std::optional<std::u16string_view> BeforeLastWord(std::u16string_view text, std:
 // one does).
 const char16_t* NextLowUnit(const char16_t* p, const char16_t* last) {
 #if defined(__SSE2__) || defined(_M_X64)
-    const __m128i hash = _mm_set1_epi16(static_cast<short>(u'#'));
+    const __m128i hashSign = _mm_set1_epi16(static_cast<short>(u'#'));
     for (; last - p >= 8; p += 8) {
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         // Without sign: a unit is at most '#' when taking '#' from it leaves nothing.
-        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, hash), _mm_setzero_si128());
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, hashSign), _mm_setzero_si128());
         if (const int mask = _mm_movemask_epi8(low)) return p + std::countr_zero(static_cast<unsigned>(mask)) / 2;
     }
 #endif
